@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/foundation/Data.h"
+#include "platform/foundation/Result.h"
+#include "platform/foundation/Value.h"
+
+namespace foundation {
+
+// Property lists: XML and binary through libplist, plus the text "strings" format
+// ("key" = "value"; with comments) that strings tables are often written in. Dates read as
+// numbers of seconds since 1970. Malformed input is an Error, never a crash.
+class PropertyList {
+public:
+    static constexpr std::size_t kMaxInputSize = 16 * 1024 * 1024;
+    static constexpr int kMaxDepth = 256;
+
+    static Result<Value> read(const Data& data);
+    static Result<Data> writeXML(const Value& value);
+    static Result<Data> writeBinary(const Value& value);
+};
+
+} // namespace foundation

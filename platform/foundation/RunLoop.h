@@ -1,0 +1,103 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace foundation {
+
+class Clock;
+class Timer;
+
+using Seconds = std::chrono::duration<double>;
+
+// The main thread's event loop: timers, delayed calls and functions posted from any thread.
+// Time comes from an installable Clock. With a virtual clock an idle loop jumps straight to
+// the next timer, unless background work (a network request) is outstanding, in which case
+// it waits in real time for that work to post its result.
+class RunLoop {
+public:
+    static RunLoop& main();
+
+    RunLoop();
+    ~RunLoop();
+    RunLoop(const RunLoop&) = delete;
+    RunLoop& operator=(const RunLoop&) = delete;
+
+    void setClock(std::shared_ptr<Clock> clock);
+    Clock& clock() const { return *clock_; }
+    double now() const;
+
+    // Timers: callable on the loop's thread only. Equal deadlines fire in scheduling order.
+    std::shared_ptr<Timer> scheduleTimer(Seconds interval, bool repeats,
+                                         std::function<void(Timer&)> callback);
+    void performAfter(Seconds delay, const void* owner, std::string key,
+                      std::function<void()> fn);
+    void cancelPerforms(const void* owner);
+    void cancelPerforms(const void* owner, const std::string& key);
+    bool hasPendingTimers() const { return !timers_.empty(); }
+
+    // Any thread. postAndWait runs inline when called on the loop's thread.
+    void post(std::function<void()> fn);
+    void postAndWait(std::function<void()> fn);
+
+    // Background work registered here keeps a virtual clock from jumping while it runs.
+    class WorkToken {
+    public:
+        explicit WorkToken(RunLoop& loop);
+        ~WorkToken();
+        WorkToken(const WorkToken&) = delete;
+        WorkToken& operator=(const WorkToken&) = delete;
+
+    private:
+        RunLoop& loop_;
+    };
+
+    // Runs until the predicate holds; false when the real-time bound passed first or the loop
+    // ran out of work (nothing posted, no timers, no background work).
+    bool runUntil(const std::function<bool()>& predicate, Seconds realTimeBound);
+    // Runs for exactly this much loop time (virtual time advances, real time passes).
+    void runFor(Seconds duration);
+    // Runs until nothing is posted, no work is outstanding and no timer is scheduled, or the
+    // loop time passes the limit (repeating timers never end by themselves).
+    void runUntilIdle(Seconds limit = Seconds(3600));
+    // The app's loop: runs until stop().
+    void run();
+    void stop();
+    bool isLoopThread() const { return std::this_thread::get_id() == thread_; }
+    // The thread that calls run* becomes the loop's thread.
+    void adoptCurrentThread() { thread_ = std::this_thread::get_id(); }
+
+private:
+    friend class Timer;
+    using TimerKey = std::pair<double, std::uint64_t>;
+
+    void insert(const std::shared_ptr<Timer>& timer);
+    void remove(Timer& timer);
+    bool runPosted();
+    bool fireDueTimer();
+    // One step of work; false when nothing could happen before the deadline.
+    bool step(double loopDeadline, std::chrono::steady_clock::time_point realDeadline);
+    void waitForPost(std::chrono::steady_clock::time_point until);
+
+    std::shared_ptr<Clock> clock_;
+    std::map<TimerKey, std::shared_ptr<Timer>> timers_;
+    std::uint64_t nextSequence_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> posted_;
+    std::atomic<int> outstandingWork_{0};
+    std::atomic<bool> stopRequested_{false};
+    std::thread::id thread_;
+};
+
+} // namespace foundation

@@ -1,0 +1,93 @@
+#include "platform/graphics/Font.h"
+
+#include "platform/graphics/FontSystem.h"
+#include "platform/graphics/TextAlignment.h"
+#include "platform/graphics/TextBlock.h"
+
+#include <array>
+
+namespace graphics {
+namespace {
+
+struct StyleSuffix {
+    std::string_view suffix;
+    bool bold;
+    bool italic;
+};
+
+constexpr std::array<StyleSuffix, 5> styleSuffixes{{{"-BoldOblique", true, true},
+                                                     {"-BoldItalic", true, true},
+                                                     {"-Bold", true, false},
+                                                     {"-Oblique", false, true},
+                                                     {"-Italic", false, true}}};
+
+struct Metrics {
+    float ascent;
+    float descent;
+};
+
+Metrics metricsOf(const Font& font) {
+    return FontSystem::shared().withMeasuringContext([&](PangoContext* context) {
+        PangoFontDescription* description = FontSystem::shared().describe(font);
+        PangoFont* loaded = pango_context_load_font(context, description);
+        pango_font_description_free(description);
+        PangoFontMetrics* metrics = pango_font_get_metrics(loaded, nullptr);
+        Metrics result{float(pango_font_metrics_get_ascent(metrics)) / PANGO_SCALE,
+                       float(pango_font_metrics_get_descent(metrics)) / PANGO_SCALE};
+        pango_font_metrics_unref(metrics);
+        g_object_unref(loaded);
+        return result;
+    });
+}
+
+} // namespace
+
+Font::Font(std::string name, std::string family, bool bold, bool italic, float size)
+    : name_(std::move(name)), family_(std::move(family)), bold_(bold), italic_(italic),
+      size_(size) {}
+
+std::optional<Font> Font::named(std::string_view name, float size) {
+    std::string_view family = name;
+    bool bold = false;
+    bool italic = false;
+    for (const StyleSuffix& style : styleSuffixes) {
+        if (name.size() > style.suffix.size() && name.ends_with(style.suffix)) {
+            family = name.substr(0, name.size() - style.suffix.size());
+            bold = style.bold;
+            italic = style.italic;
+            break;
+        }
+    }
+    if (family.empty() || !FontSystem::shared().hasFamily(family))
+        return std::nullopt;
+    return Font(std::string(name), std::string(family), bold, italic, size);
+}
+
+Font Font::systemFont(float size) { return Font("Helvetica", "Helvetica", false, false, size); }
+
+Font Font::boldSystemFont(float size) {
+    return Font("Helvetica-Bold", "Helvetica", true, false, size);
+}
+
+Font Font::withSize(float size) const { return Font(name_, family_, bold_, italic_, size); }
+
+float Font::ascender() const { return metricsOf(*this).ascent; }
+
+float Font::descender() const { return -metricsOf(*this).descent; }
+
+float Font::lineHeight() const {
+    Metrics metrics = metricsOf(*this);
+    return metrics.ascent + metrics.descent;
+}
+
+Size Font::sizeOfText(std::string_view text) const {
+    return sizeOfText(text, Size{}, LineBreakMode::WordWrap);
+}
+
+Size Font::sizeOfText(std::string_view text, Size constraint, LineBreakMode mode) const {
+    return FontSystem::shared().withMeasuringContext([&](PangoContext* context) {
+        return TextBlock(context, text, *this, constraint, mode, TextAlignment::Left).size();
+    });
+}
+
+} // namespace graphics

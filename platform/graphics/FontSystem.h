@@ -1,0 +1,58 @@
+#pragma once
+
+// Internal to the graphics library: the font configuration and Pango objects behind Font and
+// text drawing. Not for use outside platform/graphics.
+
+#include <pango/pangocairo.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+typedef struct _FcConfig FcConfig;
+
+namespace graphics {
+
+class Font;
+
+class FontSystem {
+public:
+    static FontSystem& shared();
+
+    bool hasFamily(std::string_view family);
+    // A new description of the font; the caller frees it.
+    PangoFontDescription* describe(const Font& font) const;
+
+    // Runs fn with the context used for measuring, holding the lock every Pango call takes.
+    template <typename Fn> auto withMeasuringContext(Fn fn) {
+        std::lock_guard guard(mutex_);
+        return fn(measuring_);
+    }
+    // Runs fn with a context matched to the target's transform, under the same lock.
+    template <typename Fn> void withDrawingContext(cairo_t* target, Fn fn) {
+        std::lock_guard guard(mutex_);
+        PangoContext* context = createContext();
+        pango_cairo_update_context(target, context);
+        fn(context);
+        g_object_unref(context);
+    }
+
+    FontSystem(const FontSystem&) = delete;
+    FontSystem& operator=(const FontSystem&) = delete;
+
+private:
+    FontSystem();
+    PangoContext* createContext() const;
+    void collectInstalledFamilies();
+
+    std::mutex mutex_;
+    FcConfig* config_ = nullptr;
+    PangoFontMap* fontMap_ = nullptr;
+    cairo_font_options_t* options_ = nullptr;
+    PangoContext* measuring_ = nullptr;
+    // Family names folded by foldFamilyName, so lookups ignore case and blanks.
+    std::unordered_set<std::string> installedFamilies_;
+};
+
+} // namespace graphics

@@ -1,0 +1,99 @@
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Sandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+using namespace foundation;
+
+namespace {
+
+class SandboxFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = std::filesystem::temp_directory_path() /
+               ("fm-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root);
+        ASSERT_TRUE(Sandbox::current().setHome(root.string()));
+    }
+    void TearDown() override {
+        FileManager::setBeforeRenameHookForTesting(nullptr);
+        std::filesystem::remove_all(root);
+    }
+    std::string path(const std::string& name) const { return (root / name).string(); }
+    static std::string read(const std::string& p) {
+        auto data = FileManager::contentsAtPath(p);
+        return data ? std::string(data->view()) : "<missing>";
+    }
+    std::filesystem::path root;
+};
+
+std::size_t entriesIn(const std::filesystem::path& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+}
+
+} // namespace
+
+TEST_F(SandboxFiles, HomeHasThePhoneDirectories) {
+    for (auto d : {Sandbox::Directory::Documents, Sandbox::Directory::Caches,
+                   Sandbox::Directory::Preferences, Sandbox::Directory::Temporary})
+        EXPECT_TRUE(FileManager::isDirectory(Sandbox::current().pathFor(d)));
+    EXPECT_EQ(Sandbox::searchPathForDirectory(Sandbox::Directory::Caches).front(),
+              path("Library/Caches"));
+}
+
+TEST_F(SandboxFiles, AtomicWriteAbandonedBeforeRenameKeepsTheOldFile) {
+    const auto file = path("Documents/state.plist");
+    ASSERT_TRUE(FileManager::writeAtomically(file, Data::fromString("old")));
+    FileManager::setBeforeRenameHookForTesting([](const std::string&) { return false; });
+    EXPECT_FALSE(FileManager::writeAtomically(file, Data::fromString("new")));
+    EXPECT_EQ(read(file), "old");
+    EXPECT_EQ(entriesIn(root / "Documents"), 1u) << "no temporary file is left behind";
+    FileManager::setBeforeRenameHookForTesting(nullptr);
+    EXPECT_TRUE(FileManager::writeAtomically(file, Data::fromString("new")));
+    EXPECT_EQ(read(file), "new");
+}
+
+TEST_F(SandboxFiles, AtomicWriteThatFailsMidWriteKeepsTheOldFile) {
+    const auto file = path("Documents/big");
+    ASSERT_TRUE(FileManager::writeAtomically(file, Data::fromString("old")));
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    auto result = FileManager::writeAtomically(file, Data(std::vector<std::uint8_t>(4096, 'x')));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(read(file), "old");
+    EXPECT_EQ(entriesIn(root / "Documents"), 1u);
+}
+
+TEST_F(SandboxFiles, WrittenFilesAreDatedByTheLoopClockAndDatesCanBeSet) {
+    auto clock = std::make_shared<VirtualClock>(1'000'000.0);
+    RunLoop::main().setClock(clock);
+    const auto file = path("tmp/dated");
+    ASSERT_TRUE(FileManager::writeAtomically(file, Data::fromString("x")));
+    EXPECT_NEAR(FileManager::modificationDate(file)->timeIntervalSince1970(), 1'000'000.0, 1e-3);
+    ASSERT_TRUE(FileManager::setModificationDate(file, Date(5.5)));
+    EXPECT_NEAR(FileManager::modificationDate(file)->timeIntervalSince1970(), 5.5, 1e-3);
+    RunLoop::main().setClock(std::make_shared<RealClock>());
+    EXPECT_FALSE(FileManager::modificationDate(path("tmp/none")));
+}
+
+TEST_F(SandboxFiles, ReadsRefuseDirectoriesAndOversizedFiles) {
+    EXPECT_FALSE(FileManager::contentsAtPath(path("Documents")));
+    ASSERT_TRUE(FileManager::writeAtomically(path("tmp/f"), Data::fromString("12345")));
+    EXPECT_FALSE(FileManager::contentsAtPath(path("tmp/f"), 4));
+    EXPECT_TRUE(FileManager::contentsAtPath(path("tmp/f"), 5));
+    EXPECT_TRUE(FileManager::removeItem(path("Library")));
+    EXPECT_FALSE(FileManager::fileExists(path("Library/Caches")));
+}

@@ -1,0 +1,90 @@
+#include "platform/foundation/Dictionary.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace foundation;
+
+namespace {
+
+Value sample() {
+    Dictionary inner{{"flag", Value::boolean(true)}, {"n", Value::integer(-42)}};
+    return Value(Dictionary{{"name", "Kessa é"},
+                            {"ratio", Value::number(0.25)},
+                            {"list", Value(Value::Array{Value::integer(1), Value("two")})},
+                            {"blob", Value(Data::fromString(std::string("\0\1\2", 3)))},
+                            {"inner", Value(inner)}});
+}
+
+Value parse(std::string_view text) {
+    auto result = PropertyList::read(Data::fromString(text));
+    EXPECT_TRUE(result) << (result ? "" : result.error().message);
+    return result ? result.value() : Value();
+}
+
+} // namespace
+
+TEST(PropertyList, XMLAndBinaryRoundTrip) {
+    for (auto writer : {&PropertyList::writeXML, &PropertyList::writeBinary}) {
+        auto encoded = writer(sample());
+        ASSERT_TRUE(encoded);
+        auto decoded = PropertyList::read(encoded.value());
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded.value(), sample());
+        EXPECT_TRUE(decoded.value()["inner"]["flag"].isBoolean());
+    }
+}
+
+TEST(PropertyList, ReadsTheTextStringsFormat) {
+    Value table = parse("/* Ads */\n\"Ok\" = \"D'accord\";\n// comment\n"
+                        "\"Call %@?\" = \"Appeler %@ ?\";\n\"Quote\" = \"say \\\"hi\\\"\\n\";\n"
+                        "\"Esc\" = \"\\U00e9\";\nplain = word;\n");
+    EXPECT_EQ(table["Ok"].asString(), "D'accord");
+    EXPECT_EQ(table["Call %@?"].asString(), "Appeler %@ ?");
+    EXPECT_EQ(table["Quote"].asString(), "say \"hi\"\n");
+    EXPECT_EQ(table["Esc"].asString(), "é");
+    EXPECT_EQ(table["plain"].asString(), "word");
+    // Strings tables are often saved as UTF-16 with a byte order mark.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("\"a\" = \"b\";"))
+        utf16 += std::string{c, '\0'};
+    EXPECT_EQ(parse(utf16)["a"].asString(), "b");
+}
+
+TEST(PropertyList, MalformedInputIsAnErrorNotACrash) {
+    const std::string xmlHead = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+    std::string deep = xmlHead;
+    for (int i = 0; i < 5000; ++i)
+        deep += "<array>";
+    for (const std::string& bad :
+         {std::string(), std::string("\"a\" = \"b\""), std::string("\"a\" = ;"),
+          std::string("\"unterminated"), xmlHead + "<dict><key>a</key>", std::string("bplist00\xff\xff"),
+          std::string("\xC3\x28 = x;"), deep}) {
+        EXPECT_FALSE(PropertyList::read(Data::fromString(bad))) << bad.substr(0, 40);
+    }
+    auto truncated = PropertyList::writeBinary(sample()).value().vector();
+    for (std::size_t cut = 0; cut < truncated.size(); ++cut)
+        PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut)));
+}
+
+TEST(UserDefaults, PersistentDomainOverridesGlobalAndSurvivesReload) {
+    const auto file = std::filesystem::temp_directory_path() / ("ud-" + std::to_string(::getpid()) + ".plist");
+    std::filesystem::remove(file);
+    auto& defaults = UserDefaults::standard();
+    Dictionary global{{"AppleLanguages", Value(Value::Array{Value("fr"), Value("en")})},
+                      {"AppleLocale", "fr_FR"}};
+    defaults.load(file.string(), global);
+    EXPECT_EQ(defaults.arrayForKey("AppleLanguages")->front().asString(), "fr");
+    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 0.0f);
+    defaults.setFloat("PN_INT_TO", 7.5f);
+    defaults.setObject("AppleLocale", "en_GB");
+    ASSERT_TRUE(defaults.synchronize());
+    defaults.load(file.string(), global);
+    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 7.5f);
+    EXPECT_EQ(defaults.stringForKey("AppleLocale"), "en_GB");
+    EXPECT_FALSE(defaults.stringForKey("PN_INT_TO"));
+    std::filesystem::remove(file);
+}
