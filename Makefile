@@ -22,9 +22,30 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	$(ASAN_ENV) ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# The main job: the shaker demo, headless on the virtual clock.
 run: build
-	@echo "The simulator is not built yet; executables available in build/bin:"
-	@ls build/bin
+	@rm -rf out && mkdir -p out/screenshots
+	@build/bin/kessa --scenario sim/scenarios/demo.scn --trace out/trace.jsonl --screenshots out/screenshots
+	@echo "screenshots: out/screenshots/ ($$(ls out/screenshots | wc -l) files); trace: out/trace.jsonl"
+	@echo "shakes counted: $$(grep -c '"type":"sound"' out/trace.jsonl) (each plays a sound); final counter: $$(grep -o '"name":"countLabel"[^}]*"text":"[0-9]*"' out/trace.jsonl | tail -1 | grep -o '[0-9]*"$$' | tr -d '"')"
+
+# Fuzzes the JSON parser for FUZZ_TIME seconds on a scratch copy of the seed corpus, so new
+# inputs never land in the repository. Only the fuzz target is built with clang.
+FUZZ_TIME ?= 60
+fuzz-smoke: deps
+	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-16 -DCMAKE_CXX_COMPILER=clang++-16 -DFUZZ=ON -DBENCH=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target json_fuzz
+	@rm -rf build-fuzz/corpus/json && mkdir -p build-fuzz/corpus/json
+	@cp fuzz/corpus/json/* build-fuzz/corpus/json/
+	$(ASAN_ENV) build-fuzz/bin/json_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/json.dict \
+	  -print_final_stats=1 build-fuzz/corpus/json
+
+# JSON parsing throughput against the peer parsers, with ratios and allocation counts.
+bench: deps
+	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
+	@cmake --build build -j $(JOBS) --target json_bench
+	build/bin/json_bench
 
 clean:
 	rm -rf build build-asan build-fuzz out

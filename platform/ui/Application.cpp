@@ -1,0 +1,140 @@
+#include "platform/ui/Application.h"
+
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/URL.h"
+#include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+std::shared_ptr<Application>& instance() {
+    static std::shared_ptr<Application> application;
+    return application;
+}
+} // namespace
+
+Application& Application::shared() {
+    auto& application = instance();
+    if (!application)
+        application = std::shared_ptr<Application>(new Application());
+    return *application;
+}
+
+void Application::resetForTesting() { instance().reset(); }
+
+std::vector<std::shared_ptr<Window>> Application::windows() const {
+    std::vector<std::shared_ptr<Window>> out;
+    for (const auto& weak : windows_)
+        if (auto window = weak.lock(); window && !window->isHidden())
+            out.push_back(window);
+    std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
+        return a->windowLevel() < b->windowLevel();
+    });
+    return out;
+}
+
+void Application::setKeyWindow(const std::shared_ptr<Window>& window) {
+    auto previous = keyWindow();
+    if (previous == window)
+        return;
+    if (previous)
+        previous->resignKeyWindow();
+    keyWindow_ = window;
+    if (window)
+        window->becomeKeyWindow();
+}
+
+void Application::windowDidShow(const std::shared_ptr<Window>& window) {
+    windowDidHide(*window);
+    windows_.push_back(window);
+}
+
+void Application::windowDidHide(const Window& window) {
+    std::erase_if(windows_, [&](const auto& weak) {
+        auto w = weak.lock();
+        return !w || w.get() == &window;
+    });
+    if (keyWindow().get() == &window) {
+        auto remaining = windows();
+        keyWindow_ = remaining.empty() ? std::weak_ptr<Window>() : remaining.back();
+    }
+}
+
+graphics::Rect Application::statusBarFrame() const {
+    if (statusBarHidden_)
+        return graphics::Rect(0, 0, 0, 0);
+    const float bar = Screen::kStatusBarHeight;
+    switch (statusBarOrientation_) {
+    case 2: return graphics::Rect(0, Screen::kHeight - bar, Screen::kWidth, bar);
+    case 3: return graphics::Rect(Screen::kWidth - bar, 0, bar, Screen::kHeight);
+    case 4: return graphics::Rect(0, 0, bar, Screen::kHeight);
+    default: return graphics::Rect(0, 0, Screen::kWidth, bar);
+    }
+}
+
+bool Application::openURL(const foundation::URL& url) {
+    return openURLHandler_ && openURLHandler_(url);
+}
+
+void Application::finishLaunching() {
+    active_ = true;
+    if (auto delegate = delegate_)
+        delegate->applicationDidFinishLaunching(*this);
+}
+
+void Application::resignActive() {
+    if (!active_)
+        return;
+    active_ = false;
+    if (auto delegate = delegate_)
+        delegate->applicationWillResignActive(*this);
+    foundation::NotificationCenter::defaultCenter().post(kWillResignActiveNotification, this);
+}
+
+void Application::becomeActive() {
+    if (active_)
+        return;
+    active_ = true;
+    if (auto delegate = delegate_)
+        delegate->applicationDidBecomeActive(*this);
+    foundation::NotificationCenter::defaultCenter().post(kDidBecomeActiveNotification, this);
+}
+
+void Application::terminate() {
+    if (auto delegate = delegate_)
+        delegate->applicationWillTerminate(*this);
+    foundation::NotificationCenter::defaultCenter().post(kWillTerminateNotification, this);
+}
+
+void Application::sendTouch(int phase, graphics::Point screenPoint, double timestamp) {
+    const auto touchPhase = static_cast<Touch::Phase>(phase);
+    if (touchPhase == Touch::Phase::Began) {
+        touch_.reset();
+        auto all = windows();
+        for (auto it = all.rbegin(); it != all.rend() && !touch_; ++it) {
+            const graphics::Point local = (*it)->convertPointFromSuperview(screenPoint);
+            if ((*it)->hitTest(local))
+                touch_ = std::make_shared<Touch>(*it, local, timestamp);
+        }
+    }
+    if (!touch_)
+        return;
+    auto window = touch_->window();
+    if (!window) {
+        touch_.reset();
+        return;
+    }
+    if (touchPhase != Touch::Phase::Began)
+        touch_->update(touchPhase, window->convertPointFromSuperview(screenPoint), timestamp);
+    auto touch = touch_;
+    if (touchPhase == Touch::Phase::Ended || touchPhase == Touch::Phase::Cancelled)
+        touch_.reset();
+    window->sendTouch(touch);
+}
+
+} // namespace ui

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/graphics/Geometry.h"
+#include "platform/ui/Responder.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace foundation {
+class URL;
+}
+
+namespace ui {
+
+class ApplicationDelegate;
+class Window;
+
+// The running application: its delegate, its windows, the status bar, URL hand-off to the
+// system and the active/inactive life cycle.
+class Application : public Responder {
+public:
+    static constexpr const char* kWillResignActiveNotification = "UIApplicationWillResignActiveNotification";
+    static constexpr const char* kDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
+    static constexpr const char* kWillTerminateNotification = "UIApplicationWillTerminateNotification";
+
+    static Application& shared();
+    // Forgets windows, delegate and state; tests start each case from a clean application.
+    static void resetForTesting();
+
+    std::string className() const override { return "Application"; }
+
+    std::shared_ptr<ApplicationDelegate> delegate() const { return delegate_; }
+    void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    // Visible windows from bottom to top.
+    std::vector<std::shared_ptr<Window>> windows() const;
+    std::shared_ptr<Window> keyWindow() const { return keyWindow_.lock(); }
+    void setKeyWindow(const std::shared_ptr<Window>& window);
+    void windowDidShow(const std::shared_ptr<Window>& window);
+    void windowDidHide(const Window& window);
+
+    bool isStatusBarHidden() const { return statusBarHidden_; }
+    void setStatusBarHidden(bool hidden) { statusBarHidden_ = hidden; }
+    int statusBarOrientation() const { return statusBarOrientation_; }
+    void setStatusBarOrientation(int orientation) { statusBarOrientation_ = orientation; }
+    // Zero when hidden; along the top edge in portrait, along a long side in landscape.
+    graphics::Rect statusBarFrame() const;
+
+    // Hands the URL to the system (the simulator's handler); false when nothing takes it.
+    bool openURL(const foundation::URL& url);
+    void setOpenURLHandler(std::function<bool(const foundation::URL&)> handler) {
+        openURLHandler_ = std::move(handler);
+    }
+
+    // Life cycle, driven by the simulator.
+    bool isActive() const { return active_; }
+    void finishLaunching();
+    void resignActive();
+    void becomeActive();
+    void terminate();
+
+    // Touches in screen coordinates: the touch goes to the topmost window that a touch-down
+    // hits and stays with it until it ends.
+    void sendTouch(int phase, graphics::Point screenPoint, double timestamp);
+
+private:
+    Application() = default;
+
+    std::shared_ptr<ApplicationDelegate> delegate_;
+    std::vector<std::weak_ptr<Window>> windows_;
+    std::weak_ptr<Window> keyWindow_;
+    std::shared_ptr<class Touch> touch_;
+    std::function<bool(const foundation::URL&)> openURLHandler_;
+    bool statusBarHidden_ = false;
+    int statusBarOrientation_ = 1;
+    bool active_ = false;
+};
+
+} // namespace ui

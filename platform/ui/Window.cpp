@@ -1,0 +1,53 @@
+#include "platform/ui/Window.h"
+
+#include "platform/ui/Application.h"
+
+namespace ui {
+
+std::shared_ptr<Window> Window::create(const graphics::Rect& frame) {
+    return std::make_shared<Window>(frame);
+}
+
+Window::Window(const graphics::Rect& frame) : View(frame) {
+    View::setHidden(true);
+}
+
+std::shared_ptr<Window> Window::window() const {
+    return std::static_pointer_cast<Window>(std::const_pointer_cast<Responder>(shared_from_this()));
+}
+
+void Window::makeKeyAndVisible() {
+    setHidden(false);
+    makeKeyWindow();
+}
+
+void Window::makeKeyWindow() { Application::shared().setKeyWindow(sharedWindow()); }
+
+bool Window::isKeyWindow() const { return Application::shared().keyWindow().get() == this; }
+
+void Window::setHidden(bool hidden) {
+    View::setHidden(hidden);
+    if (hidden)
+        Application::shared().windowDidHide(*this);
+    else
+        Application::shared().windowDidShow(sharedWindow());
+}
+
+void Window::sendTouch(const std::shared_ptr<Touch>& touch) {
+    if (touch->phase() == Touch::Phase::Began)
+        touch->setView(hitTest(touch->locationInView(nullptr)));
+    auto view = touch->view();
+    if (!view)
+        return;
+    const TouchSet touches{touch};
+    const Event event{touch->timestamp(), touches};
+    switch (touch->phase()) {
+    case Touch::Phase::Began: view->touchesBegan(touches, event); break;
+    case Touch::Phase::Moved:
+    case Touch::Phase::Stationary: view->touchesMoved(touches, event); break;
+    case Touch::Phase::Ended: view->touchesEnded(touches, event); break;
+    case Touch::Phase::Cancelled: view->touchesCancelled(touches, event); break;
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,98 @@
+#include "sim/ScenarioRunner.h"
+
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Image.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Compositor.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/Window.h"
+#include "sim/Trace.h"
+#include "sim/ViewTreeDump.h"
+
+#include <filesystem>
+
+namespace sim {
+
+using foundation::Value;
+
+ScenarioRunner::ScenarioRunner(Trace& trace, std::string screenshotDirectory)
+    : trace_(trace), screenshotDirectory_(std::move(screenshotDirectory)) {}
+
+void ScenarioRunner::schedule(const Scenario& scenario, double startTime) {
+    auto& loop = foundation::RunLoop::main();
+    for (const auto& command : scenario.commands()) {
+        const double delay = startTime + command.time - loop.now();
+        loop.performAfter(foundation::Seconds(delay), this, "scenario", [this, command] { execute(command); });
+    }
+}
+
+void ScenarioRunner::execute(const ScenarioCommand& c) {
+    auto& application = ui::Application::shared();
+    const auto& n = c.numbers;
+    if (c.name == "shake") {
+        ui::Accelerometer::shared().deliver({n[0], n[1], n[2], foundation::RunLoop::main().now()});
+    } else if (c.name == "tap") {
+        touch(int(ui::Touch::Phase::Began), n[0], n[1]);
+        touch(int(ui::Touch::Phase::Ended), n[0], n[1]);
+    } else if (c.name == "down") {
+        touch(int(ui::Touch::Phase::Began), n[0], n[1]);
+    } else if (c.name == "move") {
+        touch(int(ui::Touch::Phase::Moved), n[0], n[1]);
+    } else if (c.name == "up") {
+        touch(int(ui::Touch::Phase::Ended), n[0], n[1]);
+    } else if (c.name == "screenshot") {
+        screenshot(c.text);
+    } else if (c.name == "dump") {
+        dump();
+    } else if (c.name == "rotate") {
+        rotate(int(n[0]));
+    } else if (c.name == "background") {
+        application.resignActive();
+    } else if (c.name == "foreground") {
+        application.becomeActive();
+    } else if (c.name == "quit") {
+        foundation::RunLoop::main().stop();
+    }
+}
+
+void ScenarioRunner::touch(int phase, double x, double y) {
+    ui::Application::shared().sendTouch(phase, {float(x), float(y)}, foundation::RunLoop::main().now());
+}
+
+void ScenarioRunner::screenshot(const std::string& name) {
+    // Only the file name counts: a scenario cannot write outside the screenshot folder.
+    std::string file = std::filesystem::path(name).filename().string();
+    if (file.empty() || file == "." || file == "..")
+        file = "screenshot.png";
+    foundation::FileManager::createDirectory(screenshotDirectory_);
+    const std::string path = (std::filesystem::path(screenshotDirectory_) / file).string();
+    auto image = ui::Compositor::renderScreen();
+    auto written = image ? foundation::FileManager::writeAtomically(path, image->pngData())
+                         : foundation::Status(foundation::Error{"SimulatorErrorDomain", -1, "nothing rendered"});
+    if (!written) {
+        foundation::log("screenshot {} failed: {}", path, written.error().message);
+        return;
+    }
+    trace_.record("screenshot", {{"path", path}});
+}
+
+void ScenarioRunner::dump() {
+    Value::Array windows;
+    for (const auto& window : ui::Application::shared().windows())
+        windows.push_back(ViewTreeDump::dump(*window));
+    // One window is the common case; several are listed under a synthetic screen node.
+    Value root = windows.size() == 1 ? windows.front()
+                                     : Value(foundation::Dictionary{{"class", "Screen"}, {"children", Value(windows)}});
+    trace_.record("view-tree", {{"root", root}});
+}
+
+void ScenarioRunner::rotate(int orientation) {
+    ui::Device::current().setOrientation(orientation);
+    foundation::log("device orientation changed to {}", orientation);
+}
+
+} // namespace sim

@@ -1,0 +1,170 @@
+#include "sim/Simulator.h"
+
+#include "platform/audio/Sound.h"
+#include "platform/audio/SystemSounds.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/DeviceProfile.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/URL.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ApplicationDelegate.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fmt/format.h>
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+// Virtual runs start at the same moment every time, so traces and screenshots repeat exactly.
+constexpr double kVirtualStartTime = 1258623660.0; // 2009-11-19 09:41 UTC
+
+std::string executableDirectory() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : path.parent_path().string();
+}
+} // namespace
+
+Simulator::Simulator(SimulatorOptions options)
+    : options_(std::move(options)),
+      runner_(trace_, options_.screenshots.empty() ? "." : options_.screenshots) {}
+
+Simulator::~Simulator() {
+    if (temporaryHome_ && !options_.keepHome)
+        foundation::FileManager::removeItem(home_);
+}
+
+int Simulator::run() {
+    if (!options_.scenario.empty()) {
+        auto loaded = Scenario::load(options_.scenario);
+        if (!loaded) {
+            fmt::print(stderr, "{}: {}\n", options_.scenario, loaded.error().message);
+            return 2;
+        }
+        scenario_ = std::move(loaded.value());
+    }
+    if (!prepare() || !launch())
+        return 1;
+    auto& loop = foundation::RunLoop::main();
+    const double start = loop.now();
+    runner_.schedule(scenario_, start);
+    const double end = options_.duration.value_or(scenario_.endTime());
+    loop.performAfter(foundation::Seconds(end), this, "end", [&loop] { loop.stop(); });
+    loop.run();
+    ui::Application::shared().terminate();
+    printSummary();
+    return 0;
+}
+
+bool Simulator::prepare() {
+    const bool virtualClock = options_.virtualClock.value_or(true);
+    foundation::RunLoop::main().setClock(virtualClock ? std::shared_ptr<foundation::Clock>(std::make_shared<foundation::VirtualClock>(kVirtualStartTime))
+                                                      : std::make_shared<foundation::RealClock>());
+    if (!prepareHome())
+        return false;
+    configureDevice();
+    if (!loadBundle())
+        return false;
+    if (!trace_.open(options_.trace, foundation::RunLoop::main().now())) {
+        fmt::print(stderr, "cannot write the trace to {}\n", options_.trace);
+        return false;
+    }
+    observePlatform();
+    return true;
+}
+
+bool Simulator::prepareHome() {
+    home_ = options_.home;
+    if (home_.empty()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kessa-home-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) {
+            fmt::print(stderr, "cannot create a temporary sandbox home\n");
+            return false;
+        }
+        home_ = pattern;
+        temporaryHome_ = true;
+    }
+    if (!foundation::Sandbox::current().setHome(home_)) {
+        fmt::print(stderr, "cannot use {} as the sandbox home\n", home_);
+        return false;
+    }
+    return true;
+}
+
+void Simulator::configureDevice() {
+    auto& profile = foundation::DeviceProfile::current();
+    profile.language = options_.language;
+    profile.locale = options_.locale;
+    profile.systemVersion = options_.systemVersion;
+    profile.orientation = options_.orientation;
+    ::setenv("TZ", profile.timeZone.c_str(), 1);
+    ::tzset();
+    ui::Application::shared().setStatusBarOrientation(profile.orientation);
+}
+
+bool Simulator::loadBundle() {
+    const std::string path = options_.bundle.empty() ? executableDirectory() + "/Kessa.app" : options_.bundle;
+    auto& bundle = foundation::Bundle::main();
+    bundle.load(path);
+    const std::string identifier = bundle.infoDictionary()["CFBundleIdentifier"].stringValue();
+    if (identifier.empty()) {
+        fmt::print(stderr, "{} is not an application bundle (no Info.plist with CFBundleIdentifier)\n", path);
+        return false;
+    }
+    const auto& profile = foundation::DeviceProfile::current();
+    foundation::UserDefaults::standard().load(
+        foundation::Sandbox::current().pathFor(foundation::Sandbox::Directory::Preferences) + "/" + identifier + ".plist",
+        foundation::Dictionary{{"AppleLanguages", foundation::Value(foundation::Value::Array{foundation::Value(profile.language)})},
+                               {"AppleLocale", profile.locale}});
+    return true;
+}
+
+void Simulator::observePlatform() {
+    logSink_ = foundation::Log::addSink([this](const std::string& message) {
+        trace_.record("log", {{"message", message}});
+    });
+    soundObserver_ = audio::SystemSounds::shared().addObserver([this](const std::shared_ptr<const audio::Sound>& sound) {
+        trace_.record("sound", {{"name", sound->name}});
+    });
+    ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {
+        trace_.record("open-url", {{"url", url.absoluteString()}});
+        return true;
+    });
+}
+
+bool Simulator::launch() {
+    const auto& bundle = foundation::Bundle::main();
+    const std::string nib = bundle.infoDictionary()["NSMainNibFile"].stringValue();
+    auto path = bundle.pathForResource(nib, "plist");
+    if (!path) {
+        fmt::print(stderr, "the bundle has no interface description '{}'\n", nib);
+        return false;
+    }
+    auto loaded = ui::InterfaceLoader::loadFile(*path);
+    if (!loaded) {
+        fmt::print(stderr, "{}\n", loaded.error().message);
+        return false;
+    }
+    interface_ = std::move(loaded.value());
+    auto delegate = std::dynamic_pointer_cast<ui::ApplicationDelegate>(interface_.objects[interface_.delegateName]);
+    auto& application = ui::Application::shared();
+    application.setDelegate(delegate);
+    application.finishLaunching();
+    return true;
+}
+
+void Simulator::printSummary() const {
+    fmt::print(stderr, "simulated {:.1f} s: {} sound(s) played, {} screenshot(s), {} trace event(s){}\n",
+               trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
+               trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
+                   trace_.count("view-tree") + trace_.count("open-url"),
+               temporaryHome_ && options_.keepHome ? "; sandbox kept at " + home_ : "");
+}
+
+} // namespace sim

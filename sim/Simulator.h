@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/foundation/Log.h"
+#include "platform/ui/InterfaceLoader.h"
+#include "sim/Scenario.h"
+#include "sim/ScenarioRunner.h"
+#include "sim/SimulatorOptions.h"
+#include "sim/Trace.h"
+
+#include <memory>
+#include <string>
+
+namespace sim {
+
+// One simulated run: prepares the sandbox, device, bundle and trace, launches the application
+// from its interface description, plays the scenario and cleans up.
+class Simulator {
+public:
+    explicit Simulator(SimulatorOptions options);
+    ~Simulator();
+
+    // The process exit status: 0 when the run completed, 2 for bad input, 1 for failures.
+    int run();
+
+private:
+    bool prepare();
+    bool prepareHome();
+    void configureDevice();
+    bool loadBundle();
+    void observePlatform();
+    bool launch();
+    void printSummary() const;
+
+    SimulatorOptions options_;
+    Scenario scenario_;
+    Trace trace_;
+    ScenarioRunner runner_;
+    ui::InterfaceLoader::Loaded interface_;
+    std::string home_;
+    bool temporaryHome_ = false;
+    foundation::Log::SinkToken logSink_;
+    std::shared_ptr<void> soundObserver_;
+};
+
+} // namespace sim

@@ -1,0 +1,96 @@
+#include "sim/SimulatorOptions.h"
+
+#include <charconv>
+#include <fmt/format.h>
+
+namespace sim {
+
+namespace {
+
+foundation::Error optionError(const std::string& message) {
+    return foundation::Error{"SimulatorOptionsErrorDomain", -1, message};
+}
+
+std::optional<double> parseNumber(const std::string& text) {
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string SimulatorOptions::usage(const std::string& program) {
+    return fmt::format(
+        "usage: {} [options]\n"
+        "Runs the application on the simulated phone, headless.\n\n"
+        "  --home DIR            sandbox home (default: a fresh temporary folder, removed at exit)\n"
+        "  --keep-home           keep the temporary sandbox home at exit\n"
+        "  --scenario FILE       timed input script, one 'at <seconds> <command> [args]' per line\n"
+        "  --trace FILE          JSON Lines trace of what the app does ('-' for stdout)\n"
+        "  --screenshots DIR     where 'screenshot' commands write PNG files (default: .)\n"
+        "  --clock virtual|real  time source (default: virtual)\n"
+        "  --duration SECONDS    stop after this much simulated time (default: end of scenario)\n"
+        "  --bundle DIR          the application bundle (default: Kessa.app beside the program)\n"
+        "  --language CODE       device language (default: en)\n"
+        "  --locale ID           device locale (default: en_US)\n"
+        "  --system-version V    device system version (default: 3.1.2)\n"
+        "  --orientation 1-4     device orientation (1 portrait, 2 upside down, 3/4 landscape)\n"
+        "  --help                this text\n\n"
+        "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
+        "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit\n",
+        program);
+}
+
+foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<std::string>& args) {
+    SimulatorOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (option == "--keep-home") {
+            options.keepHome = true;
+            continue;
+        }
+        auto text = value();
+        if (!text)
+            return optionError(option.starts_with("--") ? "option " + option + " needs a value"
+                                                        : "unexpected argument '" + option + "'");
+        if (option == "--home") options.home = *text;
+        else if (option == "--scenario") options.scenario = *text;
+        else if (option == "--trace") options.trace = *text;
+        else if (option == "--screenshots") options.screenshots = *text;
+        else if (option == "--bundle") options.bundle = *text;
+        else if (option == "--language") options.language = *text;
+        else if (option == "--locale") options.locale = *text;
+        else if (option == "--system-version") options.systemVersion = *text;
+        else if (option == "--clock") {
+            if (*text != "virtual" && *text != "real")
+                return optionError("--clock takes 'virtual' or 'real'");
+            options.virtualClock = *text == "virtual";
+        } else if (option == "--duration") {
+            auto seconds = parseNumber(*text);
+            if (!seconds || *seconds < 0)
+                return optionError("--duration takes a number of seconds");
+            options.duration = *seconds;
+        } else if (option == "--orientation") {
+            auto number = parseNumber(*text);
+            if (!number || *number < 1 || *number > 4 || *number != int(*number))
+                return optionError("--orientation takes 1, 2, 3 or 4");
+            options.orientation = int(*number);
+        } else {
+            return optionError("unknown option '" + option + "'");
+        }
+    }
+    return options;
+}
+
+} // namespace sim

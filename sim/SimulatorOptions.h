@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/foundation/Result.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// The simulator's command line.
+struct SimulatorOptions {
+    std::string home;            // empty: a fresh temporary directory
+    bool keepHome = false;
+    std::string scenario;
+    std::string trace;           // "-" for stdout
+    std::string screenshots;
+    std::optional<bool> virtualClock; // default: virtual when headless
+    std::optional<double> duration;
+    std::string bundle;          // the application bundle folder; default beside the executable
+    std::string language = "en";
+    std::string locale = "en_US";
+    std::string systemVersion = "3.1.2";
+    int orientation = 1;
+    bool help = false;
+
+    static foundation::Result<SimulatorOptions> parse(const std::vector<std::string>& arguments);
+    static std::string usage(const std::string& program);
+};
+
+} // namespace sim

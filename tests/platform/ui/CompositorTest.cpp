@@ -1,0 +1,87 @@
+#include "platform/graphics/CairoContext.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/RecordedOperation.h"
+#include "platform/graphics/RecordingContext.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Compositor.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Window.h"
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+using graphics::Color;
+using graphics::Rect;
+using Kind = graphics::RecordedOperation::Kind;
+
+namespace {
+
+void expectColor(const Color& actual, const Color& expected) {
+    EXPECT_NEAR(actual.red(), expected.red(), 0.02);
+    EXPECT_NEAR(actual.green(), expected.green(), 0.02);
+    EXPECT_NEAR(actual.blue(), expected.blue(), 0.02);
+    EXPECT_NEAR(actual.alpha(), expected.alpha(), 0.02);
+}
+
+class Compositing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application::resetForTesting();
+        Application::shared().setStatusBarHidden(true);
+        window = Window::create(Rect(0, 0, 320, 480));
+        window->setBackgroundColor(Color::blackColor());
+        window->makeKeyAndVisible();
+    }
+    std::shared_ptr<Window> window;
+};
+
+} // namespace
+
+TEST_F(Compositing, SaturatesColoursAndHonoursAlphaHiddenAndClipping) {
+    auto tinted = View::create(Rect(0, 0, 100, 100));
+    tinted->setBackgroundColor(Color(0.51f, 2.04f, 2.55f, 0.8f));
+    auto hidden = View::create(Rect(0, 0, 50, 50));
+    hidden->setBackgroundColor(Color::redColor());
+    hidden->setHidden(true);
+    auto clipper = View::create(Rect(200, 0, 20, 20));
+    clipper->setClipsToBounds(true);
+    auto spill = View::create(Rect(0, 0, 60, 60));
+    spill->setBackgroundColor(Color::whiteColor());
+    clipper->addSubview(spill);
+    window->addSubview(tinted);
+    window->addSubview(hidden);
+    window->addSubview(clipper);
+
+    auto screen = Compositor::renderScreen();
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->size(), (graphics::Size{320, 480}));
+    expectColor(screen->colorAt(10, 10), Color(0.51f * 0.8f, 0.8f, 0.8f, 1));
+    expectColor(screen->colorAt(210, 10), Color::whiteColor());
+    expectColor(screen->colorAt(230, 30), Color::blackColor());
+}
+
+TEST_F(Compositing, DrawsSubviewsAfterTheirParentInTheirOwnSpace) {
+    auto label = std::make_shared<Label>(Rect(10, 20, 100, 30));
+    label->setText("Hello");
+    window->addSubview(label);
+    graphics::RecordingContext recording;
+    Compositor::renderScreen(recording);
+    auto transforms = recording.operationsOfKind(Kind::ConcatCTM);
+    ASSERT_EQ(transforms.size(), 2u);
+    EXPECT_EQ(transforms[1].transform, graphics::AffineTransform::translation(10, 20));
+    auto fills = recording.operationsOfKind(Kind::FillRect);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[1].rect, Rect(0, 0, 100, 30)) << "the label's white background";
+    auto texts = recording.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "Hello");
+    EXPECT_FALSE(label->needsDisplay());
+}
+
+TEST_F(Compositing, StatusBarShowsUnlessHidden) {
+    Application::shared().setStatusBarHidden(false);
+    auto withBar = Compositor::renderScreen();
+    EXPECT_GT(withBar->colorAt(160, 2).red(), 0.3f);
+    Application::shared().setStatusBarHidden(true);
+    expectColor(Compositor::renderScreen()->colorAt(160, 2), Color::blackColor());
+}
