@@ -1,7 +1,9 @@
 # Entry points; every target installs missing packages first.
 JOBS ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
+# fontconfig keeps its caches in a form LeakSanitizer cannot follow; see tests/lsan.supp.
 ASAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
            UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: deps build test test-asan run fuzz-smoke bench clean

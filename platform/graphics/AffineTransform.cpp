@@ -5,9 +5,13 @@
 
 namespace graphics {
 
-AffineTransform AffineTransform::translation(float tx, float ty) { return {1, 0, 0, 1, tx, ty}; }
+AffineTransform AffineTransform::translation(float tx, float ty) {
+    return {1, 0, 0, 1, tx, ty};
+}
 
-AffineTransform AffineTransform::scale(float sx, float sy) { return {sx, 0, 0, sy, 0, 0}; }
+AffineTransform AffineTransform::scale(float sx, float sy) {
+    return {sx, 0, 0, sy, 0, 0};
+}
 
 AffineTransform AffineTransform::rotation(float angle) {
     float cosine = std::cos(angle);
@@ -28,8 +32,8 @@ AffineTransform AffineTransform::rotated(float angle) const {
 }
 
 AffineTransform AffineTransform::concat(const AffineTransform& t) const {
-    return {a * t.a + b * t.c,       a * t.b + b * t.d,       c * t.a + d * t.c,
-            c * t.b + d * t.d,       tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
+    return {a * t.a + b * t.c, a * t.b + b * t.d,          c * t.a + d * t.c,
+            c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
 }
 
 std::optional<AffineTransform> AffineTransform::inverted() const {
@@ -54,8 +58,9 @@ Size AffineTransform::apply(Size s) const {
 Rect AffineTransform::apply(const Rect& rect) const {
     if (rect.isNull())
         return rect;
-    Point corners[] = {apply(Point{rect.minX(), rect.minY()}), apply(Point{rect.maxX(), rect.minY()}),
-                       apply(Point{rect.minX(), rect.maxY()}), apply(Point{rect.maxX(), rect.maxY()})};
+    Point corners[] = {
+        apply(Point{rect.minX(), rect.minY()}), apply(Point{rect.maxX(), rect.minY()}),
+        apply(Point{rect.minX(), rect.maxY()}), apply(Point{rect.maxX(), rect.maxY()})};
     float left = corners[0].x, right = corners[0].x, top = corners[0].y, bottom = corners[0].y;
     for (const Point& p : corners) {
         left = std::min(left, p.x);

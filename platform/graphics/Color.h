@@ -13,21 +13,21 @@ public:
         return {white, white, white, alpha};
     }
 
-    static constexpr Color clear() { return {0, 0, 0, 0}; }
-    static constexpr Color black() { return {0, 0, 0, 1}; }
-    static constexpr Color white() { return {1, 1, 1, 1}; }
-    static constexpr Color darkGray() { return colorWithWhite(1.0f / 3, 1); }
-    static constexpr Color gray() { return colorWithWhite(0.5f, 1); }
-    static constexpr Color lightGray() { return colorWithWhite(2.0f / 3, 1); }
-    static constexpr Color red() { return {1, 0, 0, 1}; }
-    static constexpr Color green() { return {0, 1, 0, 1}; }
-    static constexpr Color blue() { return {0, 0, 1, 1}; }
-    static constexpr Color cyan() { return {0, 1, 1, 1}; }
-    static constexpr Color yellow() { return {1, 1, 0, 1}; }
-    static constexpr Color magenta() { return {1, 0, 1, 1}; }
-    static constexpr Color orange() { return {1, 0.5f, 0, 1}; }
-    static constexpr Color purple() { return {0.5f, 0, 0.5f, 1}; }
-    static constexpr Color brown() { return {0.6f, 0.4f, 0.2f, 1}; }
+    static constexpr Color clearColor() { return {0, 0, 0, 0}; }
+    static constexpr Color blackColor() { return {0, 0, 0, 1}; }
+    static constexpr Color whiteColor() { return {1, 1, 1, 1}; }
+    static constexpr Color darkGrayColor() { return colorWithWhite(1.0f / 3, 1); }
+    static constexpr Color grayColor() { return colorWithWhite(0.5f, 1); }
+    static constexpr Color lightGrayColor() { return colorWithWhite(2.0f / 3, 1); }
+    static constexpr Color redColor() { return {1, 0, 0, 1}; }
+    static constexpr Color greenColor() { return {0, 1, 0, 1}; }
+    static constexpr Color blueColor() { return {0, 0, 1, 1}; }
+    static constexpr Color cyanColor() { return {0, 1, 1, 1}; }
+    static constexpr Color yellowColor() { return {1, 1, 0, 1}; }
+    static constexpr Color magentaColor() { return {1, 0, 1, 1}; }
+    static constexpr Color orangeColor() { return {1, 0.5f, 0, 1}; }
+    static constexpr Color purpleColor() { return {0.5f, 0, 0.5f, 1}; }
+    static constexpr Color brownColor() { return {0.6f, 0.4f, 0.2f, 1}; }
 
     constexpr float red() const { return red_; }
     constexpr float green() const { return green_; }

@@ -64,8 +64,7 @@ public:
 
     // Lines that do not fit the rectangle's height are not drawn (at least one always is).
     virtual void drawText(std::string_view text, const Rect& rect, const Font& font,
-                          const Color& color, TextAlignment alignment,
-                          LineBreakMode mode) = 0;
+                          const Color& color, TextAlignment alignment, LineBreakMode mode) = 0;
 
     // Drawing between these is composited as one group, with the alpha set when it began,
     // so overlapping parts of a translucent layer do not show through each other.

@@ -86,10 +86,10 @@ bool FontSystem::hasFamily(std::string_view family) {
     FcConfigSubstitute(config_, pattern, FcMatchPattern);
     bool found = false;
     FcChar8* candidate = nullptr;
-    for (int n = 0; !found && FcPatternGetString(pattern, FC_FAMILY, n, &candidate) == FcResultMatch;
-         ++n)
-        found = installedFamilies_.contains(
-            foldFamilyName(reinterpret_cast<const char*>(candidate)));
+    for (int n = 0;
+         !found && FcPatternGetString(pattern, FC_FAMILY, n, &candidate) == FcResultMatch; ++n)
+        found =
+            installedFamilies_.contains(foldFamilyName(reinterpret_cast<const char*>(candidate)));
     FcPatternDestroy(pattern);
     return found;
 }

@@ -6,8 +6,8 @@
 
 namespace graphics {
 
-// Colour stops for a linear gradient. With no locations the colours are spread evenly from
-// 0 to 1; otherwise locations pairs with colours index by index.
+// Colour stops for a linear gradient. Locations pair with colours index by index; when the
+// counts differ (no locations, say) the colours are spread evenly from 0 to 1.
 struct Gradient {
     std::vector<Color> colors;
     std::vector<float> locations;

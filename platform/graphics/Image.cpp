@@ -17,6 +17,10 @@ namespace {
 // Image files larger than this are not images we would ever show.
 constexpr std::size_t maxFileBytes = 64u << 20;
 
+bool isGIF(std::string_view text) {
+    return text.starts_with("GIF87a") || text.starts_with("GIF89a");
+}
+
 bool hasKnownSignature(const foundation::Data& data) {
     static constexpr unsigned char png[] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
     static constexpr unsigned char jpeg[] = {0xff, 0xd8, 0xff};
@@ -24,8 +28,13 @@ bool hasKnownSignature(const foundation::Data& data) {
         return data.size() >= length && std::memcmp(data.bytes(), prefix, length) == 0;
     };
     std::string_view text = data.view();
-    return startsWith(png, sizeof png) || startsWith(jpeg, sizeof jpeg) ||
-           text.starts_with("GIF87a") || text.starts_with("GIF89a");
+    return startsWith(png, sizeof png) || startsWith(jpeg, sizeof jpeg) || isGIF(text);
+}
+
+// The GIF decoder fills a cut-off frame with blank pixels instead of failing, so a GIF must
+// reach its trailer byte to count as whole.
+bool isTruncatedGIF(const foundation::Data& data) {
+    return isGIF(data.view()) && data.view().back() != 0x3b;
 }
 
 std::uint32_t premultipliedARGB(const unsigned char* rgba) {
@@ -68,12 +77,12 @@ Image::Image(int width, int height, std::shared_ptr<const Pixels> pixels, int le
       topCap_(topCap) {}
 
 std::shared_ptr<Image> Image::fromData(const foundation::Data& data) {
-    if (!hasKnownSignature(data) || data.size() > INT_MAX)
+    if (!hasKnownSignature(data) || isTruncatedGIF(data) || data.size() > INT_MAX)
         return nullptr;
     int width = 0, height = 0, components = 0;
     int length = int(data.size());
-    if (!stbi_info_from_memory(data.bytes(), length, &width, &height, &components) ||
-        width <= 0 || height <= 0 || width > maxDimension || height > maxDimension)
+    if (!stbi_info_from_memory(data.bytes(), length, &width, &height, &components) || width <= 0 ||
+        height <= 0 || width > maxDimension || height > maxDimension)
         return nullptr;
     unsigned char* rgba =
         stbi_load_from_memory(data.bytes(), length, &width, &height, &components, 4);
@@ -110,11 +119,11 @@ std::shared_ptr<Image> Image::fromPixels(int width, int height, Pixels premultip
 
 Color Image::colorAt(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return Color::clear();
+        return Color::clearColor();
     std::uint32_t pixel = (*pixels_)[std::size_t(y) * width_ + x];
     float alpha = float(pixel >> 24);
     if (alpha == 0)
-        return Color::clear();
+        return Color::clearColor();
     auto channel = [&](int shift) { return float((pixel >> shift) & 0xff) / alpha; };
     return {channel(16), channel(8), channel(0), alpha / 255};
 }
@@ -122,8 +131,8 @@ Color Image::colorAt(int x, int y) const {
 foundation::Data Image::pngData() const {
     // Cairo only reads the pixels here; the cast is to fit its surface constructor.
     auto* bytes = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(pixels()));
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        bytes, CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(bytes, CAIRO_FORMAT_ARGB32,
+                                                                   width_, height_, width_ * 4);
     foundation::Data png;
     if (cairo_surface_write_to_png_stream(surface, appendToData, &png) != CAIRO_STATUS_SUCCESS)
         png.clear();
@@ -132,8 +141,8 @@ foundation::Data Image::pngData() const {
 }
 
 std::shared_ptr<Image> Image::stretchableImage(int leftCapWidth, int topCapHeight) const {
-    return std::shared_ptr<Image>(new Image(width_, height_, pixels_, std::max(leftCapWidth, 0),
-                                            std::max(topCapHeight, 0)));
+    return std::shared_ptr<Image>(
+        new Image(width_, height_, pixels_, std::max(leftCapWidth, 0), std::max(topCapHeight, 0)));
 }
 
 std::vector<ImageSlice> Image::slicesForDrawing(const Rect& destination) const {
@@ -142,13 +151,13 @@ std::vector<ImageSlice> Image::slicesForDrawing(const Rect& destination) const {
     for (const AxisPiece& row : axisPieces(height_, topCap_, target.minY(), target.height())) {
         for (const AxisPiece& column :
              axisPieces(width_, leftCap_, target.minX(), target.width())) {
-            if (row.sourceLength <= 0 || column.sourceLength <= 0 ||
-                row.destinationLength <= 0 || column.destinationLength <= 0)
+            if (row.sourceLength <= 0 || column.sourceLength <= 0 || row.destinationLength <= 0 ||
+                column.destinationLength <= 0)
                 continue;
-            slices.push_back({Rect(column.sourceStart, row.sourceStart, column.sourceLength,
-                                   row.sourceLength),
-                              Rect(column.destinationStart, row.destinationStart,
-                                   column.destinationLength, row.destinationLength)});
+            slices.push_back(
+                {Rect(column.sourceStart, row.sourceStart, column.sourceLength, row.sourceLength),
+                 Rect(column.destinationStart, row.destinationStart, column.destinationLength,
+                      row.destinationLength)});
         }
     }
     return slices;

@@ -5,15 +5,19 @@
 #include "platform/graphics/LineBreakMode.h"
 #include "platform/graphics/TextAlignment.h"
 
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 namespace graphics {
 namespace {
 
-bool isLimited(float extent) { return extent > 0 && std::isfinite(extent); }
+bool isLimited(float extent) {
+    return extent > 0 && std::isfinite(extent);
+}
 
-float pointsRoundedUp(int pangoUnits) { return std::ceil(float(pangoUnits) / PANGO_SCALE); }
+float pointsRoundedUp(int pangoUnits) {
+    return std::ceil(float(pangoUnits) / PANGO_SCALE);
+}
 
 PangoWrapMode wrapMode(LineBreakMode mode) {
     // Word wrap still splits a word that is wider than the whole line, as the phone does.
@@ -52,7 +56,10 @@ TextBlock::TextBlock(PangoContext* context, std::string_view text, const Font& f
     PangoFontDescription* description = FontSystem::shared().describe(font);
     pango_layout_set_font_description(layout_, description);
     pango_font_description_free(description);
-    pango_layout_set_text(layout_, text.data(), int(text.size()));
+    // Text from the network may be malformed; Pango wants well-formed UTF-8.
+    gchar* valid = g_utf8_make_valid(text.data(), gssize(text.size()));
+    pango_layout_set_text(layout_, valid, -1);
+    g_free(valid);
     if (isLimited(constraint.width)) {
         pango_layout_set_width(layout_, int(constraint.width * PANGO_SCALE));
         pango_layout_set_wrap(layout_, wrapMode(mode));
@@ -63,14 +70,15 @@ TextBlock::TextBlock(PangoContext* context, std::string_view text, const Font& f
         pango_layout_set_ellipsize(layout_, ellipsize);
         // Pango's default of one line per paragraph would truncate every paragraph; let the
         // height decide instead.
-        pango_layout_set_height(layout_, isLimited(constraint.height)
-                                             ? int(constraint.height * PANGO_SCALE)
-                                             : INT_MAX);
+        pango_layout_set_height(
+            layout_, isLimited(constraint.height) ? int(constraint.height * PANGO_SCALE) : INT_MAX);
     }
     keepLinesThatFit(isLimited(constraint.height) ? constraint.height : INFINITY);
 }
 
-TextBlock::~TextBlock() { g_object_unref(layout_); }
+TextBlock::~TextBlock() {
+    g_object_unref(layout_);
+}
 
 void TextBlock::keepLinesThatFit(float heightLimit) {
     PangoLayoutIter* iter = pango_layout_get_iter(layout_);
