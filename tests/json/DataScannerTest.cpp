@@ -10,7 +10,9 @@ using json::DataScanner;
 namespace {
 
 // An exactly sized heap buffer, so a read past its end is caught by the address sanitizer.
-std::vector<std::uint8_t> buffer(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> buffer(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 } // namespace
 
@@ -37,7 +39,8 @@ TEST(DataScanner, StringAndSetScansReportWhatTheyPassed) {
     scanner.skipWhitespace();
     std::string text;
     EXPECT_FALSE(scanner.scanString("key=value;rest-and-more"));
-    EXPECT_TRUE(scanner.scanCharactersFromSet(DataScanner::byteSet("abcdefghijklmnopqrstuvwxyz"), &text));
+    EXPECT_TRUE(
+        scanner.scanCharactersFromSet(DataScanner::byteSet("abcdefghijklmnopqrstuvwxyz"), &text));
     EXPECT_EQ(text, "key");
     EXPECT_TRUE(scanner.scanString("=", &text));
     EXPECT_EQ(text, "=");
@@ -56,16 +59,17 @@ TEST(DataScanner, NumbersTakeTheLeadingValueOfTheirCharacterRun) {
         double value;
         std::size_t consumed;
     };
-    for (const Case& c : std::initializer_list<Case>{{"1", 1, 1},
-                                                     {"-0.5,", -0.5, 4},
-                                                     {"2E3", 2000, 3},
-                                                     {"1e+5", 1, 2},
-                                                     {"-", 0, 1},
-                                                     {"1e", 1, 2},
-                                                     {"1.2.3", 1.2, 5},
-                                                     {"0.1", 0.1, 3},
-                                                     {"12345678901234567890", 12345678901234567890.0, 20},
-                                                     {"1e-400", 0, 6}}) {
+    for (const Case& c :
+         std::initializer_list<Case>{{"1", 1, 1},
+                                     {"-0.5,", -0.5, 4},
+                                     {"2E3", 2000, 3},
+                                     {"1e+5", 1, 2},
+                                     {"-", 0, 1},
+                                     {"1e", 1, 2},
+                                     {"1.2.3", 1.2, 5},
+                                     {"0.1", 0.1, 3},
+                                     {"12345678901234567890", 12345678901234567890.0, 20},
+                                     {"1e-400", 0, 6}}) {
         const auto bytes = buffer(c.text);
         DataScanner scanner(bytes);
         double value = -1;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "tools/pennant/Command.h"
+
+#include <iosfwd>
+
+namespace tool {
+
+// `pennant fetch [--post-body TEXT] [--home DIR] [--map HOST=ADDRESS:PORT]... URL`: one
+// download the way the ad client makes it, with its headers, time-out and error codes.
+class FetchCommand : public Command {
+public:
+    std::string_view name() const override { return "fetch"; }
+    std::string_view summary() const override { return "download a URL the way the ad client does"; }
+    int run(std::span<const std::string> arguments, Console& console) const override;
+
+private:
+    static bool applyMapping(const std::string& mapping);
+    static void prepareDevice(const std::string& home);
+    static int download(const std::string& url, const std::string* postBody, Console& console);
+    static void printUsage(std::ostream& out);
+};
+
+} // namespace tool

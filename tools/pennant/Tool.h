@@ -1,0 +1,25 @@
+#pragma once
+
+#include "tools/pennant/Command.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tool {
+
+// Dispatches `pennant <command> ...` to the command of that name.
+class Tool {
+  public:
+    explicit Tool(std::vector<std::unique_ptr<Command>> commands);
+
+    int run(std::span<const std::string> arguments, Console& console) const;
+
+  private:
+    void printUsage(std::ostream& out) const;
+
+    std::vector<std::unique_ptr<Command>> commands_;
+};
+
+} // namespace tool
