@@ -169,7 +169,7 @@ bool RunLoop::step(double loopDeadline, SteadyClock::time_point realDeadline) {
             });
             return true;
         }
-        if (nextTimer > loopDeadline)
+        if (timers_.empty() || nextTimer > loopDeadline)
             return false;
         clock_->advanceTo(nextTimer);
         return true;

@@ -39,6 +39,13 @@ TEST_F(VirtualLoop, IdleLoopJumpsToNextTimerWithoutRealWaiting) {
     EXPECT_DOUBLE_EQ(loop.now(), 1031.0);
 }
 
+TEST_F(VirtualLoop, RunUntilWithNothingLeftToDoReturnsAtOnceAndKeepsTheClock) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(loop.runUntil([] { return false; }, Seconds(5)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_DOUBLE_EQ(loop.now(), 1000.0);
+}
+
 TEST_F(VirtualLoop, RepeatingTimerInvalidatingItselfStops) {
     int count = 0;
     auto timer = loop.scheduleTimer(Seconds(0.5), true, [&](Timer& t) {
