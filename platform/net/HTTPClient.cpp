@@ -1,0 +1,42 @@
+#include "platform/net/HTTPClient.h"
+
+#include "platform/foundation/URL.h"
+#include "platform/net/CurlTransfer.h"
+#include "platform/net/CurlWorker.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace net {
+
+HTTPClient& HTTPClient::shared() {
+    // The main loop is created first so it outlives the worker that posts to it.
+    foundation::RunLoop::main();
+    static HTTPClient client;
+    return client;
+}
+
+HTTPClient::HTTPClient() : worker_(std::make_unique<CurlWorker>()) {}
+
+HTTPClient::~HTTPClient() = default;
+
+bool HTTPClient::isSupportedURL(std::string_view url) {
+    const auto parsed = foundation::URL::create(url);
+    if (!parsed || parsed->host().empty())
+        return false;
+    std::string scheme = parsed->scheme();
+    std::ranges::transform(scheme, scheme.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return scheme == "http" || scheme == "https";
+}
+
+std::shared_ptr<HTTPTask> HTTPClient::start(HTTPRequest request, HTTPTask::Callbacks callbacks) {
+    if (!isSupportedURL(request.url))
+        return nullptr;
+    CurlWorker* worker = worker_.get();
+    auto task = std::make_shared<HTTPTask>(std::move(callbacks), [worker] { worker->wake(); });
+    worker->add(std::make_unique<CurlTransfer>(std::move(request), task));
+    return task;
+}
+
+} // namespace net

@@ -1,0 +1,52 @@
+#include "platform/net/HostMap.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace net {
+
+namespace {
+std::string lowercase(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+} // namespace
+
+HostMap& HostMap::shared() {
+    static HostMap table;
+    return table;
+}
+
+void HostMap::map(const std::string& host, const std::string& address, int port) {
+    // IPv6 literals need brackets in a host:port pair.
+    const bool v6 = address.find(':') != std::string::npos && !address.starts_with('[');
+    const std::string target = (v6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
+    std::lock_guard lock(mutex_);
+    targets_[lowercase(host)] = target;
+}
+
+void HostMap::unmap(const std::string& host) {
+    std::lock_guard lock(mutex_);
+    targets_.erase(lowercase(host));
+}
+
+void HostMap::clear() {
+    std::lock_guard lock(mutex_);
+    targets_.clear();
+}
+
+bool HostMap::isMapped(const std::string& host) const {
+    std::lock_guard lock(mutex_);
+    return targets_.contains(lowercase(host));
+}
+
+std::vector<std::string> HostMap::connectToEntries() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> entries;
+    for (const auto& [host, target] : targets_)
+        entries.push_back(host + "::" + target);
+    return entries;
+}
+
+} // namespace net

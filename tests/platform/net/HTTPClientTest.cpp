@@ -1,0 +1,203 @@
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/net/HTTPClient.h"
+#include "tests/adserver/LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+using namespace net;
+using foundation::RunLoop;
+using foundation::Seconds;
+using testing_support::LoopbackServer;
+
+namespace {
+
+constexpr Seconds kBound{20};
+
+// Everything a task reported, in order.
+struct Recorder {
+    std::vector<std::string> events;
+    std::vector<std::string> redirects;
+    std::optional<HTTPResponse> response;
+    std::string body;
+    std::optional<HTTPFailure> failure;
+    bool ended = false;
+
+    HTTPTask::Callbacks callbacks() {
+        HTTPTask::Callbacks c;
+        c.redirect = [this](const std::string& url) {
+            events.push_back("redirect");
+            redirects.push_back(url);
+        };
+        c.response = [this](const HTTPResponse& r) {
+            events.push_back("response");
+            response = r;
+        };
+        c.data = [this](std::span<const std::uint8_t> chunk) {
+            if (events.empty() || events.back() != "data")
+                events.push_back("data");
+            body.append(chunk.begin(), chunk.end());
+        };
+        c.finish = [this] {
+            events.push_back("finish");
+            ended = true;
+        };
+        c.failure = [this](const HTTPFailure& f) {
+            events.push_back("failure");
+            failure = f;
+            ended = true;
+        };
+        return c;
+    }
+    bool wait() {
+        return RunLoop::main().runUntil([this] { return ended; }, kBound);
+    }
+};
+
+std::shared_ptr<HTTPTask> get(const std::string& url, Recorder& recorder, Seconds timeout = Seconds(10)) {
+    HTTPRequest request;
+    request.url = url;
+    request.timeout = timeout;
+    return HTTPClient::shared().start(std::move(request), recorder.callbacks());
+}
+
+class HTTPClientTest : public ::testing::Test {
+protected:
+    LoopbackServer server;
+};
+
+} // namespace
+
+TEST_F(HTTPClientTest, MappedHostAnswersWithResponseThenBodyThenFinish) {
+    Recorder recorder;
+    ASSERT_TRUE(get(LoopbackServer::adURL("/static/phone/canvas.html"), recorder));
+    ASSERT_TRUE(recorder.wait());
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"response", "data", "finish"}));
+    EXPECT_EQ(recorder.response->statusCode, 200);
+    EXPECT_EQ(recorder.response->header("content-type"), "text/html; charset=utf-8");
+    EXPECT_NE(recorder.body.find("<canvas"), std::string::npos);
+    // The server saw the client's host name, not the address it was mapped to.
+    const auto entry = server.requests().back();
+    EXPECT_EQ(entry.path, "/static/phone/canvas.html");
+    bool sawHost = false;
+    for (const auto& [name, value] : entry.headers)
+        sawHost = sawHost || (name == "Host" && value == "ads.pennant.test");
+    EXPECT_TRUE(sawHost);
+}
+
+TEST_F(HTTPClientTest, BodyMakesAPostAndHeadersCannotBeSmuggled) {
+    Recorder recorder;
+    HTTPRequest request;
+    request.url = LoopbackServer::adURL("/ad_source.php");
+    request.body = foundation::Data::fromString("rt=1&ex=1");
+    request.headers = {{"X-Good", "yes"}, {"X-Bad", "a\r\nX-Injected: 1"}};
+    ASSERT_TRUE(HTTPClient::shared().start(std::move(request), recorder.callbacks()));
+    ASSERT_TRUE(recorder.wait());
+    const auto entry = server.requests().back();
+    EXPECT_EQ(entry.method, "POST");
+    EXPECT_EQ(entry.body, "rt=1&ex=1");
+    std::vector<std::string> names;
+    for (const auto& [name, value] : entry.headers)
+        names.push_back(name);
+    EXPECT_NE(std::ranges::find(names, "X-Good"), names.end());
+    EXPECT_EQ(std::ranges::find(names, "X-Bad"), names.end());
+    EXPECT_EQ(std::ranges::find(names, "X-Injected"), names.end());
+}
+
+TEST_F(HTTPClientTest, EveryRedirectIsReportedBeforeTheFinalResponse) {
+    server.addFault(R"({"path": "/old", "redirects": 3, "to": "/static/phone/canvas.html"})");
+    Recorder recorder;
+    get(LoopbackServer::adURL("/old"), recorder);
+    ASSERT_TRUE(recorder.wait());
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"redirect", "redirect", "redirect",
+                                                         "response", "data", "finish"}));
+    EXPECT_EQ(recorder.redirects.back(), "http://ads.pennant.test/static/phone/canvas.html");
+    EXPECT_EQ(recorder.response->url, recorder.redirects.back());
+}
+
+TEST_F(HTTPClientTest, RedirectLoopStopsAtTheLimit) {
+    server.addFault(R"({"path": "/spin", "loop": true})");
+    Recorder recorder;
+    get(LoopbackServer::adURL("/spin"), recorder);
+    ASSERT_TRUE(recorder.wait());
+    ASSERT_TRUE(recorder.failure);
+    EXPECT_EQ(recorder.failure->reason, HTTPFailure::Reason::TooManyRedirects);
+    EXPECT_EQ(recorder.redirects.size(), static_cast<std::size_t>(HTTPClient::kMaxRedirects));
+}
+
+TEST_F(HTTPClientTest, ResponsesBeyondTheLimitsFail) {
+    server.addFault(R"({"path": "/huge", "oversize": true})");
+    server.addFault(R"({"path": "/cut", "close": true})");
+    Recorder huge, cut;
+    get(LoopbackServer::adURL("/huge"), huge);
+    get(LoopbackServer::adURL("/cut"), cut);
+    ASSERT_TRUE(huge.wait());
+    ASSERT_TRUE(cut.wait());
+    ASSERT_TRUE(huge.failure);
+    EXPECT_EQ(huge.failure->reason, HTTPFailure::Reason::ResponseTooLarge);
+    EXPECT_LE(huge.body.size(), HTTPClient::kMaxBodyBytes);
+    ASSERT_TRUE(cut.failure);
+    EXPECT_EQ(cut.failure->reason, HTTPFailure::Reason::ConnectionLost);
+}
+
+TEST_F(HTTPClientTest, SilentServerTimesOutAndRefusedConnectionFails) {
+    server.addFault(R"({"path": "/slow", "delay": 10})");
+    Recorder slow, refused;
+    get(LoopbackServer::adURL("/slow"), slow, Seconds(0.3));
+    get("http://127.0.0.1:1/", refused);
+    ASSERT_TRUE(slow.wait());
+    ASSERT_TRUE(refused.wait());
+    EXPECT_EQ(slow.failure->reason, HTTPFailure::Reason::TimedOut);
+    EXPECT_EQ(refused.failure->reason, HTTPFailure::Reason::CouldNotConnect);
+}
+
+TEST_F(HTTPClientTest, OnlyHttpAndHttpsStart) {
+    Recorder recorder;
+    EXPECT_FALSE(get("ftp://ads.pennant.test/file", recorder));
+    EXPECT_FALSE(get("file:///etc/passwd", recorder));
+    EXPECT_FALSE(get("not a url", recorder));
+    EXPECT_TRUE(HTTPClient::isSupportedURL("HTTPS://ads.pennant.test/"));
+}
+
+TEST_F(HTTPClientTest, CancelInsideACallbackStopsEverythingAfterIt) {
+    Recorder recorder;
+    std::shared_ptr<HTTPTask> task;
+    auto callbacks = recorder.callbacks();
+    auto record = callbacks.response;
+    callbacks.response = [&](const HTTPResponse& response) {
+        record(response);
+        task->cancel();
+    };
+    task = HTTPClient::shared().start(
+        HTTPRequest{LoopbackServer::adURL("/static/phone/ads/garden-banner.png"), {}, {}, Seconds(10), {}},
+        std::move(callbacks));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->isDone(); }, kBound));
+    // Whatever the worker had already posted is dropped; the loop then has nothing to wait for.
+    RunLoop::main().runFor(Seconds(0.2));
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"response"});
+}
+
+TEST_F(HTTPClientTest, VirtualClockWaitsForAPendingAnswer) {
+    server.addFault(R"({"path": "/late", "delay": 0.3})");
+    auto clock = std::make_shared<foundation::VirtualClock>(1000.0);
+    RunLoop::main().setClock(clock);
+    std::vector<std::string> order;
+    RunLoop::main().scheduleTimer(Seconds(5), false, [&](foundation::Timer&) { order.push_back("timer"); });
+    Recorder recorder;
+    auto callbacks = recorder.callbacks();
+    auto finish = callbacks.finish;
+    callbacks.finish = [&] {
+        order.push_back("answer");
+        finish();
+    };
+    HTTPClient::shared().start(HTTPRequest{LoopbackServer::adURL("/late"), {}, {}, Seconds(10), {}},
+                               std::move(callbacks));
+    RunLoop::main().runUntil([&] { return order.size() == 2; }, kBound);
+    RunLoop::main().setClock(std::make_shared<foundation::RealClock>());
+    EXPECT_EQ(order, (std::vector<std::string>{"answer", "timer"}));
+}
