@@ -1,0 +1,76 @@
+#pragma once
+
+#include "adserver/FaultPlan.h"
+#include "adserver/Journal.h"
+#include "platform/foundation/FileManager.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+} // namespace httplib
+
+namespace adserver {
+
+class Catalog;
+class FaultResponder;
+class NetworkRoutes;
+
+// The ad network on one HTTP server: ad responses, clicks, pixels, search suggestions and
+// static files from a catalogue, plus a request journal and scriptable faults. Runs on its own
+// thread; start on port 0 and read port() for an ephemeral port.
+class AdServer {
+public:
+    struct Options {
+        std::string host = "127.0.0.1";
+        int port = 0;
+        std::string catalogDirectory = defaultCatalogDirectory();
+        // The host names written into the URLs the server hands out.
+        std::string adHost = "ads.pennant.test";
+        std::string staticHost = "static.pennant.test";
+    };
+
+    // The catalogue that ships with the server.
+    static std::string defaultCatalogDirectory();
+
+    explicit AdServer(Options options);
+    ~AdServer();
+    AdServer(const AdServer&) = delete;
+    AdServer& operator=(const AdServer&) = delete;
+
+    // Loads the catalogue, binds and starts serving; fails with a message saying why.
+    foundation::Status start();
+    // Stops serving and waits for the server thread; safe to call more than once.
+    void stop();
+
+    int port() const { return port_; }
+    std::string baseURL() const;
+    Journal& journal() { return journal_; }
+    FaultPlan& faults() { return faults_; }
+    int pixelHits(std::string_view key) const;
+
+private:
+    // Journals a network request and applies the first matching fault; true when the fault
+    // answered it.
+    bool intercept(const httplib::Request& request, httplib::Response& response);
+    void installControlRoutes();
+    void installRedirectRoutes();
+    void installFallbackRoutes();
+
+    Options options_;
+    int port_ = 0;
+    Journal journal_;
+    FaultPlan faults_;
+    std::shared_ptr<Catalog> catalog_;
+    std::unique_ptr<FaultResponder> responder_;
+    std::unique_ptr<NetworkRoutes> routes_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+};
+
+} // namespace adserver

@@ -1,0 +1,97 @@
+#include "adserver/FaultResponder.h"
+
+#include "platform/foundation/PercentEncoding.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace adserver {
+
+namespace {
+constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kDeclaredLength = 4096;
+
+void redirect(httplib::Response& response, const std::string& location) {
+    response.status = 302;
+    response.set_header("Location", location);
+    response.set_content("redirecting\n", "text/plain");
+}
+} // namespace
+
+bool FaultResponder::apply(const FaultPlan::Rule& rule, const httplib::Request& request,
+                           httplib::Response& response) {
+    switch (rule.kind) {
+    case FaultPlan::Kind::Status:
+        response.status = rule.status;
+        response.set_content("scripted fault\n", "text/plain");
+        return true;
+    case FaultPlan::Kind::Delay: sleep(rule.delaySeconds); return false;
+    case FaultPlan::Kind::CloseMidBody: closeMidBody(response); return true;
+    case FaultPlan::Kind::Oversize: oversize(rule.bytes, response); return true;
+    case FaultPlan::Kind::RedirectChain:
+        redirect(response, hopTarget(rule.redirects - 1, rule.to.empty() ? request.target : rule.to));
+        return true;
+    case FaultPlan::Kind::RedirectLoop: redirect(response, "/__loop/a"); return true;
+    }
+    return false;
+}
+
+void FaultResponder::sleep(double seconds) {
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return stopping_; });
+}
+
+void FaultResponder::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+}
+
+// Promises more bytes than it sends, then drops the connection.
+void FaultResponder::closeMidBody(httplib::Response& response) {
+    response.set_content_provider(kDeclaredLength, "text/plain",
+                                  [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                      if (offset > 0)
+                                          return false;
+                                      const std::string half(kDeclaredLength / 2, 'x');
+                                      sink.write(half.data(), half.size());
+                                      return true;
+                                  });
+}
+
+// Chunked, so the client only learns the size by counting.
+void FaultResponder::oversize(std::size_t bytes, httplib::Response& response) {
+    response.set_chunked_content_provider(
+        "application/octet-stream", [bytes](std::size_t offset, httplib::DataSink& sink) {
+            if (offset >= bytes) {
+                sink.done();
+                return true;
+            }
+            const std::string chunk(std::min(kChunkBytes, bytes - offset), 'z');
+            return sink.write(chunk.data(), chunk.size());
+        });
+}
+
+std::string FaultResponder::hopTarget(int remaining, const std::string& target) {
+    if (remaining < 1)
+        return target;
+    return "/__hop/" + std::to_string(remaining) + "?to=" + foundation::PercentEncoding::encode(target);
+}
+
+void FaultResponder::hop(const httplib::Request& request, httplib::Response& response) const {
+    const std::string target = request.get_param_value("to");
+    // Only paths on this server: hops must not become an open redirector.
+    if (!target.starts_with('/') || target.starts_with("//")) {
+        response.status = 400;
+        return;
+    }
+    redirect(response, hopTarget(std::stoi(request.matches[1]) - 1, target));
+}
+
+void FaultResponder::loop(const httplib::Request& request, httplib::Response& response) const {
+    redirect(response, request.matches[1] == "a" ? "/__loop/b" : "/__loop/a");
+}
+
+} // namespace adserver

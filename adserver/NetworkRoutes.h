@@ -1,0 +1,43 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace adserver {
+
+class Catalog;
+
+// The paths the ad client asks for: ad requests and analytics visits, clicks, display
+// pixels, search suggestions and results, and the static files.
+class NetworkRoutes {
+public:
+    using Handler = httplib::Server::Handler;
+    // Wraps a handler with what every network request gets (journal, faults).
+    using Wrap = std::function<Handler(Handler)>;
+
+    NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHost);
+
+    void install(httplib::Server& server, const Wrap& wrap);
+    int pixelHits(std::string_view key) const;
+
+private:
+    void adRequest(const httplib::Request& request, httplib::Response& response) const;
+    void click(const httplib::Request& request, httplib::Response& response) const;
+    void pixel(const httplib::Request& request, httplib::Response& response);
+    void suggest(const httplib::Request& request, httplib::Response& response) const;
+    void searchResults(const httplib::Request& request, httplib::Response& response) const;
+    void staticFile(const httplib::Request& request, httplib::Response& response) const;
+
+    std::shared_ptr<Catalog> catalog_;
+    std::string adHost_;
+    mutable std::mutex mutex_;
+    std::map<std::string, int, std::less<>> pixelHits_;
+};
+
+} // namespace adserver
