@@ -1,11 +1,9 @@
 #include "tools/pennant/Console.h"
-#include "tools/pennant/JSONCommand.h"
-#include "tools/pennant/Tool.h"
-#ifdef PENNANT_TOOL_REQUEST_COMMANDS
 #include "tools/pennant/EncodeCommand.h"
 #include "tools/pennant/FetchCommand.h"
+#include "tools/pennant/JSONCommand.h"
 #include "tools/pennant/QueryParseCommand.h"
-#endif
+#include "tools/pennant/Tool.h"
 
 #include <iostream>
 #include <memory>
@@ -16,11 +14,9 @@ int main(int argc, char** argv) {
     // The dispatch table: one entry per subcommand.
     std::vector<std::unique_ptr<tool::Command>> commands;
     commands.push_back(std::make_unique<tool::JSONCommand>());
-#ifdef PENNANT_TOOL_REQUEST_COMMANDS
     commands.push_back(std::make_unique<tool::FetchCommand>());
     commands.push_back(std::make_unique<tool::EncodeCommand>());
     commands.push_back(std::make_unique<tool::QueryParseCommand>());
-#endif
 
     const tool::Tool pennant(std::move(commands));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
