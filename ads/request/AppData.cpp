@@ -1,0 +1,40 @@
+#include "ads/request/AppData.h"
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Dictionary.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/Singleton.h"
+
+#include <filesystem>
+
+namespace pennant {
+
+namespace {
+std::optional<std::string> bundleString(const char* key) {
+    const foundation::Value& value = foundation::Bundle::main().infoDictionary()[key];
+    return value.isString() ? std::optional(value.asString()) : std::nullopt;
+}
+} // namespace
+
+AppData& AppData::sharedAppData() { return foundation::Singleton<AppData>::shared(); }
+
+AppData::AppData()
+    : hasITunesMetadata_(readStoreMetadata()), bundleDisplayName_(bundleString("CFBundleDisplayName")),
+      bundleName_(bundleString("CFBundleName")), bundleIdentifier_(bundleString("CFBundleIdentifier")) {}
+
+bool AppData::readStoreMetadata() {
+    const auto documents = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
+    if (documents.empty())
+        return false;
+    // The metadata sits in the application's home, beside its Documents folder.
+    const auto path = (std::filesystem::path(documents.front()) / ".." / "iTunesMetadata.plist").lexically_normal();
+    auto bytes = foundation::FileManager::contentsAtPath(path.string());
+    if (!bytes)
+        return false;
+    auto plist = foundation::PropertyList::read(*bytes);
+    return plist && plist.value().isDictionary() && !plist.value().asDictionary().empty();
+}
+
+} // namespace pennant

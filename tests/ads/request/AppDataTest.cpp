@@ -1,0 +1,47 @@
+#include "SandboxHome.h"
+#include "ads/request/AppData.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Singleton.h"
+
+using foundation::Data;
+using pennant::AppData;
+
+namespace {
+
+class AppDataTest : public SandboxHome {
+protected:
+    const AppData& fresh() {
+        foundation::Singleton<AppData>::resetForTesting();
+        return AppData::sharedAppData();
+    }
+    void writeMetadata(const std::string& body) {
+        ASSERT_TRUE(foundation::FileManager::writeAtomically(
+            path("iTunesMetadata.plist"),
+            Data::fromString("<?xml version=\"1.0\"?><plist version=\"1.0\">" + body + "</plist>")));
+    }
+};
+
+} // namespace
+
+TEST_F(AppDataTest, StoreMetadataNeedsANonEmptyDictionaryBesideDocuments) {
+    EXPECT_FALSE(fresh().hasITunesMetadata());
+    writeMetadata("<dict/>");
+    EXPECT_FALSE(fresh().hasITunesMetadata());
+    writeMetadata("<array><string>x</string></array>");
+    EXPECT_FALSE(fresh().hasITunesMetadata());
+    foundation::FileManager::writeAtomically(path("iTunesMetadata.plist"), Data::fromString("\x01garbage"));
+    EXPECT_FALSE(fresh().hasITunesMetadata());
+    writeMetadata("<dict><key>itemId</key><integer>1</integer></dict>");
+    EXPECT_TRUE(fresh().hasITunesMetadata());
+}
+
+TEST_F(AppDataTest, BundleStringsComeFromTheInformationDictionary) {
+    foundation::Bundle::main().setInfoDictionary(foundation::Value(foundation::Dictionary{
+        {"CFBundleName", "Kessa"}, {"CFBundleIdentifier", "org.kessa.shaker"}, {"CFBundleDisplayName", foundation::Value::integer(3)}}));
+    const AppData& data = fresh();
+    EXPECT_EQ(data.bundleName(), "Kessa");
+    EXPECT_EQ(data.bundleIdentifier(), "org.kessa.shaker");
+    EXPECT_FALSE(data.bundleDisplayName()) << "a display name that is not a string is absent";
+    EXPECT_EQ(&data, &AppData::sharedAppData()) << "one instance per process";
+}

@@ -1,0 +1,75 @@
+#include "SandboxHome.h"
+#include "ads/request/ImageCache.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Singleton.h"
+#include "platform/graphics/Image.h"
+
+using foundation::FileManager;
+using pennant::ImageCache;
+
+namespace {
+
+class ImageCacheTest : public SandboxHome {
+protected:
+    void SetUp() override {
+        SandboxHome::SetUp();
+        foundation::Singleton<ImageCache>::resetForTesting();
+        image = graphics::Image::fromPixels(2, 2, std::vector<std::uint32_t>(4, 0xFF336699u));
+    }
+    void age(const std::string& name, double seconds) {
+        FileManager::setModificationDate(ImageCache::sharedCache().cacheDirectory() + "/" + name,
+                                         foundation::Date(kStart - seconds));
+    }
+    std::shared_ptr<graphics::Image> image;
+};
+
+} // namespace
+
+TEST_F(ImageCacheTest, StoresPNGByNameUnderCaches) {
+    auto& cache = ImageCache::sharedCache();
+    EXPECT_EQ(cache.cacheDirectory(), path("Library/Caches/pennant/image_cache"));
+    EXPECT_FALSE(cache.imageIsInCache("back"));
+    ASSERT_TRUE(cache.storeImage(image, "back"));
+    EXPECT_TRUE(cache.imageIsInCache("back"));
+    auto fetched = cache.fetchImageNamed("back");
+    ASSERT_TRUE(fetched);
+    EXPECT_EQ(fetched->size(), image->size());
+    EXPECT_FALSE(cache.storeImage(nullptr, "forward"));
+    EXPECT_FALSE(cache.storeImage(image, ""));
+    EXPECT_FALSE(FileManager::fileExists(cache.cacheDirectory() + "/forward"));
+}
+
+TEST_F(ImageCacheTest, FreshForExactly3141592Seconds) {
+    auto& cache = ImageCache::sharedCache();
+    cache.storeImage(image, "url");
+    age("url", 36 * 86400);
+    EXPECT_TRUE(cache.imageIsInCache("url"));
+    age("url", 3141592);
+    EXPECT_TRUE(cache.imageIsInCache("url"));
+    age("url", 3141593);
+    EXPECT_FALSE(cache.imageIsInCache("url"));
+    age("url", 37 * 86400);
+    EXPECT_FALSE(cache.imageIsInCache("url"));
+    EXPECT_TRUE(cache.fetchImageNamed("url")) << "stale entries can still be fetched";
+    age("url", -86400); // dated in the future
+    EXPECT_TRUE(cache.imageIsInCache("url"));
+}
+
+TEST_F(ImageCacheTest, HostileNamesNeverReachOutsideTheFolder) {
+    auto& cache = ImageCache::sharedCache();
+    FileManager::writeAtomically(path("Documents/x"), foundation::Data::fromString("keep"));
+    for (const std::string& name : std::vector<std::string>{"../../../Documents/x", "a/b", std::string("call\0.png", 9), "..", ".",
+                                   std::string(300, 'n'), std::string("tab\tname")}) {
+        EXPECT_FALSE(cache.storeImage(image, name)) << name;
+        EXPECT_FALSE(cache.imageIsInCache(name)) << name;
+        EXPECT_FALSE(cache.fetchImageNamed(name)) << name;
+    }
+    EXPECT_EQ(std::string(FileManager::contentsAtPath(path("Documents/x"))->view()), "keep");
+    EXPECT_TRUE(std::filesystem::is_empty(cache.cacheDirectory()));
+}
+
+TEST_F(ImageCacheTest, CorruptEntriesFetchAsNothing) {
+    auto& cache = ImageCache::sharedCache();
+    FileManager::writeAtomically(cache.cacheDirectory() + "/call", foundation::Data::fromString("not a png"));
+    EXPECT_FALSE(cache.fetchImageNamed("call"));
+}

@@ -1,0 +1,105 @@
+#include "SandboxHome.h"
+#include "adserver/AdServer.h"
+#include "ads/request/Endpoints.h"
+#include "ads/request/Localizer.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/Singleton.h"
+#include "platform/net/HostMap.h"
+
+using foundation::FileManager;
+using pennant::Localizer;
+
+namespace {
+
+// The localizer against the real ad server on loopback.
+class LocalizerTest : public SandboxHome {
+protected:
+    void SetUp() override {
+        SandboxHome::SetUp();
+        server = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
+        ASSERT_TRUE(server->start());
+        net::HostMap::shared().map("static.pennant.test", "127.0.0.1", server->port());
+    }
+    void TearDown() override {
+        foundation::Singleton<Localizer>::resetForTesting();
+        server->stop();
+        net::HostMap::shared().clear();
+        SandboxHome::TearDown();
+    }
+    // A new process: the singleton is made again and reads the defaults again.
+    Localizer& launch(const std::string& language) {
+        setLanguage(language);
+        foundation::Singleton<Localizer>::resetForTesting();
+        return Localizer::sharedLocalizer();
+    }
+    void download(Localizer& localizer) {
+        const auto before = server->journal().entries().size();
+        localizer.downloadResourcesIfNecessary();
+        foundation::RunLoop::main().runUntil([&] { return server->journal().entries().size() > before; }, foundation::Seconds(5));
+        foundation::RunLoop::main().runUntilIdle(foundation::Seconds(1));
+    }
+    std::size_t requestsFor(const std::string& pathPart) const {
+        std::size_t count = 0;
+        for (const auto& entry : server->journal().entries())
+            count += entry.path.find(pathPart) != std::string::npos;
+        return count;
+    }
+    std::unique_ptr<adserver::AdServer> server;
+};
+
+} // namespace
+
+TEST_F(LocalizerTest, FirstLaunchDownloadsButLookupsWaitForTheNextLaunch) {
+    auto& localizer = launch("fr");
+    EXPECT_EQ(localizer.preferredLanguage(), "fr");
+    EXPECT_EQ(localizer.currentLocale(), "fr_CA");
+    EXPECT_EQ(localizer.localizedStringForKey("Cancel"), "Cancel");
+    download(localizer);
+    const auto file = path("Documents/pennant/localization_cache/20091119/fr.strings");
+    ASSERT_TRUE(FileManager::fileExists(file));
+    EXPECT_EQ(localizer.localizedStringForKey("Cancel"), "Cancel") << "loaded once per process";
+    auto& relaunched = launch("fr");
+    EXPECT_EQ(relaunched.localizedStringForKey("Cancel"), "Annuler");
+    EXPECT_EQ(relaunched.localizedStringForKey("No such key"), "No such key");
+    download(relaunched);
+    EXPECT_EQ(requestsFor("/fr.strings"), 1u) << "a cached language is not fetched again";
+}
+
+TEST_F(LocalizerTest, UnknownLanguageLeavesAnEmptyFileAndIsNotAskedAgain) {
+    auto& localizer = launch("xx");
+    download(localizer);
+    const auto file = path("Documents/pennant/localization_cache/20091119/xx.strings");
+    ASSERT_TRUE(FileManager::fileExists(file));
+    EXPECT_TRUE(FileManager::contentsAtPath(file)->empty());
+    auto& relaunched = launch("xx");
+    download(relaunched);
+    EXPECT_EQ(requestsFor("/xx.strings"), 1u);
+    EXPECT_EQ(relaunched.localizedStringForKey("Ok"), "Ok");
+}
+
+TEST_F(LocalizerTest, EmptyTextsFallBackToTheKeyAndCorruptTablesToNothing) {
+    const std::string dir = path("Documents/pennant/localization_cache/20091119");
+    FileManager::createDirectory(dir);
+    FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";"));
+    auto& localizer = launch("en");
+    EXPECT_EQ(localizer.localizedStringForKey("Ok"), "Ok");
+    EXPECT_EQ(localizer.localizedStringForKey("Add"), "Plus");
+    FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("<plist><array/></plist>"));
+    EXPECT_EQ(launch("en").localizedStringForKey("Add"), "Add");
+}
+
+TEST_F(LocalizerTest, LanguageCodesAreEncodedInTheURLAndRefusedAsUnsafeFileNames) {
+    auto& localizer = launch("zh Hant");
+    download(localizer);
+    ASSERT_GE(server->journal().entries().size(), 1u);
+    EXPECT_EQ(pennant::Endpoints::stringsURL("zh Hant"), "http://static.pennant.test/static/phone/i18n/20091119/zh%20Hant.strings");
+    EXPECT_EQ(server->journal().entries().back().path, "/static/phone/i18n/20091119/zh Hant.strings");
+    EXPECT_TRUE(FileManager::fileExists(path("Documents/pennant/localization_cache/20091119/zh Hant.strings")));
+    auto& hostile = launch("../../../Library/x");
+    EXPECT_FALSE(hostile.stringsPathForLanguage("../../../Library/x"));
+    const auto before = server->journal().entries().size();
+    hostile.downloadResourcesIfNecessary();
+    foundation::RunLoop::main().runUntilIdle(foundation::Seconds(1));
+    EXPECT_EQ(server->journal().entries().size(), before);
+    EXPECT_FALSE(FileManager::fileExists(path("Library/x.strings")));
+}
