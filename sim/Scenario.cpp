@@ -13,11 +13,18 @@ namespace sim {
 
 namespace {
 
-// How many numbers each command takes; a negative count means "a file name".
-const std::map<std::string, int>& commandArity() {
-    static const std::map<std::string, int> arity{
-        {"shake", 3}, {"tap", 2}, {"down", 2}, {"move", 2}, {"up", 2}, {"screenshot", -1},
-        {"dump", 0},  {"rotate", 1}, {"background", 0}, {"foreground", 0}, {"quit", 0},
+// How many numbers each command takes, at least and at most; a file name counts as -1.
+struct Arity {
+    int least;
+    int most;
+};
+
+const std::map<std::string, Arity>& commandArity() {
+    static const std::map<std::string, Arity> arity{
+        {"shake", {3, 3}},      {"tap", {2, 2}},         {"down", {2, 2}},       {"move", {2, 2}},
+        {"up", {2, 2}},         {"screenshot", {-1, -1}}, {"dump", {0, 0}},       {"rotate", {1, 1}},
+        {"background", {0, 0}}, {"foreground", {0, 0}}, {"quit", {0, 0}},       {"location", {3, 4}},
+        {"location-denied", {0, 0}},
     };
     return arity;
 }
@@ -44,10 +51,15 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
     auto arity = commandArity().find(command.name);
     if (arity == commandArity().end())
         return lineError(line, "unknown command '" + command.name + "'");
-    const std::size_t expected = arity->second < 0 ? 1 : std::size_t(arity->second);
-    if (words.size() - 3 != expected)
-        return lineError(line, fmt::format("'{}' takes {} argument(s)", command.name, expected));
-    if (arity->second < 0) {
+    const bool takesName = arity->second.least < 0;
+    const std::size_t least = takesName ? 1 : std::size_t(arity->second.least);
+    const std::size_t most = takesName ? 1 : std::size_t(arity->second.most);
+    const std::size_t given = words.size() - 3;
+    if (given < least || given > most)
+        return lineError(line, least == most
+                                   ? fmt::format("'{}' takes {} argument(s)", command.name, least)
+                                   : fmt::format("'{}' takes {} to {} arguments", command.name, least, most));
+    if (takesName) {
         command.text = words[3];
         return command;
     }

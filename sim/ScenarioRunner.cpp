@@ -4,6 +4,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/Image.h"
+#include "platform/location/LocationService.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
@@ -54,6 +55,12 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         application.resignActive();
     } else if (c.name == "foreground") {
         application.becomeActive();
+    } else if (c.name == "location") {
+        const double age = n.size() > 3 ? n[3] : 0;
+        location::LocationService::shared().deliverFix(
+            location::Location({n[0], n[1]}, n[2], foundation::Date(foundation::RunLoop::main().now() - age)));
+    } else if (c.name == "location-denied") {
+        location::LocationService::shared().denyAuthorization();
     } else if (c.name == "quit") {
         foundation::RunLoop::main().stop();
     }

@@ -10,6 +10,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/location/LocationService.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 
@@ -106,6 +107,7 @@ void Simulator::configureDevice() {
     ::setenv("TZ", profile.timeZone.c_str(), 1);
     ::tzset();
     ui::Application::shared().setStatusBarOrientation(profile.orientation);
+    location::LocationService::shared().setDefaultFix({profile.latitude, profile.longitude}, profile.horizontalAccuracy);
 }
 
 bool Simulator::loadBundle() {

@@ -39,7 +39,8 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --orientation 1-4     device orientation (1 portrait, 2 upside down, 3/4 landscape)\n"
         "  --help                this text\n\n"
         "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
-        "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit\n",
+        "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit |\n"
+        "  location LAT LON ACCURACY [AGE-SECONDS] | location-denied\n",
         program);
 }
 

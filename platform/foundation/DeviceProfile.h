@@ -19,6 +19,10 @@ struct DeviceProfile {
     std::string timeZone = "UTC";
     // 1 portrait, 2 upside down, 3 landscape right, 4 landscape left.
     int orientation = 1;
+    // Where the location hardware says the device is until a scenario says otherwise.
+    double latitude = 45.5048;
+    double longitude = -73.5772;
+    double horizontalAccuracy = 65;
 
     static DeviceProfile& current();
 };

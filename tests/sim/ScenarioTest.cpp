@@ -7,16 +7,19 @@ using sim::Scenario;
 using sim::SimulatorOptions;
 
 TEST(Scenario, ParsesCommandsInTimeOrderWithComments) {
-    auto scenario = Scenario::parse("# demo\n\nat 2 tap 10 20\nat 0.5 shake 2.5 -1 0 # x\nat 2 screenshot a.png\n");
+    auto scenario = Scenario::parse("# demo\n\nat 2 tap 10 20\nat 0.5 shake 2.5 -1 0 # x\nat 2 screenshot a.png\n"
+                                    "at 3 location 45.5 -73.6 50 7200\nat 3 location-denied\n");
     ASSERT_TRUE(scenario) << scenario.error().message;
     const auto& c = scenario.value().commands();
-    ASSERT_EQ(c.size(), 3u);
+    ASSERT_EQ(c.size(), 5u);
+    EXPECT_EQ(c[3].numbers.size(), 4u);
+    EXPECT_EQ(c[4].name, "location-denied");
     EXPECT_EQ(c[0].name, "shake");
     EXPECT_EQ(c[0].numbers, (std::vector<double>{2.5, -1, 0}));
     EXPECT_EQ(c[1].name, "tap");
     EXPECT_EQ(c[2].text, "a.png");
     EXPECT_EQ(c[2].line, 5);
-    EXPECT_DOUBLE_EQ(scenario.value().endTime(), 2);
+    EXPECT_DOUBLE_EQ(scenario.value().endTime(), 3);
 }
 
 TEST(Scenario, MalformedLinesNameTheLine) {
@@ -28,6 +31,8 @@ TEST(Scenario, MalformedLinesNameTheLine) {
         {"at -1 dump", "line 1: '-1' is not a time in seconds"},
         {"tap 1 2", "line 1: expected 'at <seconds> <command> [args]'"},
         {"at 1 rotate 5", "line 1: rotate takes 1, 2, 3 or 4"},
+        {"at 1 location 1 2", "line 1: 'location' takes 3 to 4 arguments"},
+        {"at 1 screenshot", "line 1: 'screenshot' takes 1 argument(s)"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);
