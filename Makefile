@@ -41,7 +41,7 @@ fuzz-smoke: deps
 	@rm -rf build-fuzz/corpus/json && mkdir -p build-fuzz/corpus/json
 	@cp fuzz/corpus/json/* build-fuzz/corpus/json/
 	$(ASAN_ENV) build-fuzz/bin/json_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/json.dict \
-	  -print_final_stats=1 build-fuzz/corpus/json
+	  -artifact_prefix=build-fuzz/ -print_final_stats=1 build-fuzz/corpus/json
 
 # JSON parsing throughput against the peer parsers, with ratios and allocation counts.
 bench: deps

@@ -58,7 +58,7 @@ std::string contentTypeFor(std::string_view path) {
     return it == kTypes.end() ? "application/octet-stream" : it->second;
 }
 
-const std::string& actionOf(const foundation::Value& ad) {
+std::string_view actionOf(const foundation::Value& ad) {
     const auto& response = ad["response"];
     return response["6"].isString() ? response["6"].asString() : response["o"]["a"].asString();
 }
@@ -85,7 +85,7 @@ foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& di
     std::vector<std::string> suggestions;
     for (const auto& text : parsed.value()["suggestions"].asArray())
         if (text.isString())
-            suggestions.push_back(text.asString());
+            suggestions.emplace_back(text.asString());
     return std::shared_ptr<Catalog>(new Catalog(directory, std::move(ads), std::move(suggestions)));
 }
 

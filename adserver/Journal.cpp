@@ -21,7 +21,7 @@ foundation::Value entryValue(const Journal::Entry& entry) {
     foundation::Dictionary headers;
     for (const auto& [name, value] : entry.headers) {
         const auto* existing = headers.find(name);
-        headers.set(name, existing ? foundation::Value(existing->asString() + ", " + value)
+        headers.set(name, existing ? foundation::Value(std::string(existing->asString()) + ", " + value)
                                    : foundation::Value(value));
     }
     return foundation::Dictionary{

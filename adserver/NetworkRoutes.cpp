@@ -65,7 +65,7 @@ void NetworkRoutes::adRequest(const httplib::Request& request, httplib::Response
     if (request.has_param("test_action"))
         testAction = request.get_param_value("test_action");
     const auto& ad = catalog_->chooseAd(testAction);
-    const std::string id = ad["id"].asString();
+    const std::string id(ad["id"].asString());
     foundation::Dictionary answer = ad["response"].asDictionary();
     const std::string base = "http://" + adHost_;
     if (!answer.contains("jsonp_url"))
@@ -85,7 +85,7 @@ void NetworkRoutes::click(const httplib::Request& request, httplib::Response& re
     }
     foundation::Dictionary answer = (*ad)["click"].asDictionary();
     if (const auto* url = answer.find("redirect_url"); url && url->isString())
-        answer.set("redirect_url", withQuery(url->asString(), request.body));
+        answer.set("redirect_url", withQuery(std::string(url->asString()), request.body));
     sendJSON(response, std::move(answer));
 }
 

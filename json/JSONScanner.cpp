@@ -139,11 +139,11 @@ bool JSONScanner::scanJSONArray(Value* out, Error* error) {
 
 bool JSONScanner::scanJSONStringConstant(Value* out, Error* error) {
     tooDeep_ = false;
-    std::string text;
+    std::string_view text;
     if (!scanText(text, error))
         return false;
     if (out)
-        *out = Value(std::move(text));
+        *out = Value(text);
     return true;
 }
 
@@ -163,10 +163,10 @@ JSONScanner::Outcome JSONScanner::scanValue(Value& out, Error* error) {
         return Outcome::Absent;
     const std::uint8_t byte = *current_;
     if (byte == '"' || byte == '\'') {
-        std::string text;
+        std::string_view text;
         if (!scanText(text, error))
             return Outcome::Failed;
-        out = Value(std::move(text));
+        out = Value(text);
         return Outcome::Found;
     }
     bool scanned;
@@ -228,9 +228,11 @@ std::optional<JSONScanner::ErrorCode> JSONScanner::scanEntries(Error* error) {
             return DictionaryNotTerminated;
         if (*current_ == '}')
             return std::nullopt;
-        std::string key;
-        if (!scanText(key, error))
+        std::string_view keyText;
+        if (!scanText(keyText, error))
             return DictionaryKeyMissing;
+        // Copied now: an escaped key's text is overwritten by the next string decoded.
+        std::string key(keyText);
         skipWhitespace();
         if (isAtEnd())
             return DictionaryNotTerminated;
@@ -264,9 +266,8 @@ bool JSONScanner::scanArray(Value& out, Error* error) {
         return fail(mark, *failure, error);
     }
     ++current_;
-    Value::Array array(std::make_move_iterator(first), std::make_move_iterator(elements_.end()));
+    out = Value::array(std::span<Value>(first, elements_.end()));
     elements_.erase(first, elements_.end());
-    out = Value(std::move(array));
     return true;
 }
 
@@ -292,7 +293,7 @@ std::optional<JSONScanner::ErrorCode> JSONScanner::scanElements(Error* error) {
     }
 }
 
-bool JSONScanner::scanText(std::string& out, Error* error) {
+bool JSONScanner::scanText(std::string_view& out, Error* error) {
     const auto* mark = current_;
     skipWhitespace();
     if (!scanCharacter('"'))
@@ -304,18 +305,18 @@ bool JSONScanner::scanText(std::string& out, Error* error) {
         return fail(mark, code, error);
     const auto length = static_cast<std::size_t>(close - current_);
     if (!escaped) {
-        // Constructing rather than assigning allocates exactly the text's size.
-        out = std::string(reinterpret_cast<const char*>(current_), length);
+        out = std::string_view(reinterpret_cast<const char*>(current_), length);
     } else {
         // Escapes only shrink the text, so the raw length bounds the decoded one.
-        out.clear();
-        out.reserve(length);
+        decoded_.clear();
+        decoded_.reserve(length);
         for (const auto* p = current_; p < close;) {
             const void* found = std::memchr(p, '\\', static_cast<std::size_t>(close - p));
             const auto* backslash = found ? static_cast<const std::uint8_t*>(found) : close;
-            out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(backslash - p));
-            p = backslash < close ? decodeEscape(backslash + 1, out) : close;
+            decoded_.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(backslash - p));
+            p = backslash < close ? decodeEscape(backslash + 1, decoded_) : close;
         }
+        out = decoded_;
     }
     current_ = close + 1;
     return true;

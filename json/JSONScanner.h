@@ -76,7 +76,9 @@ class JSONScanner : public DataScanner {
     std::optional<ErrorCode> scanEntries(foundation::Error* error);
     bool scanArray(foundation::Value& out, foundation::Error* error);
     std::optional<ErrorCode> scanElements(foundation::Error* error);
-    bool scanText(std::string& out, foundation::Error* error);
+    // The text of a string constant: a view of the input when it has no escapes, else of
+    // decoded_, valid until the next call.
+    bool scanText(std::string_view& out, foundation::Error* error);
     const std::uint8_t* findClosingQuote(const std::uint8_t* p, bool& escaped,
                                          ErrorCode& code) const;
     const std::uint8_t* decodeEscape(const std::uint8_t* p, std::string& out) const;
@@ -90,6 +92,7 @@ class JSONScanner : public DataScanner {
     // container is allocated once at its final size.
     std::vector<foundation::Value> elements_;
     std::vector<foundation::Dictionary::Entry> entries_;
+    std::string decoded_;
     int depth_ = 0;
     bool tooDeep_ = false;
 };

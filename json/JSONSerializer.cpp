@@ -20,7 +20,7 @@ class JSONSerializer::Writer {
     bool value(const Value& value, int depth);
     bool number(const Value& number);
     bool string(std::string_view text);
-    bool array(const Value::Array& array, int depth);
+    bool array(std::span<const Value> array, int depth);
     bool dictionary(const Dictionary& entries, int depth);
 
     Result<std::string> finish(bool written) {
@@ -128,7 +128,7 @@ bool JSONSerializer::Writer::string(std::string_view text) {
     return true;
 }
 
-bool JSONSerializer::Writer::array(const Value::Array& array, int depth) {
+bool JSONSerializer::Writer::array(std::span<const Value> array, int depth) {
     if (depth > kMaxDepth)
         return reject("<array nested deeper than 512 levels>");
     out_ += '[';
@@ -176,7 +176,7 @@ Result<std::string> JSONSerializer::serializeString(std::string_view text) const
     return writer.finish(writer.string(text));
 }
 
-Result<std::string> JSONSerializer::serializeArray(const Value::Array& array) const {
+Result<std::string> JSONSerializer::serializeArray(std::span<const Value> array) const {
     Writer writer;
     return writer.finish(writer.array(array, 1));
 }

@@ -3,6 +3,7 @@
 #include "platform/foundation/Result.h"
 #include "platform/foundation/Value.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,7 @@ class JSONSerializer {
     // Takes a number or boolean value.
     foundation::Result<std::string> serializeNumber(const foundation::Value& number) const;
     foundation::Result<std::string> serializeString(std::string_view text) const;
-    foundation::Result<std::string> serializeArray(const foundation::Value::Array& array) const;
+    foundation::Result<std::string> serializeArray(std::span<const foundation::Value> array) const;
     foundation::Result<std::string>
     serializeDictionary(const foundation::Dictionary& entries) const;
 

@@ -14,7 +14,7 @@ namespace pennant {
 namespace {
 std::optional<std::string> bundleString(const char* key) {
     const foundation::Value& value = foundation::Bundle::main().infoDictionary()[key];
-    return value.isString() ? std::optional(value.asString()) : std::nullopt;
+    return value.isString() ? std::optional(std::string(value.asString())) : std::nullopt;
 }
 } // namespace
 

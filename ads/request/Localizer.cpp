@@ -83,7 +83,7 @@ void Localizer::loadStrings() {
 std::string Localizer::localizedStringForKey(const std::string& key) {
     loadStrings();
     const foundation::Value& text = strings_->get(key);
-    return text.isString() && !text.asString().empty() ? text.asString() : key;
+    return text.isString() && !text.asString().empty() ? std::string(text.asString()) : key;
 }
 
 } // namespace pennant

@@ -32,7 +32,7 @@ std::string lowercase(std::string text) {
 
 // What a value prints as in a query: strings as they are, anything else as its description.
 std::string queryText(const foundation::Value& value) {
-    return value.isString() ? value.asString() : value.description();
+    return value.isString() ? std::string(value.asString()) : value.description();
 }
 
 } // namespace

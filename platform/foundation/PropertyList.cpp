@@ -117,7 +117,7 @@ plist_t toPlist(const Value& value, int depth) {
         if (value.isInteger())
             return plist_new_uint(static_cast<uint64_t>(value.intValue()));
         return std::isfinite(value.doubleValue()) ? plist_new_real(value.doubleValue()) : nullptr;
-    case Value::Type::String: return plist_new_string(value.asString().c_str());
+    case Value::Type::String: return plist_new_string(std::string(value.asString()).c_str());
     case Value::Type::Data:
         return plist_new_data(reinterpret_cast<const char*>(value.asData().bytes()), value.asData().size());
     case Value::Type::Array: {

@@ -34,14 +34,14 @@ Value UserDefaults::objectForKey(const std::string& key) const {
 std::optional<std::string> UserDefaults::stringForKey(const std::string& key) const {
     Value value = objectForKey(key);
     if (value.isString())
-        return value.asString();
+        return std::string(value.asString());
     return std::nullopt;
 }
 
 std::optional<Value::Array> UserDefaults::arrayForKey(const std::string& key) const {
     Value value = objectForKey(key);
     if (value.isArray())
-        return value.asArray();
+        return Value::Array(value.asArray().begin(), value.asArray().end());
     return std::nullopt;
 }
 

@@ -2,28 +2,72 @@
 
 #include "platform/foundation/Dictionary.h"
 
+#include <atomic>
 #include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <fmt/format.h>
+#include <new>
 
 namespace foundation {
 
-namespace {
+// The shared block behind strings longer than the inline capacity, data and containers.
+struct Value::Node {
+    explicit Node(Type kind) : kind(kind) {}
+    std::atomic<std::uint32_t> references{1};
+    Type kind;
+};
 
-const std::string& emptyString() {
-    static const std::string empty;
-    return empty;
-}
+// Text in the same allocation as its count.
+struct Value::StringNode : Node {
+    explicit StringNode(std::size_t length) : Node(Type::String), length(length) {}
+    std::size_t length;
+    char* text() { return reinterpret_cast<char*>(this + 1); }
+
+    static StringNode* make(std::string_view text) {
+        void* memory = ::operator new(sizeof(StringNode) + text.size());
+        auto* node = new (memory) StringNode(text.size());
+        std::memcpy(node->text(), text.data(), text.size());
+        return node;
+    }
+};
+
+struct Value::DataNode : Node {
+    explicit DataNode(foundation::Data data) : Node(Type::Data), data(std::move(data)) {}
+    foundation::Data data;
+};
+
+// Elements in the same allocation as their count.
+struct Value::ArrayNode : Node {
+    explicit ArrayNode(std::size_t count) : Node(Type::Array), count(count) {}
+    std::size_t count;
+    Value* elements() { return reinterpret_cast<Value*>(this + 1); }
+
+    static ArrayNode* make(std::span<Value> from) {
+        void* memory = ::operator new(sizeof(ArrayNode) + from.size() * sizeof(Value));
+        auto* node = new (memory) ArrayNode(from.size());
+        for (std::size_t i = 0; i < from.size(); ++i)
+            new (node->elements() + i) Value(std::move(from[i]));
+        return node;
+    }
+};
+
+
+struct Value::DictionaryNode : Node {
+    explicit DictionaryNode(Dictionary entries) : Node(Type::Dictionary), entries(std::move(entries)) {}
+    Dictionary entries;
+};
+
+namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Leading decimal number of a text, the way the platform's doubleValue reads strings:
 // only plain decimals count (no hex, "inf" or "nan", which strtod alone would take).
-double leadingDouble(const std::string& text) {
+double leadingDouble(std::string_view text) {
     std::size_t i = text.find_first_not_of(" \t\n");
-    if (i == std::string::npos)
+    if (i == std::string_view::npos)
         return 0;
     const std::size_t begin = i;
     if (text[i] == '+' || text[i] == '-')
@@ -46,48 +90,53 @@ double leadingDouble(const std::string& text) {
             i = e;
         }
     }
-    return std::strtod(text.substr(begin, i - begin).c_str(), nullptr);
+    return std::strtod(std::string(text.substr(begin, i - begin)).c_str(), nullptr);
 }
 
-long long leadingInteger(const std::string& text) {
-    const char* p = text.c_str();
-    while (*p == ' ' || *p == '\t' || *p == '\n')
-        ++p;
+long long leadingInteger(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\n");
+    if (i == std::string_view::npos)
+        return 0;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
-    long long result = 0;
-    for (; isDigit(*p); ++p) {
-        if (result > (LLONG_MAX - 9) / 10)
+    if (text[i] == '+' || text[i] == '-')
+        negative = text[i++] == '-';
+    // Accumulated as a magnitude so that the full range, LLONG_MIN included, reads exactly.
+    const unsigned long long limit = negative ? 1ULL + static_cast<unsigned long long>(LLONG_MAX)
+                                              : static_cast<unsigned long long>(LLONG_MAX);
+    unsigned long long magnitude = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        const auto digit = static_cast<unsigned long long>(text[i] - '0');
+        if (magnitude > (limit - digit) / 10)
             return negative ? LLONG_MIN : LLONG_MAX;
-        result = result * 10 + (*p - '0');
+        magnitude = magnitude * 10 + digit;
     }
-    return negative ? -result : result;
+    return negative ? static_cast<long long>(0 - magnitude) : static_cast<long long>(magnitude);
 }
 
-bool leadingBool(const std::string& text) {
-    const char* p = text.c_str();
-    while (*p == ' ' || *p == '\t' || *p == '\n')
-        ++p;
-    if (*p == '+' || *p == '-')
-        ++p;
-    while (*p == '0')
-        ++p;
-    char c = *p;
+bool leadingBool(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\n");
+    if (i == std::string_view::npos)
+        return false;
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
+    while (i < text.size() && text[i] == '0')
+        ++i;
+    const char c = i < text.size() ? text[i] : '\0';
     return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
 long long truncateToInteger(double number) {
     if (std::isnan(number))
         return 0;
-    if (number >= 9.2e18)
+    // 2^63 is the first double beyond the range; -2^63 itself converts exactly.
+    if (number >= 9223372036854775808.0)
         return LLONG_MAX;
-    if (number <= -9.2e18)
+    if (number < -9223372036854775808.0)
         return LLONG_MIN;
     return static_cast<long long>(number);
 }
 
-void appendQuoted(std::string& out, const std::string& text) {
+void appendQuoted(std::string& out, std::string_view text) {
     bool plain = !text.empty();
     for (unsigned char c : text)
         plain = plain && (std::isalnum(c) || c == '_' || c == '.' || c == '/' || c >= 0x80);
@@ -106,50 +155,107 @@ void appendQuoted(std::string& out, const std::string& text) {
 
 } // namespace
 
+Value::Node* Value::node() const {
+    Node* n;
+    std::memcpy(&n, bytes_ + 6, sizeof n);
+    return n;
+}
+
+void Value::setNode(Node* n) {
+    aux_ = kNoInline;
+    std::memcpy(bytes_ + 6, &n, sizeof n);
+}
+
+double Value::number() const {
+    double d;
+    std::memcpy(&d, bytes_ + 6, sizeof d);
+    return d;
+}
+
+void Value::setNumber(double d) { std::memcpy(bytes_ + 6, &d, sizeof d); }
+
+void Value::retainNode() const { node()->references.fetch_add(1, std::memory_order_relaxed); }
+
+void Value::releaseNode() {
+    Node* n = node();
+    if (n->references.fetch_sub(1, std::memory_order_acq_rel) != 1)
+        return;
+    switch (n->kind) {
+    case Type::String:
+        static_cast<StringNode*>(n)->~StringNode();
+        ::operator delete(n);
+        break;
+    case Type::Array: {
+        auto* array = static_cast<ArrayNode*>(n);
+        for (std::size_t i = 0; i < array->count; ++i)
+            array->elements()[i].~Value();
+        array->~ArrayNode();
+        ::operator delete(n);
+        break;
+    }
+    case Type::Data: delete static_cast<DataNode*>(n); break;
+    case Type::Dictionary: delete static_cast<DictionaryNode*>(n); break;
+    default: break;
+    }
+}
+
 Value Value::boolean(bool flag) {
     Value value;
     value.type_ = Type::Boolean;
-    value.integral_ = true;
-    value.number_ = flag ? 1 : 0;
+    value.aux_ = 1;
+    value.setNumber(flag ? 1 : 0);
     return value;
 }
 
 Value Value::integer(long long number) {
     Value value;
     value.type_ = Type::Number;
-    value.integral_ = true;
-    value.number_ = static_cast<double>(number);
+    value.aux_ = 1;
+    value.setNumber(static_cast<double>(number));
     return value;
 }
 
 Value Value::number(double number) {
     Value value;
     value.type_ = Type::Number;
-    value.number_ = number;
+    value.setNumber(number);
     return value;
 }
 
-Value::Value(std::string text)
-    : type_(Type::String), storage_(std::make_shared<const std::string>(std::move(text))) {}
+Value::Value(std::string_view text) : type_(Type::String) {
+    if (text.size() <= kInlineStringCapacity) {
+        aux_ = static_cast<std::uint8_t>(text.size());
+        std::memcpy(bytes_, text.data(), text.size());
+    } else {
+        setNode(StringNode::make(text));
+    }
+}
 
-Value::Value(foundation::Data bytes)
-    : type_(Type::Data), storage_(std::make_shared<const foundation::Data>(std::move(bytes))) {}
+Value::Value(foundation::Data bytes) : type_(Type::Data) { setNode(new DataNode(std::move(bytes))); }
 
-Value::Value(Array elements)
-    : type_(Type::Array), storage_(std::make_shared<const Array>(std::move(elements))) {}
+Value::Value(Array elements) : type_(Type::Array) { setNode(ArrayNode::make(elements)); }
 
-Value::Value(Dictionary entries)
-    : type_(Type::Dictionary),
-      storage_(std::make_shared<const Dictionary>(std::move(entries))) {}
+Value::Value(Dictionary entries) : type_(Type::Dictionary) {
+    setNode(new DictionaryNode(std::move(entries)));
+}
+
+Value Value::array(std::span<Value> elements) {
+    Value value;
+    value.type_ = Type::Array;
+    value.setNode(ArrayNode::make(elements));
+    return value;
+}
 
 bool Value::isInteger() const {
-    return isNumber() && (integral_ || (std::isfinite(number_) && number_ == std::trunc(number_) &&
-                                        std::fabs(number_) < 1e15));
+    if (!isNumber())
+        return false;
+    const double n = number();
+    return aux_ == 1 || (std::isfinite(n) && n == std::trunc(n) && std::fabs(n) < 1e15);
 }
 
 double Value::doubleValue(double fallback) const {
     if (isNumber())
-        return number_;
+        return number();
     if (isString())
         return leadingDouble(asString());
     return fallback;
@@ -157,7 +263,7 @@ double Value::doubleValue(double fallback) const {
 
 long long Value::intValue(long long fallback) const {
     if (isNumber())
-        return truncateToInteger(number_);
+        return truncateToInteger(number());
     if (isString())
         return leadingInteger(asString());
     return fallback;
@@ -165,53 +271,63 @@ long long Value::intValue(long long fallback) const {
 
 bool Value::boolValue(bool fallback) const {
     if (isNumber())
-        return number_ != 0;
+        return number() != 0;
     if (isString())
         return leadingBool(asString());
     return fallback;
 }
 
 std::string Value::stringValue(std::string fallback) const {
-    return isString() ? asString() : std::move(fallback);
+    return isString() ? std::string(asString()) : std::move(fallback);
 }
 
-const std::string& Value::asString() const {
-    return isString() ? *static_cast<const std::string*>(storage_.get()) : emptyString();
+std::string_view Value::asString() const {
+    if (!isString())
+        return {};
+    if (!hasNode())
+        return {reinterpret_cast<const char*>(bytes_), aux_};
+    auto* string = static_cast<StringNode*>(node());
+    return {string->text(), string->length};
 }
 
 const foundation::Data& Value::asData() const {
     static const foundation::Data empty;
-    return isData() ? *static_cast<const foundation::Data*>(storage_.get()) : empty;
+    return isData() ? static_cast<DataNode*>(node())->data : empty;
 }
 
-const Value::Array& Value::asArray() const {
-    static const Array empty;
-    return isArray() ? *static_cast<const Array*>(storage_.get()) : empty;
+std::span<const Value> Value::asArray() const {
+    if (!isArray())
+        return {};
+    auto* array = static_cast<ArrayNode*>(node());
+    return {array->elements(), array->count};
 }
 
 const Dictionary& Value::asDictionary() const {
     static const Dictionary empty;
-    return isDictionary() ? *static_cast<const Dictionary*>(storage_.get()) : empty;
+    return isDictionary() ? static_cast<DictionaryNode*>(node())->entries : empty;
 }
 
 const Value& Value::operator[](std::string_view key) const { return asDictionary().get(key); }
 
 const Value& Value::operator[](std::size_t index) const {
     static const Value null;
-    const Array& array = asArray();
+    const auto array = asArray();
     return index < array.size() ? array[index] : null;
 }
 
 bool Value::operator==(const Value& other) const {
     if (isNumber() && other.isNumber())
-        return number_ == other.number_;
+        return number() == other.number();
     if (type_ != other.type_)
         return false;
     switch (type_) {
     case Type::Null: return true;
     case Type::String: return asString() == other.asString();
     case Type::Data: return asData() == other.asData();
-    case Type::Array: return asArray() == other.asArray();
+    case Type::Array: {
+        const auto mine = asArray(), theirs = other.asArray();
+        return std::equal(mine.begin(), mine.end(), theirs.begin(), theirs.end());
+    }
     case Type::Dictionary: return asDictionary() == other.asDictionary();
     default: return false;
     }
@@ -229,7 +345,7 @@ void Value::describe(std::string& out, int indent) const {
     case Type::Null: out += "<null>"; break;
     case Type::Boolean:
     case Type::Number:
-        out += isInteger() ? fmt::format("{}", truncateToInteger(number_)) : fmt::format("{}", number_);
+        out += isInteger() ? fmt::format("{}", truncateToInteger(number())) : fmt::format("{}", number());
         break;
     case Type::String: appendQuoted(out, asString()); break;
     case Type::Data: {
@@ -244,7 +360,7 @@ void Value::describe(std::string& out, int indent) const {
     }
     case Type::Array: {
         out += "(\n";
-        const Array& array = asArray();
+        const auto array = asArray();
         for (std::size_t i = 0; i < array.size(); ++i) {
             out += pad;
             array[i].describe(out, indent + 4);

@@ -45,7 +45,7 @@ std::optional<graphics::Font> DescriptionReader::font(const foundation::Value& v
 std::optional<std::string> DescriptionReader::string(const foundation::Value& value) {
     if (!value.isString())
         return std::nullopt;
-    return value.asString();
+    return std::string(value.asString());
 }
 
 } // namespace ui

@@ -58,7 +58,7 @@ protected:
 TEST_F(AdServerTest, AdRequestsRotateAndTestActionSelects) {
     std::set<std::string> texts;
     for (int i = 0; i < 3; ++i)
-        texts.insert(json(client.Get("/ad_source.php?s=1"))["jsonp_url"].asString());
+        texts.emplace(json(client.Get("/ad_source.php?s=1"))["jsonp_url"].asString());
     EXPECT_EQ(texts.size(), 3u);
     const Value ad = json(client.Get("/ad_source.php?test_action=call"));
     EXPECT_EQ(ad["6"].asString(), "call");

@@ -196,3 +196,12 @@ TEST(JSONScanner, FailedScansRestoreTheCursorAndToleratesNullOutputs) {
     EXPECT_TRUE(scanner.scanJSONNumberConstant(&number, nullptr));
     EXPECT_EQ(number, Value::number(1));
 }
+
+// Keys and values both decoded from escapes must not share the decoding buffer.
+TEST(JSONDeserializer, EscapedKeyKeepsItsTextWhenTheValueIsEscapedToo) {
+    auto parsed = json::JSONDeserializer().deserializeAsDictionary(
+        std::string_view(R"({"k\u000by":"v\"\\w","\tz":"\n"})"));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed.value()["k\vy"].asString(), "v\"\\w");
+    EXPECT_EQ(parsed.value()["\tz"].asString(), "\n");
+}
