@@ -20,7 +20,9 @@ void Bundle::load(std::string resourcePath) {
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name,
                                                    const std::string& type) const {
-    if (name.empty() || name.find('/') != std::string::npos || resourcePath_.empty())
+    // The name must not lead out of the resource folder.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+        resourcePath_.empty())
         return std::nullopt;
     std::string path = resourcePath_ + "/" + name + (type.empty() ? "" : "." + type);
     return FileManager::fileExists(path) ? std::optional(path) : std::nullopt;

@@ -37,11 +37,22 @@ std::string Date::format(std::string_view pattern) const {
         case 's': out += fmt::format("{:0{}}", parts.tm_sec, run); break;
         case 'S': out += fmt::format("{:03}", millis).substr(0, run); break;
         case '\'': {
-            std::size_t close = pattern.find('\'', i + 1);
-            if (close == std::string_view::npos)
-                close = pattern.size();
-            out += pattern.substr(i + 1, close - i - 1);
-            run = close - i + 1;
+            // Quoted text is copied; a doubled quote, inside or outside, is one literal quote.
+            std::size_t at = i + 1;
+            if (at < pattern.size() && pattern[at] == '\'') {
+                out += '\'';
+                run = 2;
+                break;
+            }
+            for (; at < pattern.size(); ++at) {
+                if (pattern[at] != '\'')
+                    out += pattern[at];
+                else if (at + 1 < pattern.size() && pattern[at + 1] == '\'')
+                    out += pattern[at++];
+                else
+                    break;
+            }
+            run = at - i + 1;
             break;
         }
         default: out.append(run, letter);

@@ -65,6 +65,14 @@ void Dictionary::set(std::string key, Value value) {
         rebuildIndex();
 }
 
+void Dictionary::reserve(std::size_t count) {
+    const auto capacity = entries_.capacity();
+    entries_.reserve(count);
+    // Growing moves the keys the index points into.
+    if (index_ && capacity != entries_.capacity())
+        rebuildIndex();
+}
+
 void Dictionary::remove(std::string_view key) {
     auto at = indexOf(key);
     if (at < 0)

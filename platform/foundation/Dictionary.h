@@ -26,7 +26,7 @@ public:
 
     void set(std::string key, Value value);
     void remove(std::string_view key);
-    void reserve(std::size_t count) { entries_.reserve(count); }
+    void reserve(std::size_t count);
 
     const Value* find(std::string_view key) const;
     bool contains(std::string_view key) const { return find(key) != nullptr; }

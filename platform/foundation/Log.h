@@ -17,7 +17,8 @@ public:
     using SinkToken = std::shared_ptr<void>;
 
     static void write(std::string_view message);
-    // The sink stays installed while the token lives.
+    // The sink stays installed while the token lives. Dropping the token waits for calls in
+    // progress on other threads, so what the sink captured may be destroyed right after.
     [[nodiscard]] static SinkToken addSink(Sink sink);
     static void setStderrEnabled(bool enabled);
 };

@@ -222,10 +222,16 @@ void RunLoop::run() {
         if (!step(kForever, SteadyClock::now() + std::chrono::hours(24)))
             waitForPost(SteadyClock::now() + std::chrono::seconds(1));
     }
+    // A stop left standing would end every later wait at once and spin the other run modes.
+    stopRequested_ = false;
 }
 
 void RunLoop::stop() {
-    stopRequested_ = true;
+    {
+        // Set under the lock so a waiter between its check and its wait cannot miss it.
+        std::lock_guard lock(mutex_);
+        stopRequested_ = true;
+    }
     wake_.notify_all();
 }
 

@@ -149,18 +149,37 @@ private:
         case 'r': out += '\r'; return true;
         case 'U':
         case 'u': {
-            std::uint32_t code = 0;
-            for (int i = 0; i < 4; ++i) {
-                if (pos_ >= text_.size() || !std::isxdigit(static_cast<unsigned char>(text_[pos_])))
-                    return false;
-                char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_++])));
-                code = code * 16 + static_cast<std::uint32_t>(h <= '9' ? h - '0' : h - 'a' + 10);
+            auto code = hexUnit();
+            if (!code)
+                return false;
+            // Characters beyond the basic plane are written as two escapes, high then low.
+            if (*code >= 0xD800 && *code <= 0xDBFF && pos_ + 1 < text_.size() &&
+                text_[pos_] == '\\' && (text_[pos_ + 1] == 'U' || text_[pos_ + 1] == 'u')) {
+                const std::size_t mark = pos_;
+                pos_ += 2;
+                auto low = hexUnit();
+                if (low && *low >= 0xDC00 && *low <= 0xDFFF)
+                    code = 0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00);
+                else
+                    pos_ = mark;
             }
-            appendUTF8(out, code);
+            appendUTF8(out, *code);
             return true;
         }
         default: out += c; return true;
         }
+    }
+
+    // Four hex digits; nullopt when fewer follow.
+    std::optional<std::uint32_t> hexUnit() {
+        std::uint32_t code = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (pos_ >= text_.size() || !std::isxdigit(static_cast<unsigned char>(text_[pos_])))
+                return std::nullopt;
+            char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_++])));
+            code = code * 16 + static_cast<std::uint32_t>(h <= '9' ? h - '0' : h - 'a' + 10);
+        }
+        return code;
     }
 
     std::string_view text_;

@@ -3,6 +3,7 @@
 #include "platform/foundation/PercentEncoding.h"
 
 #include <cctype>
+#include <filesystem>
 
 namespace foundation {
 
@@ -73,8 +74,10 @@ URL URL::fileURLWithPath(const std::string& path) {
     URL url;
     url.scheme_ = "file";
     url.hasAuthority_ = true;
-    url.path_ = path;
-    url.text_ = "file://" + PercentEncoding::encode(path, "/!$&'()*+,;=:@");
+    // A relative path is taken from the current directory: written after "file://" its first
+    // component would read as a host.
+    url.path_ = path.starts_with('/') ? path : (std::filesystem::current_path() / path).string();
+    url.text_ = "file://" + PercentEncoding::encode(url.path_, "/!$&'()*+,;=:@");
     return url;
 }
 

@@ -70,9 +70,11 @@ void CurlTransfer::configure() {
     curl_easy_setopt(handle_, CURLOPT_WRITEDATA, this);
     // A POST body goes out at once rather than after a "100 Continue" round trip.
     headerList_ = curl_slist_append(headerList_, "Expect:");
+    // "Name:" with nothing after it would tell libcurl to drop the header; "Name;" sends it empty.
     for (const auto& [name, value] : request_.headers)
         if (!name.empty() && isSafeHeaderText(name) && isSafeHeaderText(value))
-            headerList_ = curl_slist_append(headerList_, (name + ": " + value).c_str());
+            headerList_ = curl_slist_append(
+                headerList_, (trim(value).empty() ? name + ";" : name + ": " + value).c_str());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headerList_);
     configureHostMap();
     configureBody();
