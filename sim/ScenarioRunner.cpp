@@ -23,6 +23,8 @@ using foundation::Value;
 ScenarioRunner::ScenarioRunner(Trace& trace, std::string screenshotDirectory)
     : trace_(trace), screenshotDirectory_(std::move(screenshotDirectory)) {}
 
+ScenarioRunner::~ScenarioRunner() { foundation::RunLoop::main().cancelPerforms(this); }
+
 void ScenarioRunner::schedule(const Scenario& scenario, double startTime) {
     auto& loop = foundation::RunLoop::main();
     for (const auto& command : scenario.commands()) {

@@ -12,6 +12,10 @@ class Trace;
 class ScenarioRunner {
 public:
     ScenarioRunner(Trace& trace, std::string screenshotDirectory);
+    // Commands still pending are cancelled: they refer to this runner.
+    ~ScenarioRunner();
+    ScenarioRunner(const ScenarioRunner&) = delete;
+    ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
     void schedule(const Scenario& scenario, double startTime);
     void execute(const ScenarioCommand& command);

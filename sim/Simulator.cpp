@@ -37,6 +37,10 @@ Simulator::Simulator(SimulatorOptions options)
       runner_(trace_, options_.screenshots.empty() ? "." : options_.screenshots) {}
 
 Simulator::~Simulator() {
+    // A run may end before its last timers fire (a quit command, a short --duration); neither
+    // they nor the URL handler may outlive this object, which they reach into.
+    foundation::RunLoop::main().cancelPerforms(this);
+    ui::Application::shared().setOpenURLHandler(nullptr);
     if (temporaryHome_ && !options_.keepHome)
         foundation::FileManager::removeItem(home_);
 }

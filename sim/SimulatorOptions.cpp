@@ -1,6 +1,7 @@
 #include "sim/SimulatorOptions.h"
 
 #include <charconv>
+#include <cmath>
 #include <fmt/format.h>
 
 namespace sim {
@@ -14,7 +15,8 @@ foundation::Error optionError(const std::string& message) {
 std::optional<double> parseNumber(const std::string& text) {
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+    // from_chars reads "nan" and "inf"; neither is a duration or an orientation.
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

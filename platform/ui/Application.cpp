@@ -8,6 +8,7 @@
 #include "platform/ui/Window.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -59,9 +60,10 @@ void Application::windowDidHide(const Window& window) {
         auto w = weak.lock();
         return !w || w.get() == &window;
     });
+    // Key status passes to the topmost window left, through setKeyWindow so both windows hear.
     if (keyWindow().get() == &window) {
         auto remaining = windows();
-        keyWindow_ = remaining.empty() ? std::weak_ptr<Window>() : remaining.back();
+        setKeyWindow(remaining.empty() ? nullptr : remaining.back());
     }
 }
 
@@ -114,7 +116,12 @@ void Application::terminate() {
 void Application::sendTouch(int phase, graphics::Point screenPoint, double timestamp) {
     const auto touchPhase = static_cast<Touch::Phase>(phase);
     if (touchPhase == Touch::Phase::Began) {
-        touch_.reset();
+        // One finger at a time: a touch-down while another is down cancels the old one, so
+        // its view does not stay tracking forever.
+        if (auto old = std::exchange(touch_, nullptr); old && old->window()) {
+            old->update(Touch::Phase::Cancelled, old->locationInView(nullptr), timestamp);
+            old->window()->sendTouch(old);
+        }
         auto all = windows();
         for (auto it = all.rbegin(); it != all.rend() && !touch_; ++it) {
             const graphics::Point local = (*it)->convertPointFromSuperview(screenPoint);

@@ -75,9 +75,10 @@ graphics::Font Label::fittedFont() const {
     graphics::Font font = font_;
     if (!adjustsFontSize_ || numberOfLines_ != 1)
         return font;
-    while (font.pointSize() > std::max(minimumFontSize_, 1.0f) &&
-           font.sizeOfText(text_).width > bounds().width())
-        font = font.withSize(std::max(minimumFontSize_, font.pointSize() - 1));
+    // A zero minimum still stops at one point; fractional sizes would otherwise step below it.
+    const float smallest = std::max(minimumFontSize_, 1.0f);
+    while (font.pointSize() > smallest && font.sizeOfText(text_).width > bounds().width())
+        font = font.withSize(std::max(smallest, font.pointSize() - 1));
     return font;
 }
 

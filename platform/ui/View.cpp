@@ -131,14 +131,27 @@ void View::insertSubview(const std::shared_ptr<View>& view, std::size_t index) {
     view->notifyMovedToWindow();
 }
 
-void View::insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+std::size_t View::indexAfterTakingOut(const std::shared_ptr<View>& view,
+                                      const std::shared_ptr<View>& sibling, bool above) {
+    // A view moving within this one leaves first, so the sibling's index is taken afterwards.
+    if (view && view->superview_.lock().get() == this)
+        std::erase(subviews_, view);
     auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
-    insertSubview(view, it == subviews_.end() ? subviews_.size() : std::size_t(it - subviews_.begin()) + 1);
+    if (it == subviews_.end())
+        return above ? subviews_.size() : 0;
+    return std::size_t(it - subviews_.begin()) + (above ? 1 : 0);
+}
+
+void View::insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+    if (view == sibling)
+        return;
+    insertSubview(view, indexAfterTakingOut(view, sibling, true));
 }
 
 void View::insertSubviewBelow(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
-    auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
-    insertSubview(view, it == subviews_.end() ? 0 : std::size_t(it - subviews_.begin()));
+    if (view == sibling)
+        return;
+    insertSubview(view, indexAfterTakingOut(view, sibling, false));
 }
 
 void View::removeFromSuperview() {

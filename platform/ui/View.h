@@ -141,6 +141,9 @@ private:
     void resizeSubviews(graphics::Size oldSize);
     void autoresize(graphics::Size oldSuperSize, graphics::Size newSuperSize);
     void detach(const std::shared_ptr<View>& view);
+    // Where a view goes next to sibling, once taken out of this view if it was in it.
+    std::size_t indexAfterTakingOut(const std::shared_ptr<View>& view,
+                                    const std::shared_ptr<View>& sibling, bool above);
 
     graphics::Rect bounds_;
     graphics::Point center_;

@@ -1,0 +1,118 @@
+#include "app/InterfaceClasses.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/URL.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/Window.h"
+#include "sim/ScenarioRunner.h"
+#include "sim/Simulator.h"
+#include "sim/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fmt/format.h>
+#include <fstream>
+#include <unistd.h>
+
+using graphics::Rect;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Runner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::Application::resetForTesting();
+        ui::Application::shared().setStatusBarHidden(true);
+        clock = std::make_shared<foundation::VirtualClock>(1000);
+        foundation::RunLoop::main().setClock(clock);
+        folder = fs::temp_directory_path() / ("runner-" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        trace.open("", clock->now()); // counts only
+        window = ui::Window::create(Rect(0, 0, 320, 480));
+        window->makeKeyAndVisible();
+    }
+    void TearDown() override {
+        ui::Application::resetForTesting();
+        fs::remove_all(folder);
+    }
+    sim::Scenario parse(const char* text) {
+        auto scenario = sim::Scenario::parse(text);
+        EXPECT_TRUE(scenario) << scenario.error().message;
+        return scenario ? scenario.value() : sim::Scenario();
+    }
+
+    std::shared_ptr<foundation::VirtualClock> clock;
+    fs::path folder;
+    sim::Trace trace;
+    std::shared_ptr<ui::Window> window;
+};
+
+} // namespace
+
+TEST_F(Runner, PlaysTouchCommandsAtTheirTimesInOrder) {
+    auto button = std::make_shared<ui::Button>(Rect(100, 100, 100, 40));
+    window->addSubview(button);
+    std::vector<std::string> seen;
+    for (auto [event, name] : {std::pair{ui::ControlEventTouchDown, "down"},
+                               {ui::ControlEventTouchDragExit, "exit"},
+                               {ui::ControlEventTouchUpOutside, "up-outside"},
+                               {ui::ControlEventTouchUpInside, "up-inside"}})
+        button->addTarget(event, [&seen, clock = clock, name] {
+            seen.push_back(fmt::format("{} {}", name, clock->now() - 1000));
+        });
+    sim::ScenarioRunner runner(trace, (folder / "shots").string());
+    runner.schedule(
+        parse("at 2 up 150 300\nat 1 down 150 120\nat 1 move 150 300\nat 3 tap 150 120\n"),
+        clock->now());
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1", "exit 1", "up-outside 2", "down 3",
+                                              "up-inside 3"}));
+}
+
+TEST_F(Runner, ScreenshotsStayInsideTheirFolder) {
+    const fs::path shots = folder / "shots";
+    sim::ScenarioRunner runner(trace, shots.string());
+    for (const char* name : {"../escape.png", "nested/inner.png", "..", "/tmp/"})
+        runner.execute(sim::ScenarioCommand{0, "screenshot", {}, name, 1});
+    EXPECT_FALSE(fs::exists(folder / "escape.png"));
+    EXPECT_TRUE(fs::exists(shots / "escape.png"));
+    EXPECT_TRUE(fs::exists(shots / "inner.png"));
+    EXPECT_TRUE(fs::exists(shots / "screenshot.png"));
+    EXPECT_EQ(trace.count("screenshot"), 4u);
+}
+
+// A run cut short by --duration must not leave its remaining commands, or its URL handler,
+// behind for whatever runs on the loop next.
+TEST(SimulatorCleanup, NothingOfARunOutlivesIt) {
+    const fs::path source = PROJECT_SOURCE_DIR;
+    const auto scenario =
+        fs::temp_directory_path() / ("late-" + std::to_string(::getpid()) + ".scn");
+    std::ofstream(scenario) << "at 5 rotate 3\n";
+    kessa::registerInterfaceClasses();
+    {
+        sim::SimulatorOptions options;
+        options.scenario = scenario.string();
+        options.bundle = (source / "app/Resources").string();
+        options.duration = 1;
+        EXPECT_EQ(sim::Simulator(options).run(), 0);
+    }
+    fs::remove(scenario);
+    foundation::RunLoop::main().runFor(foundation::Seconds(10));
+    EXPECT_EQ(ui::Device::current().orientation(), 1);
+    EXPECT_FALSE(
+        ui::Application::shared().openURL(*foundation::URL::create("http://ads.pennant.test/")));
+    ui::Application::resetForTesting();
+}
+
+TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {
+    for (const char* bad : {"nan", "inf", "-inf"}) {
+        EXPECT_FALSE(sim::SimulatorOptions::parse({"--duration", bad})) << bad;
+        EXPECT_FALSE(sim::SimulatorOptions::parse({"--orientation", bad})) << bad;
+    }
+    EXPECT_TRUE(sim::SimulatorOptions::parse({"--duration", "0", "--orientation", "4"}));
+}

@@ -1,0 +1,111 @@
+#include "json/JSONDeserializer.h"
+#include "json/JSONSerializer.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/AffineTransform.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/SegmentedControl.h"
+#include "platform/ui/Window.h"
+#include "sim/Trace.h"
+#include "sim/ViewTreeDump.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using foundation::Value;
+using graphics::Rect;
+
+namespace {
+
+std::vector<Value> readLines(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::vector<Value> events;
+    for (std::string line; std::getline(in, line);) {
+        auto event = json::JSONDeserializer().deserialize(line);
+        EXPECT_TRUE(event) << line;
+        events.push_back(event ? event.value() : Value());
+    }
+    return events;
+}
+
+std::string text(const Value& value) {
+    return json::JSONSerializer().serializeObject(value).value();
+}
+
+} // namespace
+
+TEST(Trace, WritesOneObjectPerLineWithTimeSinceTheStart) {
+    auto clock = std::make_shared<foundation::VirtualClock>(5000);
+    foundation::RunLoop::main().setClock(clock);
+    const auto path =
+        std::filesystem::temp_directory_path() / ("trace-" + std::to_string(::getpid()) + ".jsonl");
+    {
+        sim::Trace trace;
+        ASSERT_TRUE(trace.open(path.string(), clock->now()));
+        trace.record("log", {{"message", "two\nlines and a \"quote\""}});
+        clock->advanceBy(1.25);
+        trace.record("sound", {{"name", "zeee"}});
+        trace.record("log", {{"message", std::string("\xff\xfe not text")}});
+        EXPECT_EQ(trace.count("log"), 2u);
+        EXPECT_EQ(trace.count("sound"), 1u);
+        EXPECT_EQ(trace.count("screenshot"), 0u);
+    }
+    const auto events = readLines(path);
+    ASSERT_EQ(events.size(), 3u) << "a message with a newline still takes one line";
+    EXPECT_EQ(events[0]["t"].doubleValue(), 0);
+    EXPECT_EQ(events[0]["type"].stringValue(), "log");
+    EXPECT_EQ(events[0]["message"].stringValue(), "two\nlines and a \"quote\"");
+    EXPECT_EQ(events[1]["t"].doubleValue(), 1.25);
+    EXPECT_EQ(events[1]["name"].stringValue(), "zeee");
+    EXPECT_EQ(events[2]["type"].stringValue(), "trace-error")
+        << "an event that cannot be written is reported, not lost";
+    std::filesystem::remove(path);
+
+    sim::Trace nowhere;
+    EXPECT_FALSE(nowhere.open("/nonexistent/dir/trace.jsonl", clock->now()));
+}
+
+TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
+    ui::Application::resetForTesting();
+    auto window = ui::Window::create(Rect(0, 100, 320, 380)); // frames below ignore this offset
+    auto parent = ui::View::create(Rect(10, 20, 200, 100));
+    parent->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
+    parent->setInterfaceName("panel");
+    auto label = std::make_shared<ui::Label>(Rect(0, 0, 50, 40));
+    label->setText("6");
+    label->setAlpha(0.5f);
+    parent->addSubview(label);
+    auto button = std::make_shared<ui::Button>(Rect(0, 200, 100, 40));
+    button->setTitle("Reset", ui::ControlStateNormal);
+    auto segments =
+        std::make_shared<ui::SegmentedControl>(std::vector<std::string>{"Firm", "Gentle"});
+    segments->setSelectedSegmentIndex(1);
+    auto turned = ui::View::create(Rect(0, 300, 60, 60)); // a quarter turn in place
+    turned->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
+    for (const auto& view :
+         std::vector<std::shared_ptr<ui::View>>{parent, button, segments, turned})
+        window->addSubview(view);
+
+    const Value root = sim::ViewTreeDump::dump(*window);
+    EXPECT_EQ(text(root["frame"]), "[0,100,320,380]");
+    EXPECT_EQ(root["class"].stringValue(), "Window");
+    const auto& children = root["children"].asArray();
+    ASSERT_EQ(children.size(), 4u);
+    EXPECT_EQ(children[0]["name"].stringValue(), "panel");
+    EXPECT_EQ(text(children[0]["frame"]), "[60,-30,100,200]");
+    // The label's corner (0, 0) is the panel's top-left, turned to the top-right.
+    EXPECT_EQ(
+        text(children[0]["children"][0]),
+        R"({"class":"Label","frame":[120,-30,40,50],"hidden":false,"alpha":0.5,"text":"6","children":[]})");
+    EXPECT_EQ(children[1]["text"].stringValue(), "Reset");
+    EXPECT_EQ(children[2]["selected"].intValue(), 1);
+    EXPECT_EQ(text(children[3]["frame"]), "[0,300,60,60]") << "no negative zeros from rounding";
+    EXPECT_FALSE(children[3].asDictionary().contains("name"));
+    ui::Application::resetForTesting();
+}
