@@ -28,8 +28,10 @@ const char* kindName(FaultPlan::Kind kind) {
 bool readEffect(const foundation::Value& description, FaultPlan::Rule& rule) {
     if (const auto& status = description["status"]; status.isNumber()) {
         rule.kind = FaultPlan::Kind::Status;
-        rule.status = static_cast<int>(status.intValue());
-        return rule.status >= 100 && rule.status <= 599;
+        // Range-checked before narrowing, so 2^32 + 500 is not taken for 500.
+        const long long code = status.intValue();
+        rule.status = static_cast<int>(code);
+        return code >= 100 && code <= 599;
     }
     if (const auto& delay = description["delay"]; delay.isNumber()) {
         rule.kind = FaultPlan::Kind::Delay;
@@ -44,15 +46,16 @@ bool readEffect(const foundation::Value& description, FaultPlan::Rule& rule) {
         rule.kind = FaultPlan::Kind::Oversize;
         if (!oversize.isBoolean())
             rule.bytes = static_cast<std::size_t>(std::max(0LL, oversize.intValue()));
-        return oversize.boolValue() && rule.bytes <= FaultPlan::kMaxOversizeBytes;
+        return oversize.boolValue() && rule.bytes > 0 && rule.bytes <= FaultPlan::kMaxOversizeBytes;
     }
     if (const auto& redirects = description["redirects"]; redirects.isNumber()) {
         rule.kind = FaultPlan::Kind::RedirectChain;
-        rule.redirects = static_cast<int>(redirects.intValue());
+        const long long length = redirects.intValue();
+        rule.redirects = static_cast<int>(length);
         rule.to = description["to"].stringValue();
         // Chains stay on this server: the fault must not become an open redirector.
-        const bool local = rule.to.empty() || (rule.to.starts_with('/') && !rule.to.starts_with("//"));
-        return local && rule.redirects >= 1 && rule.redirects <= FaultPlan::kMaxRedirectChain;
+        const bool local = rule.to.empty() || FaultPlan::isLocalPath(rule.to);
+        return local && length >= 1 && length <= FaultPlan::kMaxRedirectChain;
     }
     if (description["loop"].boolValue()) {
         rule.kind = FaultPlan::Kind::RedirectLoop;
@@ -69,12 +72,21 @@ foundation::Result<FaultPlan::Rule> FaultPlan::parse(const foundation::Value& de
         return ruleError("a fault needs a \"path\" pattern");
     rule.path = description["path"].asString();
     rule.method = description["method"].stringValue();
-    if (const auto& count = description["count"]; count.isNumber())
-        rule.count = static_cast<int>(std::clamp(count.intValue(), 0LL, 1000000LL));
+    if (const auto& count = description["count"]; count.isNumber()) {
+        // A negative count would otherwise clamp to 0, which means every request.
+        if (count.intValue() < 0)
+            return ruleError("a fault's \"count\" cannot be negative");
+        rule.count = static_cast<int>(std::min(count.intValue(), 1000000LL));
+    }
     if (!readEffect(description, rule))
         return ruleError("a fault needs one of \"status\" (100-599), \"delay\" (0-120 s), "
                          "\"close\", \"oversize\", \"redirects\" (1-100) or \"loop\"");
     return rule;
+}
+
+bool FaultPlan::isLocalPath(std::string_view target) {
+    // Browsers take "/\host" for "//host", another server, so neither starts a local path.
+    return target.starts_with('/') && !target.starts_with("//") && !target.starts_with("/\\");
 }
 
 bool FaultPlan::matches(std::string_view pattern, std::string_view path) {

@@ -41,6 +41,8 @@ public:
     // (true or a byte count), "redirects" (chain length, with an optional "to" path), "loop"}.
     static foundation::Result<Rule> parse(const foundation::Value& description);
     static bool matches(std::string_view pattern, std::string_view path);
+    // A path on this server, which a redirect may lead to without leaving it.
+    static bool isLocalPath(std::string_view target);
 
     void add(Rule rule);
     void clear();

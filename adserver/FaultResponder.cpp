@@ -83,7 +83,7 @@ std::string FaultResponder::hopTarget(int remaining, const std::string& target) 
 void FaultResponder::hop(const httplib::Request& request, httplib::Response& response) const {
     const std::string target = request.get_param_value("to");
     // Only paths on this server: hops must not become an open redirector.
-    if (!target.starts_with('/') || target.starts_with("//")) {
+    if (!FaultPlan::isLocalPath(target)) {
         response.status = 400;
         return;
     }

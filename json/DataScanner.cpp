@@ -21,8 +21,6 @@ DataScanner::ByteSet DataScanner::byteSet(std::string_view members) {
 }
 
 void DataScanner::setData(Bytes data) {
-    if (data.data() == start_ && data.size() == length())
-        return;
     start_ = data.data();
     current_ = start_;
     end_ = start_ + data.size();
@@ -61,11 +59,7 @@ bool DataScanner::scanUpToString(std::string_view text, std::string* out) {
     const auto* found = std::search(current_, end_, text.begin(), text.end());
     if (text.empty() || found == end_)
         return false;
-    if (out)
-        out->assign(reinterpret_cast<const char*>(current_),
-                    static_cast<std::size_t>(found - current_));
-    current_ = found;
-    return true;
+    return advanceTo(found, out);
 }
 
 bool DataScanner::scanNumber(double* out) {
