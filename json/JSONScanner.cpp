@@ -393,7 +393,7 @@ const std::uint8_t* JSONScanner::decodeEscape(const std::uint8_t* p, std::string
         p += 6;
     }
     const bool lone = isHighSurrogate(unit) || isLowSurrogate(unit);
-    TextEncoding::appendUTF8(out, lone ? TextEncoding::kReplacementCharacter : unit);
+    foundation::UTF8::append(out, lone ? TextEncoding::kReplacementCharacter : unit);
     return p;
 }
 

@@ -4,10 +4,6 @@ namespace json {
 
 namespace {
 
-bool isSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDFFF;
-}
-
 char32_t unitAt(const std::uint8_t* p, int width, bool bigEndian) {
     char32_t unit = 0;
     for (int i = 0; i < width; ++i) {
@@ -68,38 +64,20 @@ void TextEncoding::appendUTF16(std::string& out, Bytes data, bool bigEndian) {
                 ++i;
             }
         }
-        appendUTF8(out, isSurrogate(unit) ? kReplacementCharacter : unit);
+        foundation::UTF8::append(out, unit);
     }
     if (data.size() % 2)
-        appendUTF8(out, kReplacementCharacter);
+        foundation::UTF8::append(out, kReplacementCharacter);
 }
 
 void TextEncoding::appendUTF32(std::string& out, Bytes data, bool bigEndian) {
     out.reserve(data.size());
     for (std::size_t i = 0; i + 4 <= data.size(); i += 4) {
         const char32_t unit = unitAt(&data[i], 4, bigEndian);
-        appendUTF8(out, isSurrogate(unit) || unit > 0x10FFFF ? kReplacementCharacter : unit);
+        foundation::UTF8::append(out, unit);
     }
     if (data.size() % 4)
-        appendUTF8(out, kReplacementCharacter);
-}
-
-void TextEncoding::appendUTF8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+        foundation::UTF8::append(out, kReplacementCharacter);
 }
 
 int TextEncoding::sequenceLength(const std::uint8_t* p, const std::uint8_t* end) {

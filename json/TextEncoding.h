@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/UTF8.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,11 +16,10 @@ class TextEncoding {
     enum class Kind { UTF8, UTF16LittleEndian, UTF16BigEndian, UTF32LittleEndian, UTF32BigEndian };
     using Bytes = std::span<const std::uint8_t>;
 
-    static constexpr char32_t kReplacementCharacter = 0xFFFD;
+    static constexpr char32_t kReplacementCharacter = foundation::UTF8::kReplacementCharacter;
 
     static Kind detect(Bytes data);
     static std::string toUTF8(Bytes data, Kind kind);
-    static void appendUTF8(std::string& out, char32_t codePoint);
     // Length of the well-formed UTF-8 sequence at `p`, or 0 when it is ill-formed or cut off.
     static int sequenceLength(const std::uint8_t* p, const std::uint8_t* end);
 

@@ -1,6 +1,7 @@
 #include "platform/foundation/StringsFormat.h"
 
 #include "platform/foundation/Data.h"
+#include "platform/foundation/UTF8.h"
 
 #include <cctype>
 #include <optional>
@@ -8,26 +9,6 @@
 namespace foundation {
 
 namespace {
-
-void appendUTF8(std::string& out, std::uint32_t code) {
-    if (code >= 0xD800 && code <= 0xDFFF)
-        code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // UTF-16 with a byte order mark becomes UTF-8; anything else is returned as it is.
 std::string toUTF8(std::string_view text) {
@@ -54,7 +35,7 @@ std::string toUTF8(std::string_view text) {
                 i += 2;
             }
         }
-        appendUTF8(out, code);
+        UTF8::append(out, code);
     }
     return out;
 }
@@ -163,7 +144,7 @@ private:
                 else
                     pos_ = mark;
             }
-            appendUTF8(out, *code);
+            UTF8::append(out, *code);
             return true;
         }
         default: out += c; return true;

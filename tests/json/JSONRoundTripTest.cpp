@@ -2,6 +2,7 @@
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
 #include "json/TextEncoding.h"
+#include "platform/foundation/UTF8.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,7 @@ class RandomValues {
             0x1F, 0x7F, 0xE9, 0x7FF, 0x800, 0x20AC, 0xFFFF, 0x10000, 0x1F600, 0x10FFFF, '{',  ':'};
         std::string out;
         for (std::size_t n = below(12); n > 0; --n)
-            json::TextEncoding::appendUTF8(out, kAlphabet[below(std::size(kAlphabet))]);
+            foundation::UTF8::append(out, kAlphabet[below(std::size(kAlphabet))]);
         return out;
     }
 
