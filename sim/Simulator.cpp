@@ -158,7 +158,14 @@ bool Simulator::launch() {
         return false;
     }
     interface_ = std::move(loaded.value());
-    auto delegate = std::dynamic_pointer_cast<ui::ApplicationDelegate>(interface_.objects[interface_.delegateName]);
+    auto named = interface_.objects.find(interface_.delegateName);
+    auto delegate = named == interface_.objects.end()
+                        ? nullptr
+                        : std::dynamic_pointer_cast<ui::ApplicationDelegate>(named->second);
+    if (!delegate) {
+        fmt::print(stderr, "{}: \"delegate\" must name an application delegate object\n", *path);
+        return false;
+    }
     auto& application = ui::Application::shared();
     application.setDelegate(delegate);
     application.finishLaunching();

@@ -36,7 +36,8 @@ void Trace::record(const std::string& type, const foundation::Dictionary& fields
         return;
     foundation::Dictionary event{{"t", foundation::Value::number(elapsed())}, {"type", type}};
     for (const auto& [key, value] : fields)
-        event.set(key, value);
+        if (key != "t" && key != "type")
+            event.set(key, value);
     auto line = json::JSONSerializer().serializeDictionary(event);
     if (!line)
         line = json::JSONSerializer().serializeDictionary(

@@ -25,9 +25,16 @@ std::shared_ptr<graphics::Image> Compositor::renderScreen() {
 }
 
 void Compositor::renderScreen(graphics::Context& context) {
-    for (const auto& window : Application::shared().windows())
+    // The status bar sits at its own window level: above normal windows, below alerts.
+    bool barDrawn = Application::shared().isStatusBarHidden();
+    for (const auto& window : Application::shared().windows()) {
+        if (!barDrawn && window->windowLevel() > Window::kLevelStatusBar) {
+            renderStatusBar(context);
+            barDrawn = true;
+        }
         renderView(context, *window);
-    if (!Application::shared().isStatusBarHidden())
+    }
+    if (!barDrawn)
         renderStatusBar(context);
 }
 

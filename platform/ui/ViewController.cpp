@@ -24,7 +24,9 @@ std::shared_ptr<View> ViewController::view() {
 }
 
 void ViewController::setView(const std::shared_ptr<View>& view) {
-    if (view_ && view_ != view)
+    if (view == view_)
+        return;
+    if (view_)
         view_->setViewController(nullptr);
     view_ = view;
     didLoad_ = false;

@@ -50,6 +50,20 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     std::filesystem::remove_all(out);
 }
 
+TEST(SimulatorRun, BundleWhoseDelegateIsNotAnApplicationDelegateFailsToLaunch) {
+    const auto bundle = std::filesystem::temp_directory_path() / ("bundle-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(bundle);
+    std::ofstream(bundle / "Info.plist") << "<plist><dict><key>CFBundleIdentifier</key><string>t.t</string>"
+                                            "<key>NSMainNibFile</key><string>Main</string></dict></plist>";
+    std::ofstream(bundle / "Main.plist") << "<plist><dict><key>delegate</key><string>v</string><key>objects</key>"
+                                            "<array><dict><key>name</key><string>v</string><key>class</key>"
+                                            "<string>View</string></dict></array></dict></plist>";
+    sim::SimulatorOptions options;
+    options.bundle = bundle.string();
+    EXPECT_EQ(sim::Simulator(options).run(), 1);
+    std::filesystem::remove_all(bundle);
+}
+
 TEST(SimulatorRun, BadScenarioRunsNothing) {
     const auto file = std::filesystem::temp_directory_path() / ("bad-" + std::to_string(::getpid()) + ".scn");
     std::ofstream(file) << "at 1 shake 1 2 3\nat 2 jump\n";

@@ -50,7 +50,7 @@ TEST(Trace, WritesOneObjectPerLineWithTimeSinceTheStart) {
         ASSERT_TRUE(trace.open(path.string(), clock->now()));
         trace.record("log", {{"message", "two\nlines and a \"quote\""}});
         clock->advanceBy(1.25);
-        trace.record("sound", {{"name", "zeee"}});
+        trace.record("sound", {{"name", "zeee"}, {"t", "forged"}, {"type", "forged"}});
         trace.record("log", {{"message", std::string("\xff\xfe not text")}});
         EXPECT_EQ(trace.count("log"), 2u);
         EXPECT_EQ(trace.count("sound"), 1u);
@@ -63,6 +63,7 @@ TEST(Trace, WritesOneObjectPerLineWithTimeSinceTheStart) {
     EXPECT_EQ(events[0]["message"].stringValue(), "two\nlines and a \"quote\"");
     EXPECT_EQ(events[1]["t"].doubleValue(), 1.25);
     EXPECT_EQ(events[1]["name"].stringValue(), "zeee");
+    EXPECT_EQ(events[1]["type"].stringValue(), "sound") << "fields cannot replace the time or type";
     EXPECT_EQ(events[2]["type"].stringValue(), "trace-error")
         << "an event that cannot be written is reported, not lost";
     std::filesystem::remove(path);

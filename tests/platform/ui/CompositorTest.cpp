@@ -84,4 +84,13 @@ TEST_F(Compositing, StatusBarShowsUnlessHidden) {
     EXPECT_GT(withBar->colorAt(160, 2).red(), 0.3f);
     Application::shared().setStatusBarHidden(true);
     expectColor(Compositor::renderScreen()->colorAt(160, 2), Color::blackColor());
+    // An alert-level window covers the bar; a normal one does not.
+    Application::shared().setStatusBarHidden(false);
+    auto alert = Window::create(Rect(0, 0, 320, 40));
+    alert->setBackgroundColor(Color::blueColor());
+    alert->setWindowLevel(Window::kLevelAlert);
+    alert->makeKeyAndVisible();
+    expectColor(Compositor::renderScreen()->colorAt(160, 2), Color::blueColor());
+    alert->setWindowLevel(Window::kLevelNormal);
+    EXPECT_GT(Compositor::renderScreen()->colorAt(160, 2).red(), 0.3f);
 }
