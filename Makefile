@@ -1,5 +1,8 @@
 # Entry points; every target installs missing packages first.
 JOBS ?= $(shell nproc)
+# ccache hits across clones in different folders: paths are hashed relative to the checkout.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 CMAKE_GEN = -G Ninja
 # fontconfig keeps its caches in a form LeakSanitizer cannot follow; see tests/lsan.supp.
 ASAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
