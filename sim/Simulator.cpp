@@ -2,6 +2,7 @@
 
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
+#include "adserver/AdServer.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/DeviceProfile.h"
@@ -11,6 +12,7 @@
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/location/LocationService.h"
+#include "platform/net/HostMap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 
@@ -81,6 +83,28 @@ bool Simulator::prepare() {
         return false;
     }
     observePlatform();
+    return connectAdNetwork();
+}
+
+bool Simulator::connectAdNetwork() {
+    std::string address = "127.0.0.1";
+    int port = 0;
+    if (options_.adServer.empty()) {
+        adServer_ = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
+        if (auto started = adServer_->start(); !started) {
+            fmt::print(stderr, "cannot start the ad server: {}\n", started.error().message);
+            return false;
+        }
+        port = adServer_->port();
+    } else {
+        const auto colon = options_.adServer.rfind(':');
+        address = options_.adServer.substr(0, colon);
+        port = std::stoi(options_.adServer.substr(colon + 1));
+    }
+    // The client's fixed host names reach whichever server this run uses.
+    for (const char* host : {"ads.pennant.test", "static.pennant.test"})
+        net::HostMap::shared().map(host, address, port);
+    foundation::log("ad network at http://{}:{}", address, port);
     return true;
 }
 

@@ -10,6 +10,10 @@
 #include <memory>
 #include <string>
 
+namespace adserver {
+class AdServer;
+}
+
 namespace sim {
 
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
@@ -25,6 +29,7 @@ public:
 private:
     bool prepare();
     bool prepareHome();
+    bool connectAdNetwork();
     void configureDevice();
     bool loadBundle();
     void observePlatform();
@@ -40,6 +45,7 @@ private:
     bool temporaryHome_ = false;
     foundation::Log::SinkToken logSink_;
     std::shared_ptr<void> soundObserver_;
+    std::unique_ptr<adserver::AdServer> adServer_;
 };
 
 } // namespace sim

@@ -35,6 +35,8 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --clock virtual|real  time source (default: virtual)\n"
         "  --duration SECONDS    stop after this much simulated time (default: end of scenario)\n"
         "  --bundle DIR          the application bundle (default: Kessa.app beside the program)\n"
+        "  --ad-server ADDR:PORT the ad network to talk to (default: one started inside, on\n"
+        "                        a free loopback port, with the bundled catalogue)\n"
         "  --language CODE       device language (default: en)\n"
         "  --locale ID           device locale (default: en_US)\n"
         "  --system-version V    device system version (default: 3.1.2)\n"
@@ -72,6 +74,12 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
         else if (option == "--trace") options.trace = *text;
         else if (option == "--screenshots") options.screenshots = *text;
         else if (option == "--bundle") options.bundle = *text;
+        else if (option == "--ad-server") {
+            const auto colon = text->rfind(':');
+            if (colon == std::string::npos || colon == 0 || !parseNumber(text->substr(colon + 1)))
+                return optionError("--ad-server takes ADDRESS:PORT");
+            options.adServer = *text;
+        }
         else if (option == "--language") options.language = *text;
         else if (option == "--locale") options.locale = *text;
         else if (option == "--system-version") options.systemVersion = *text;

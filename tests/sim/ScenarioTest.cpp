@@ -54,5 +54,8 @@ TEST(SimulatorOptions, ReadsOptionsAndRejectsBadOnes) {
     EXPECT_FALSE(SimulatorOptions::parse({"--duration"}));
     EXPECT_FALSE(SimulatorOptions::parse({"--orientation", "2.5"}));
     EXPECT_FALSE(SimulatorOptions::parse({"--bogus", "1"}));
+    EXPECT_EQ(SimulatorOptions::parse({"--ad-server", "127.0.0.1:8080"}).value().adServer, "127.0.0.1:8080");
+    EXPECT_FALSE(SimulatorOptions::parse({"--ad-server", "8080"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--ad-server", "host:port"}));
     EXPECT_FALSE(SimulatorOptions::parse({"stray"}));
 }

@@ -47,6 +47,8 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
               std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"1\""), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
+    EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
+        << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
 }
 
