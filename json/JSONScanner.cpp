@@ -107,54 +107,43 @@ void JSONScanner::setData(Bytes data) {
     DataScanner::setData(bytesOf(transcoded_));
 }
 
-bool JSONScanner::scanJSONObject(Value* out, Error* error) {
+// The public entry points share one shape: a fresh depth state, a scan into a local value,
+// and the result handed out only on success (the out pointer may be null).
+template <typename Scan>
+bool JSONScanner::scanInto(Value* out, Scan scan) {
     tooDeep_ = false;
     Value value;
-    if (scanValue(value, error) == Outcome::Failed)
+    if (!scan(value))
         return false;
     if (out)
         *out = std::move(value);
     return true;
+}
+
+bool JSONScanner::scanJSONObject(Value* out, Error* error) {
+    return scanInto(out, [&](Value& v) { return scanValue(v, error) != Outcome::Failed; });
 }
 
 bool JSONScanner::scanJSONDictionary(Value* out, Error* error) {
-    tooDeep_ = false;
-    Value value;
-    if (!scanDictionary(value, error))
-        return false;
-    if (out)
-        *out = std::move(value);
-    return true;
+    return scanInto(out, [&](Value& v) { return scanDictionary(v, error); });
 }
 
 bool JSONScanner::scanJSONArray(Value* out, Error* error) {
-    tooDeep_ = false;
-    Value value;
-    if (!scanArray(value, error))
-        return false;
-    if (out)
-        *out = std::move(value);
-    return true;
+    return scanInto(out, [&](Value& v) { return scanArray(v, error); });
 }
 
 bool JSONScanner::scanJSONStringConstant(Value* out, Error* error) {
-    tooDeep_ = false;
-    std::string_view text;
-    if (!scanText(text, error))
-        return false;
-    if (out)
-        *out = Value(text);
-    return true;
+    return scanInto(out, [&](Value& v) {
+        std::string_view text;
+        if (!scanText(text, error))
+            return false;
+        v = Value(text);
+        return true;
+    });
 }
 
 bool JSONScanner::scanJSONNumberConstant(Value* out, Error* error) {
-    tooDeep_ = false;
-    Value value;
-    if (!scanNumberConstant(value, error))
-        return false;
-    if (out)
-        *out = value;
-    return true;
+    return scanInto(out, [&](Value& v) { return scanNumberConstant(v, error); });
 }
 
 JSONScanner::Outcome JSONScanner::scanValue(Value& out, Error* error) {

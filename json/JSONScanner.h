@@ -68,6 +68,8 @@ class JSONScanner : public DataScanner {
     bool scanJSONNumberConstant(foundation::Value* out, foundation::Error* error);
 
   private:
+    template <typename Scan>
+    bool scanInto(foundation::Value* out, Scan scan);
     enum class Outcome { Failed, Absent, Found };
 
     Outcome scanValue(foundation::Value& out, foundation::Error* error);
