@@ -9,6 +9,8 @@
 
 #include <httplib.h>
 
+#include <sys/socket.h>
+
 #include <chrono>
 
 namespace adserver {
@@ -16,6 +18,9 @@ namespace adserver {
 namespace {
 
 constexpr std::size_t kMaxRequestBodyBytes = 1024 * 1024;
+// The library listens with a backlog of 5; a client opening many connections at once would see
+// handshakes dropped and retried seconds later.
+constexpr int kListenBacklog = 128;
 
 foundation::Error serverError(std::string message) {
     return {"AdServerErrorDomain", -1, std::move(message)};
@@ -82,10 +87,19 @@ foundation::Status AdServer::start() {
         };
     });
     installFallbackRoutes();
+    int listener = -1;
+    server_->set_socket_options([&listener](int socket) {
+        // Address reuse lets a restarted server take its port back at once; unlike the
+        // library's default this does not let a second server share a port that is in use.
+        const int yes = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listener = socket;
+    });
     port_ = options_.port == 0 ? server_->bind_to_any_port(options_.host)
                                : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
     if (port_ <= 0)
         return serverError("cannot listen on " + options_.host + ":" + std::to_string(options_.port));
+    ::listen(listener, kListenBacklog); // on a listening socket this only raises the backlog
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     // stop() only reaches a server that is already accepting, so wait until it is.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);

@@ -7,6 +7,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -146,4 +147,33 @@ TEST_F(AdServerTest, MalformedRequestsDoNotStopTheServer) {
     raw("GET /static/%zz%00 HTTP/1.1\r\nHost: x\r\n\r\n");
     EXPECT_NE(raw("GET /ad_source.php HTTP/1.0\r\n\r\n").find("200 OK"), std::string::npos);
     EXPECT_EQ(client.Get("/ad_source.php")->status, 200);
+}
+
+TEST_F(AdServerTest, APortInUseIsRefusedAndABurstOfConnectionsIsAllAccepted) {
+    AdServer::Options options;
+    options.port = server.port();
+    AdServer second(options);
+    const auto started = second.start();
+    ASSERT_FALSE(started.ok());
+    EXPECT_NE(started.error().message.find("cannot listen"), std::string::npos);
+
+    // Many handshakes at once, before the server accepts any: none may be dropped.
+    std::vector<int> sockets;
+    for (int i = 0; i < 60; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(server.port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        sockets.push_back(fd);
+    }
+    for (const int fd : sockets) {
+        const std::string request = "GET /ad_source.php HTTP/1.0\r\n\r\n";
+        pollfd writable{fd, POLLOUT, 0};
+        ASSERT_EQ(::poll(&writable, 1, 500), 1) << "a handshake was not completed at once";
+        EXPECT_EQ(::write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    }
+    for (const int fd : sockets)
+        ::close(fd);
 }

@@ -27,6 +27,7 @@ namespace {
 struct Events {
     std::vector<std::string> seen;
     std::string body;
+    std::string failure;
 
     HTTPTask::Callbacks callbacks(std::function<void(const std::string&)> after = {}) {
         auto note = [this, after](const std::string& event) {
@@ -42,7 +43,10 @@ struct Events {
             note("data");
         };
         c.finish = [note] { note("finish"); };
-        c.failure = [note](const HTTPFailure&) { note("failure"); };
+        c.failure = [this, note](const HTTPFailure& failure) {
+            this->failure = failure.message;
+            note("failure");
+        };
         return c;
     }
 };
@@ -153,7 +157,7 @@ TEST_F(HTTPWire, ManyConcurrentRequestsEachGetTheirOwnAnswer) {
     ASSERT_TRUE(finish(tasks));
     EXPECT_GT(events[1].body.size(), 1000u);
     for (int i = 0; i < kCount; ++i) {
-        EXPECT_EQ(events[i].seen.front(), "response") << i;
+        EXPECT_EQ(events[i].seen.front(), "response") << i << ": " << events[i].failure;
         EXPECT_EQ(events[i].seen.back(), "finish") << i;
         EXPECT_EQ(events[i].body, events[i % 2].body) << i;
     }
