@@ -76,8 +76,11 @@ foundation::Status AdServer::start() {
     catalog_ = catalog.value();
     routes_ = std::make_unique<NetworkRoutes>(catalog_, options_.adHost);
     server_->set_payload_max_length(kMaxRequestBodyBytes);
-    // Idle connections are let go at once, so stopping never waits on a client's pool.
-    server_->set_keep_alive_timeout(0);
+    // One request per connection: the server closes it after answering, so stopping never
+    // waits on a connection idling in a client's pool. (A keep-alive time-out of zero would do
+    // that too, but the library applies it to the first request as well and drops connections
+    // whose request is a few milliseconds late.)
+    server_->set_keep_alive_max_count(1);
     installControlRoutes();
     installRedirectRoutes();
     routes_->install(*server_, [this](NetworkRoutes::Handler handler) -> NetworkRoutes::Handler {
