@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/BlockPool.h"
 #include "platform/foundation/Value.h"
 
 #include <memory>
@@ -45,7 +46,7 @@ private:
     std::ptrdiff_t indexOf(std::string_view key) const;
     void rebuildIndex();
 
-    std::vector<Entry> entries_;
+    std::vector<Entry, PoolAllocator<Entry>> entries_;
     // Only large dictionaries get a hash index; small ones are scanned.
     std::unique_ptr<std::unordered_map<std::string_view, std::size_t>> index_;
 };

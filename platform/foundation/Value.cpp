@@ -1,5 +1,6 @@
 #include "platform/foundation/Value.h"
 
+#include "platform/foundation/BlockPool.h"
 #include "platform/foundation/Dictionary.h"
 
 #include <atomic>
@@ -15,6 +16,10 @@ namespace foundation {
 // The shared block behind strings longer than the inline capacity, data and containers.
 struct Value::Node {
     explicit Node(Type kind) : kind(kind) {}
+    static void* operator new(std::size_t bytes) { return BlockPool::acquire(bytes); }
+    static void operator delete(void* block, std::size_t bytes) {
+        BlockPool::release(block, bytes);
+    }
     std::atomic<std::uint32_t> references{1};
     Type kind;
 };
@@ -24,10 +29,11 @@ struct Value::StringNode : Node {
     explicit StringNode(std::size_t length) : Node(Type::String), length(length) {}
     std::size_t length;
     char* text() { return reinterpret_cast<char*>(this + 1); }
+    static std::size_t bytesFor(std::size_t length) { return sizeof(StringNode) + length; }
 
     static StringNode* make(std::string_view text) {
-        void* memory = ::operator new(sizeof(StringNode) + text.size());
-        auto* node = new (memory) StringNode(text.size());
+        void* memory = BlockPool::acquire(bytesFor(text.size()));
+        auto* node = ::new (memory) StringNode(text.size());
         std::memcpy(node->text(), text.data(), text.size());
         return node;
     }
@@ -43,25 +49,30 @@ struct Value::ArrayNode : Node {
     explicit ArrayNode(std::size_t count) : Node(Type::Array), count(count) {}
     std::size_t count;
     Value* elements() { return reinterpret_cast<Value*>(this + 1); }
+    static std::size_t bytesFor(std::size_t count) {
+        return sizeof(ArrayNode) + count * sizeof(Value);
+    }
 
     static ArrayNode* make(std::span<Value> from) {
-        void* memory = ::operator new(sizeof(ArrayNode) + from.size() * sizeof(Value));
-        auto* node = new (memory) ArrayNode(from.size());
+        void* memory = BlockPool::acquire(bytesFor(from.size()));
+        auto* node = ::new (memory) ArrayNode(from.size());
         for (std::size_t i = 0; i < from.size(); ++i)
             new (node->elements() + i) Value(std::move(from[i]));
         return node;
     }
 };
 
-
 struct Value::DictionaryNode : Node {
-    explicit DictionaryNode(Dictionary entries) : Node(Type::Dictionary), entries(std::move(entries)) {}
+    explicit DictionaryNode(Dictionary entries)
+        : Node(Type::Dictionary), entries(std::move(entries)) {}
     Dictionary entries;
 };
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Leading decimal number of a text, the way the platform's doubleValue reads strings:
 // only plain decimals count (no hex, "inf" or "nan", which strtod alone would take).
@@ -172,30 +183,43 @@ double Value::number() const {
     return d;
 }
 
-void Value::setNumber(double d) { std::memcpy(bytes_ + 6, &d, sizeof d); }
+void Value::setNumber(double d) {
+    std::memcpy(bytes_ + 6, &d, sizeof d);
+}
 
-void Value::retainNode() const { node()->references.fetch_add(1, std::memory_order_relaxed); }
+void Value::retainNode() const {
+    node()->references.fetch_add(1, std::memory_order_relaxed);
+}
 
 void Value::releaseNode() {
     Node* n = node();
     if (n->references.fetch_sub(1, std::memory_order_acq_rel) != 1)
         return;
     switch (n->kind) {
-    case Type::String:
-        static_cast<StringNode*>(n)->~StringNode();
-        ::operator delete(n);
+    case Type::String: {
+        auto* string = static_cast<StringNode*>(n);
+        const std::size_t bytes = StringNode::bytesFor(string->length);
+        string->~StringNode();
+        BlockPool::release(n, bytes);
         break;
+    }
     case Type::Array: {
         auto* array = static_cast<ArrayNode*>(n);
+        const std::size_t bytes = ArrayNode::bytesFor(array->count);
         for (std::size_t i = 0; i < array->count; ++i)
             array->elements()[i].~Value();
         array->~ArrayNode();
-        ::operator delete(n);
+        BlockPool::release(n, bytes);
         break;
     }
-    case Type::Data: delete static_cast<DataNode*>(n); break;
-    case Type::Dictionary: delete static_cast<DictionaryNode*>(n); break;
-    default: break;
+    case Type::Data:
+        delete static_cast<DataNode*>(n);
+        break;
+    case Type::Dictionary:
+        delete static_cast<DictionaryNode*>(n);
+        break;
+    default:
+        break;
     }
 }
 
@@ -231,9 +255,13 @@ Value::Value(std::string_view text) : type_(Type::String) {
     }
 }
 
-Value::Value(foundation::Data bytes) : type_(Type::Data) { setNode(new DataNode(std::move(bytes))); }
+Value::Value(foundation::Data bytes) : type_(Type::Data) {
+    setNode(new DataNode(std::move(bytes)));
+}
 
-Value::Value(Array elements) : type_(Type::Array) { setNode(ArrayNode::make(elements)); }
+Value::Value(Array elements) : type_(Type::Array) {
+    setNode(ArrayNode::make(elements));
+}
 
 Value::Value(Dictionary entries) : type_(Type::Dictionary) {
     setNode(new DictionaryNode(std::move(entries)));
@@ -307,7 +335,9 @@ const Dictionary& Value::asDictionary() const {
     return isDictionary() ? static_cast<DictionaryNode*>(node())->entries : empty;
 }
 
-const Value& Value::operator[](std::string_view key) const { return asDictionary().get(key); }
+const Value& Value::operator[](std::string_view key) const {
+    return asDictionary().get(key);
+}
 
 const Value& Value::operator[](std::size_t index) const {
     static const Value null;
@@ -321,15 +351,20 @@ bool Value::operator==(const Value& other) const {
     if (type_ != other.type_)
         return false;
     switch (type_) {
-    case Type::Null: return true;
-    case Type::String: return asString() == other.asString();
-    case Type::Data: return asData() == other.asData();
+    case Type::Null:
+        return true;
+    case Type::String:
+        return asString() == other.asString();
+    case Type::Data:
+        return asData() == other.asData();
     case Type::Array: {
         const auto mine = asArray(), theirs = other.asArray();
         return std::equal(mine.begin(), mine.end(), theirs.begin(), theirs.end());
     }
-    case Type::Dictionary: return asDictionary() == other.asDictionary();
-    default: return false;
+    case Type::Dictionary:
+        return asDictionary() == other.asDictionary();
+    default:
+        return false;
     }
 }
 
@@ -342,12 +377,17 @@ std::string Value::description() const {
 void Value::describe(std::string& out, int indent) const {
     const std::string pad(static_cast<std::size_t>(indent + 4), ' ');
     switch (type_) {
-    case Type::Null: out += "<null>"; break;
+    case Type::Null:
+        out += "<null>";
+        break;
     case Type::Boolean:
     case Type::Number:
-        out += isInteger() ? fmt::format("{}", truncateToInteger(number())) : fmt::format("{}", number());
+        out += isInteger() ? fmt::format("{}", truncateToInteger(number()))
+                           : fmt::format("{}", number());
         break;
-    case Type::String: appendQuoted(out, asString()); break;
+    case Type::String:
+        appendQuoted(out, asString());
+        break;
     case Type::Data: {
         out += '<';
         for (std::size_t i = 0; i < asData().size(); ++i) {
