@@ -11,7 +11,7 @@ namespace foundation {
 // class; everything else goes to the general allocator. Kept blocks are poisoned for
 // AddressSanitizer, so a use after free is still caught.
 class BlockPool {
-  public:
+public:
     static constexpr std::size_t kLargestPooledBlock = 512;
     static constexpr std::size_t kMaxKeptBytesPerThread = 16 << 20;
 
@@ -23,17 +23,20 @@ class BlockPool {
 };
 
 // An allocator for standard containers whose storage should come from the pool.
-template <typename T> struct PoolAllocator {
+template <typename T>
+struct PoolAllocator {
     using value_type = T;
     PoolAllocator() = default;
-    template <typename U> PoolAllocator(const PoolAllocator<U>&) noexcept {}
+    template <typename U>
+    PoolAllocator(const PoolAllocator<U>&) noexcept {}
     T* allocate(std::size_t count) {
         return static_cast<T*>(BlockPool::acquire(count * sizeof(T)));
     }
     void deallocate(T* block, std::size_t count) noexcept {
         BlockPool::release(block, count * sizeof(T));
     }
-    template <typename U> bool operator==(const PoolAllocator<U>&) const noexcept { return true; }
+    template <typename U>
+    bool operator==(const PoolAllocator<U>&) const noexcept { return true; }
 };
 
 } // namespace foundation
