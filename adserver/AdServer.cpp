@@ -108,7 +108,7 @@ foundation::Status AdServer::start() {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!server_->is_running() && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return std::monostate{};
+    return foundation::success();
 }
 
 void AdServer::stop() {

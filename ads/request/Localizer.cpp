@@ -4,6 +4,7 @@
 #include "ads/request/Endpoints.h"
 #include "ads/request/URLDownload.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/Singleton.h"
@@ -49,9 +50,14 @@ void Localizer::downloadResourcesIfNecessary() {
 
 void Localizer::downloadDidSucceed(URLDownload& download) {
     if (auto path = stringsPathForLanguage(download.identifier()))
-        foundation::FileManager::writeAtomically(*path, download.data());
+        keep(*path, download.data());
     download.cancel();
     download_.reset();
+}
+
+void Localizer::keep(const std::string& path, const foundation::Data& table) {
+    if (auto written = foundation::FileManager::writeAtomically(path, table); !written)
+        foundation::log("Pennant: could not keep strings table: {}", written.error().message);
 }
 
 void Localizer::downloadDidFail(URLDownload& download) {
@@ -60,7 +66,7 @@ void Localizer::downloadDidFail(URLDownload& download) {
     const auto& error = download.error();
     if (error && error->code == URLDownload::kHTTPError)
         if (auto path = stringsPathForLanguage(download.identifier()))
-            foundation::FileManager::writeAtomically(*path, foundation::Data());
+            keep(*path, foundation::Data());
     download.cancel();
     download_.reset();
 }

@@ -45,6 +45,7 @@ private:
     void loadStrings();
     void downloadDidSucceed(URLDownload& download);
     void downloadDidFail(URLDownload& download);
+    void keep(const std::string& path, const foundation::Data& table);
 
     std::string directory_;
     std::optional<std::string> preferredLanguage_;

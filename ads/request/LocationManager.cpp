@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Error.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/location/Location.h"
@@ -92,7 +93,11 @@ const std::optional<foundation::Date>& LocationManager::lastUpdated() {
 void LocationManager::writeLocationStringToCache() {
     if (!locationString_ || cachePath_.empty())
         return;
-    foundation::FileManager::writeAtomically(cachePath_, foundation::Data::fromString(*locationString_));
+    if (auto written = foundation::FileManager::writeAtomically(cachePath_, foundation::Data::fromString(*locationString_));
+        !written) {
+        foundation::log("Pennant: could not cache location: {}", written.error().message);
+        return;
+    }
     lastUpdated_ = foundation::Date::now();
 }
 

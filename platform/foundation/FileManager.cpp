@@ -135,7 +135,7 @@ Status FileManager::writeAtomically(const std::string& path, const Data& content
         ::unlink(temporary.c_str());
         return fileError("cannot replace", path, renameErrno);
     }
-    return std::monostate{};
+    return success();
 }
 
 void FileManager::setBeforeRenameHookForTesting(std::function<bool(const std::string&)> hook) {

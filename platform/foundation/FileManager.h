@@ -7,11 +7,8 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 
 namespace foundation {
-
-using Status = Result<std::monostate>;
 
 // File operations of the sandbox. Every persisted file is written with writeAtomically, so a
 // reader sees either the old file or the new one, never a torn write.

@@ -9,7 +9,7 @@ namespace foundation {
 
 // Either a value or the Error that prevented it; failures never travel as exceptions.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
@@ -27,5 +27,10 @@ public:
 private:
     std::variant<T, Error> state_;
 };
+
+// Success without a value, or the Error that prevented it.
+using Status = Result<std::monostate>;
+
+inline Status success() { return std::monostate{}; }
 
 } // namespace foundation

@@ -30,7 +30,7 @@ TEST_F(AppDataTest, StoreMetadataNeedsANonEmptyDictionaryBesideDocuments) {
     EXPECT_FALSE(fresh().hasITunesMetadata());
     writeMetadata("<array><string>x</string></array>");
     EXPECT_FALSE(fresh().hasITunesMetadata());
-    foundation::FileManager::writeAtomically(path("iTunesMetadata.plist"), Data::fromString("\x01garbage"));
+    ASSERT_TRUE(foundation::FileManager::writeAtomically(path("iTunesMetadata.plist"), Data::fromString("\x01garbage")));
     EXPECT_FALSE(fresh().hasITunesMetadata());
     writeMetadata("<dict><key>itemId</key><integer>1</integer></dict>");
     EXPECT_TRUE(fresh().hasITunesMetadata());

@@ -57,7 +57,7 @@ TEST_F(ImageCacheTest, FreshForExactly3141592Seconds) {
 
 TEST_F(ImageCacheTest, HostileNamesNeverReachOutsideTheFolder) {
     auto& cache = ImageCache::sharedCache();
-    FileManager::writeAtomically(path("Documents/x"), foundation::Data::fromString("keep"));
+    ASSERT_TRUE(FileManager::writeAtomically(path("Documents/x"), foundation::Data::fromString("keep")));
     for (const std::string& name : std::vector<std::string>{"../../../Documents/x", "a/b", std::string("call\0.png", 9), "..", ".",
                                    std::string(300, 'n'), std::string("tab\tname")}) {
         EXPECT_FALSE(cache.storeImage(image, name)) << name;
@@ -70,6 +70,6 @@ TEST_F(ImageCacheTest, HostileNamesNeverReachOutsideTheFolder) {
 
 TEST_F(ImageCacheTest, CorruptEntriesFetchAsNothing) {
     auto& cache = ImageCache::sharedCache();
-    FileManager::writeAtomically(cache.cacheDirectory() + "/call", foundation::Data::fromString("not a png"));
+    ASSERT_TRUE(FileManager::writeAtomically(cache.cacheDirectory() + "/call", foundation::Data::fromString("not a png")));
     EXPECT_FALSE(cache.fetchImageNamed("call"));
 }

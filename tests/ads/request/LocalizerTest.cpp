@@ -80,11 +80,11 @@ TEST_F(LocalizerTest, UnknownLanguageLeavesAnEmptyFileAndIsNotAskedAgain) {
 TEST_F(LocalizerTest, EmptyTextsFallBackToTheKeyAndCorruptTablesToNothing) {
     const std::string dir = path("Documents/pennant/localization_cache/20091119");
     FileManager::createDirectory(dir);
-    FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";"));
+    ASSERT_TRUE(FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";")));
     auto& localizer = launch("en");
     EXPECT_EQ(localizer.localizedStringForKey("Ok"), "Ok");
     EXPECT_EQ(localizer.localizedStringForKey("Add"), "Plus");
-    FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("<plist><array/></plist>"));
+    ASSERT_TRUE(FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("<plist><array/></plist>")));
     EXPECT_EQ(launch("en").localizedStringForKey("Add"), "Add");
 }
 

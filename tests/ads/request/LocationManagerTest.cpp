@@ -73,7 +73,7 @@ TEST_F(LocationCache, AccurateFixStopsUpdatingAndRefusalDisablesForTheProcess) {
 TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
     FileManager::createDirectory(path("Library/Caches/pennant/location_cache"));
-    FileManager::writeAtomically(file, foundation::Data::fromString("12.500000,-7.250000"));
+    ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("12.500000,-7.250000")));
     FileManager::setModificationDate(file, foundation::Date(kStart - 2 * 3600));
     auto& manager = started();
     EXPECT_FALSE(manager.isUpdating());
@@ -84,7 +84,7 @@ TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
 TEST_F(LocationCache, CorruptCacheFileCountsAsNoFix) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
     FileManager::createDirectory(path("Library/Caches/pennant/location_cache"));
-    FileManager::writeAtomically(file, foundation::Data::fromString("not,a\nlocation\x01"));
+    ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("not,a\nlocation\x01")));
     auto& manager = started();
     EXPECT_FALSE(manager.locationString());
     EXPECT_FALSE(manager.lastUpdated());

@@ -67,7 +67,7 @@ TEST(PropertyList, MalformedInputIsAnErrorNotACrash) {
     }
     auto truncated = PropertyList::writeBinary(sample()).value().vector();
     for (std::size_t cut = 0; cut < truncated.size(); ++cut)
-        PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut)));
+        EXPECT_FALSE(PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut))));
 }
 
 TEST(UserDefaults, PersistentDomainOverridesGlobalAndSurvivesReload) {
