@@ -72,9 +72,9 @@ public:
     // The app's loop: runs until stop().
     void run();
     void stop();
-    bool isLoopThread() const { return std::this_thread::get_id() == thread_; }
+    bool isLoopThread() const { return std::this_thread::get_id() == thread_.load(); }
     // The thread that calls run* becomes the loop's thread.
-    void adoptCurrentThread() { thread_ = std::this_thread::get_id(); }
+    void adoptCurrentThread() { thread_.store(std::this_thread::get_id()); }
 
 private:
     friend class Timer;
@@ -97,7 +97,7 @@ private:
     std::deque<std::function<void()>> posted_;
     std::atomic<int> outstandingWork_{0};
     std::atomic<bool> stopRequested_{false};
-    std::thread::id thread_;
+    std::atomic<std::thread::id> thread_;
 };
 
 } // namespace foundation
