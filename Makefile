@@ -9,7 +9,9 @@ ASAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
            UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: deps build test test-asan run fuzz-smoke bench clean
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp
+
+.PHONY: deps build test test-asan test-tsan run fuzz-smoke bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +28,13 @@ test-asan: deps
 	  -DSANITIZE=ON -DBENCH=OFF >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	$(ASAN_ENV) ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# The suite under ThreadSanitizer: every thread hand-over (HTTP worker, workers, log sinks).
+test-tsan: deps
+	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+	  -DSANITIZE_THREAD=ON -DBENCH=OFF >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	$(TSAN_ENV) ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
 
 # The main job: the shaker demo, headless on the virtual clock.
 run: build
@@ -53,4 +62,4 @@ bench: deps
 	build/bin/json_bench
 
 clean:
-	rm -rf build build-asan build-fuzz out
+	rm -rf build build-asan build-tsan build-fuzz out

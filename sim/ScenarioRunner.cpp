@@ -23,13 +23,11 @@ using foundation::Value;
 ScenarioRunner::ScenarioRunner(Trace& trace, std::string screenshotDirectory)
     : trace_(trace), screenshotDirectory_(std::move(screenshotDirectory)) {}
 
-ScenarioRunner::~ScenarioRunner() { foundation::RunLoop::main().cancelPerforms(this); }
-
 void ScenarioRunner::schedule(const Scenario& scenario, double startTime) {
     auto& loop = foundation::RunLoop::main();
     for (const auto& command : scenario.commands()) {
         const double delay = startTime + command.time - loop.now();
-        loop.performAfter(foundation::Seconds(delay), this, "scenario", [this, command] { execute(command); });
+        loop.postAfter(foundation::Seconds(delay), lifetime_.handle(), [this, command] { execute(command); });
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Lifetime.h"
 #include "sim/Scenario.h"
 
 #include <string>
@@ -12,8 +13,6 @@ class Trace;
 class ScenarioRunner {
 public:
     ScenarioRunner(Trace& trace, std::string screenshotDirectory);
-    // Commands still pending are cancelled: they refer to this runner.
-    ~ScenarioRunner();
     ScenarioRunner(const ScenarioRunner&) = delete;
     ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
@@ -28,6 +27,8 @@ private:
 
     Trace& trace_;
     std::string screenshotDirectory_;
+    // Commands still pending when the runner goes are dropped with it.
+    foundation::Lifetime lifetime_;
 };
 
 } // namespace sim

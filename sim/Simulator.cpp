@@ -39,9 +39,8 @@ Simulator::Simulator(SimulatorOptions options)
       runner_(trace_, options_.screenshots.empty() ? "." : options_.screenshots) {}
 
 Simulator::~Simulator() {
-    // A run may end before its last timers fire (a quit command, a short --duration); neither
-    // they nor the URL handler may outlive this object, which they reach into.
-    foundation::RunLoop::main().cancelPerforms(this);
+    // A run may end before the app is done (a quit command, a short --duration); the URL
+    // handler must not outlive this object, which it reaches into.
     ui::Application::shared().setOpenURLHandler(nullptr);
     if (temporaryHome_ && !options_.keepHome)
         foundation::FileManager::removeItem(home_);
@@ -62,7 +61,7 @@ int Simulator::run() {
     const double start = loop.now();
     runner_.schedule(scenario_, start);
     const double end = options_.duration.value_or(scenario_.endTime());
-    loop.performAfter(foundation::Seconds(end), this, "end", [&loop] { loop.stop(); });
+    endOfRun_.start(foundation::Seconds(end), false, [&loop] { loop.stop(); });
     loop.run();
     ui::Application::shared().terminate();
     printSummary();

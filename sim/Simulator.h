@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/Timer.h"
 #include "platform/ui/InterfaceLoader.h"
 #include "sim/Scenario.h"
 #include "sim/ScenarioRunner.h"
@@ -46,6 +47,7 @@ private:
     foundation::Log::SinkToken logSink_;
     std::shared_ptr<void> soundObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
+    foundation::Timer endOfRun_;
 };
 
 } // namespace sim

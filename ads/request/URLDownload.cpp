@@ -1,5 +1,6 @@
 #include "ads/request/URLDownload.h"
 
+#include "platform/foundation/Assertions.h"
 #include "ads/request/UserAgent.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/Dictionary.h"
@@ -48,6 +49,7 @@ URLDownload::~URLDownload() {
 
 void URLDownload::loadContentsOfURLAtString(std::string_view url,
                                             std::optional<foundation::Data> postBody) {
+    foundation::assertIsMainThread();
     targetURL_ = std::string(trimmed(url));
     auto parsed = foundation::URL::create(targetURL_);
     if (!parsed) {

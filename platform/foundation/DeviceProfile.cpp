@@ -1,10 +1,9 @@
 #include "platform/foundation/DeviceProfile.h"
 
+#include "platform/foundation/PlatformContext.h"
+
 namespace foundation {
 
-DeviceProfile& DeviceProfile::current() {
-    static DeviceProfile profile;
-    return profile;
-}
+DeviceProfile& DeviceProfile::current() { return PlatformContext::current().object<DeviceProfile>(); }
 
 } // namespace foundation

@@ -1,5 +1,8 @@
 #include "platform/foundation/NotificationCenter.h"
 
+#include "platform/foundation/Assertions.h"
+#include "platform/foundation/PlatformContext.h"
+
 #include <algorithm>
 
 namespace foundation {
@@ -26,6 +29,7 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 
 NotificationCenter::Token NotificationCenter::addObserver(std::string name, const void* sender,
                                                           Handler handler) {
+    assertIsMainThread();
     auto entry = std::make_shared<Entry>(Entry{std::move(name), sender, std::move(handler)});
     std::erase_if(entries_, [](const auto& weak) { return weak.expired(); });
     entries_.push_back(entry);
@@ -33,6 +37,7 @@ NotificationCenter::Token NotificationCenter::addObserver(std::string name, cons
 }
 
 void NotificationCenter::post(const std::string& name, const void* sender, Value userInfo) {
+    assertIsMainThread();
     const Notification notification{name, sender, std::move(userInfo)};
     // A snapshot of weak references: observers added during delivery wait for the next post,
     // observers removed during delivery are skipped.

@@ -1,11 +1,11 @@
 #include "platform/foundation/RunLoop.h"
 
+#include "platform/foundation/PlatformContext.h"
+#include "platform/foundation/Assertions.h"
 #include "platform/foundation/Clock.h"
-#include "platform/foundation/Timer.h"
 
 #include <future>
 #include <limits>
-#include <vector>
 
 namespace foundation {
 
@@ -20,71 +20,81 @@ SteadyClock::time_point realDeadlineAfter(Seconds bound) {
 }
 } // namespace
 
-RunLoop& RunLoop::main() {
-    static RunLoop loop;
-    return loop;
-}
+RunLoop& RunLoop::main() { return PlatformContext::current().mainLoop(); }
 
 RunLoop::RunLoop() : clock_(std::make_shared<RealClock>()), thread_(std::this_thread::get_id()) {}
 
 RunLoop::~RunLoop() {
-    for (auto& [key, timer] : timers_)
-        timer->valid_ = false;
+    for (auto& [key, entry] : timers_)
+        if (entry.timer) {
+            entry.timer->active_ = false;
+            entry.timer->loop_ = nullptr;
+        }
 }
 
 void RunLoop::setClock(std::shared_ptr<Clock> clock) { clock_ = std::move(clock); }
 
 double RunLoop::now() const { return clock_->now(); }
 
-std::shared_ptr<Timer> RunLoop::scheduleTimer(Seconds interval, bool repeats,
-                                              std::function<void(Timer&)> callback) {
-    std::shared_ptr<Timer> timer(new Timer(*this, interval.count(), repeats, std::move(callback)));
-    timer->fireDate_ = now() + std::max(0.0, interval.count());
-    insert(timer);
-    return timer;
+void RunLoop::schedule(double fireDate, Scheduled entry, std::uint64_t& sequence) {
+    VERIFY(isLoopThread());
+    sequence = nextSequence_++;
+    timers_.emplace(TimerKey{fireDate, sequence}, std::move(entry));
 }
 
-void RunLoop::performAfter(Seconds delay, const void* owner, std::string key,
-                           std::function<void()> fn) {
-    auto timer = scheduleTimer(delay, false, [fn = std::move(fn)](Timer&) { fn(); });
-    timer->owner_ = owner;
-    timer->key_ = std::move(key);
+void RunLoop::postAfter(Seconds delay, std::weak_ptr<const void> owner, std::function<void()> fn) {
+    std::uint64_t sequence = 0;
+    schedule(now() + std::max(0.0, delay.count()), Scheduled{nullptr, std::move(fn), std::move(owner)}, sequence);
 }
 
-void RunLoop::cancelPerforms(const void* owner) {
-    std::vector<std::shared_ptr<Timer>> matching;
-    for (auto& [key, timer] : timers_)
-        if (timer->owner_ == owner && owner)
-            matching.push_back(timer);
-    for (auto& timer : matching)
-        timer->invalidate();
-}
-
-void RunLoop::cancelPerforms(const void* owner, const std::string& key) {
-    std::vector<std::shared_ptr<Timer>> matching;
-    for (auto& [mapKey, timer] : timers_)
-        if (timer->owner_ == owner && owner && timer->key_ == key)
-            matching.push_back(timer);
-    for (auto& timer : matching)
-        timer->invalidate();
-}
-
-void RunLoop::insert(const std::shared_ptr<Timer>& timer) {
-    timer->sequence_ = nextSequence_++;
-    timers_.emplace(TimerKey{timer->fireDate_, timer->sequence_}, timer);
-}
+void RunLoop::insert(Timer& timer) { schedule(timer.fireDate_, Scheduled{&timer, {}, {}}, timer.sequence_); }
 
 void RunLoop::remove(Timer& timer) {
+    VERIFY(isLoopThread());
     auto it = timers_.find(TimerKey{timer.fireDate_, timer.sequence_});
-    if (it != timers_.end() && it->second.get() == &timer)
+    if (it != timers_.end() && it->second.timer == &timer)
         timers_.erase(it);
 }
 
-void Timer::invalidate() {
-    if (!valid_)
+// Work whose owner died must not hold the virtual clock's next jump.
+void RunLoop::dropAbandonedWork() {
+    std::erase_if(timers_, [](const auto& item) { return !item.second.timer && item.second.owner.expired(); });
+}
+
+bool RunLoop::hasPendingTimers() {
+    dropAbandonedWork();
+    return !timers_.empty();
+}
+
+Timer::Timer(RunLoop& loop) : loop_(&loop) {}
+
+Timer::Timer() : Timer(RunLoop::main()) {}
+
+Timer::~Timer() { stop(); }
+
+void Timer::start(Seconds interval, bool repeats, std::function<void()> callback) {
+    stop();
+    VERIFY(loop_);
+    interval_ = interval.count();
+    repeats_ = repeats;
+    callback_ = std::move(callback);
+    fireDate_ = loop_->now() + std::max(0.0, interval_);
+    active_ = true;
+    loop_->insert(*this);
+}
+
+void Timer::stop() {
+    if (!active_)
         return;
-    valid_ = false;
-    loop_.remove(*this);
+    active_ = false;
+    loop_->remove(*this);
+}
+
+void RunLoop::post(std::weak_ptr<const void> owner, std::function<void()> fn) {
+    post([owner = std::move(owner), fn = std::move(fn)] {
+        if (auto alive = owner.lock())
+            fn();
+    });
 }
 
 void RunLoop::post(std::function<void()> fn) {
@@ -133,20 +143,33 @@ bool RunLoop::runPosted() {
 }
 
 bool RunLoop::fireDueTimer() {
+    dropAbandonedWork();
     if (timers_.empty() || timers_.begin()->first.first > now())
         return false;
-    std::shared_ptr<Timer> timer = timers_.begin()->second;
-    timers_.erase(timers_.begin());
-    if (timer->repeats_) {
-        // Rescheduled before the call so the callback may invalidate it.
-        double next = timer->fireDate_ + timer->interval_;
-        timer->fireDate_ = next > now() ? next : now() + std::max(timer->interval_, 1e-3);
-        insert(timer);
-    }
-    timer->callback_(*timer);
-    if (!timer->repeats_)
-        timer->valid_ = false;
+    auto node = timers_.extract(timers_.begin());
+    fire(node.mapped());
     return true;
+}
+
+void RunLoop::fire(Scheduled& entry) {
+    if (!entry.timer) {
+        // Held for the call: the owner may drop its last other reference inside.
+        if (auto alive = entry.owner.lock())
+            entry.work();
+        return;
+    }
+    Timer& timer = *entry.timer;
+    if (timer.repeats_) {
+        // Rescheduled before the call so the callback may stop it.
+        const double next = timer.fireDate_ + timer.interval_;
+        timer.fireDate_ = next > now() ? next : now() + std::max(timer.interval_, 1e-3);
+        insert(timer);
+    } else {
+        timer.active_ = false;
+    }
+    // A copy, because the callback may destroy the timer together with its owner.
+    auto callback = timer.callback_;
+    callback();
 }
 
 void RunLoop::waitForPost(SteadyClock::time_point until) {
@@ -159,6 +182,7 @@ bool RunLoop::step(double loopDeadline, SteadyClock::time_point realDeadline) {
         return true;
     if (SteadyClock::now() >= realDeadline)
         return false;
+    dropAbandonedWork();
     const double nextTimer = timers_.empty() ? kForever : timers_.begin()->first.first;
     const bool working = outstandingWork_ > 0;
     if (clock_->isVirtual()) {

@@ -9,15 +9,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
+
+#include "platform/foundation/Timer.h"
 
 namespace foundation {
 
 class Clock;
-class Timer;
-
-using Seconds = std::chrono::duration<double>;
 
 // The main thread's event loop: timers, delayed calls and functions posted from any thread.
 // Time comes from an installable Clock. With a virtual clock an idle loop jumps straight to
@@ -36,17 +34,15 @@ public:
     Clock& clock() const { return *clock_; }
     double now() const;
 
-    // Timers: callable on the loop's thread only. Equal deadlines fire in scheduling order.
-    std::shared_ptr<Timer> scheduleTimer(Seconds interval, bool repeats,
-                                         std::function<void(Timer&)> callback);
-    void performAfter(Seconds delay, const void* owner, std::string key,
-                      std::function<void()> fn);
-    void cancelPerforms(const void* owner);
-    void cancelPerforms(const void* owner, const std::string& key);
-    bool hasPendingTimers() const { return !timers_.empty(); }
+    // Runs fn after the delay unless the owner is gone by then (loop thread only). Work due
+    // at the same loop time runs in the order it was posted, timers included.
+    void postAfter(Seconds delay, std::weak_ptr<const void> owner, std::function<void()> fn);
+    bool hasPendingTimers();
 
     // Any thread. postAndWait runs inline when called on the loop's thread.
     void post(std::function<void()> fn);
+    // Any thread; fn runs on the loop only if the owner is still alive when its turn comes.
+    void post(std::weak_ptr<const void> owner, std::function<void()> fn);
     void postAndWait(std::function<void()> fn);
 
     // Background work registered here keeps a virtual clock from jumping while it runs.
@@ -79,17 +75,26 @@ public:
 private:
     friend class Timer;
     using TimerKey = std::pair<double, std::uint64_t>;
+    // A timer member of some owner, or one-shot work guarded by its owner's weak handle.
+    struct Scheduled {
+        Timer* timer = nullptr;
+        std::function<void()> work;
+        std::weak_ptr<const void> owner;
+    };
 
-    void insert(const std::shared_ptr<Timer>& timer);
+    void schedule(double fireDate, Scheduled entry, std::uint64_t& sequence);
+    void insert(Timer& timer);
     void remove(Timer& timer);
+    void dropAbandonedWork();
     bool runPosted();
     bool fireDueTimer();
+    void fire(Scheduled& entry);
     // One step of work; false when nothing could happen before the deadline.
     bool step(double loopDeadline, std::chrono::steady_clock::time_point realDeadline);
     void waitForPost(std::chrono::steady_clock::time_point until);
 
     std::shared_ptr<Clock> clock_;
-    std::map<TimerKey, std::shared_ptr<Timer>> timers_;
+    std::map<TimerKey, Scheduled> timers_;
     std::uint64_t nextSequence_ = 0;
 
     mutable std::mutex mutex_;

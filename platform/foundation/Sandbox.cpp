@@ -1,13 +1,11 @@
 #include "platform/foundation/Sandbox.h"
 
+#include "platform/foundation/PlatformContext.h"
 #include "platform/foundation/FileManager.h"
 
 namespace foundation {
 
-Sandbox& Sandbox::current() {
-    static Sandbox sandbox;
-    return sandbox;
-}
+Sandbox& Sandbox::current() { return PlatformContext::current().object<Sandbox>(); }
 
 bool Sandbox::setHome(const std::string& home) {
     std::string trimmed = home;

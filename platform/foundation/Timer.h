@@ -1,41 +1,48 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <string>
 
 namespace foundation {
 
 class RunLoop;
 
-// A one-shot or repeating timer owned by the run loop until it is invalidated or, for one-shot
-// timers, has fired. Callers keep a shared_ptr only to invalidate it later.
+using Seconds = std::chrono::duration<double>;
+
+// A one-shot or repeating timer that is a member of its owner: destroying it stops it, so a
+// callback can never reach an owner that is gone. Started, stopped and fired on its loop's
+// thread only.
 class Timer {
 public:
-    using Callback = std::function<void(Timer&)>;
+    explicit Timer(RunLoop& loop);
+    // On the main run loop.
+    Timer();
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
-    double interval() const { return interval_; }
+    // (Re)starts the timer; a running one is stopped first.
+    void start(Seconds interval, bool repeats, std::function<void()> callback);
+    // Safe from inside the timer's own callback, and when it is not running.
+    void stop();
+
+    bool isActive() const { return active_; }
+    Seconds interval() const { return Seconds(interval_); }
     bool repeats() const { return repeats_; }
+    // Loop time of the next firing; meaningful while active.
     double fireDate() const { return fireDate_; }
-    bool isValid() const { return valid_; }
-    // Safe from inside the timer's own callback.
-    void invalidate();
 
 private:
     friend class RunLoop;
-    Timer(RunLoop& loop, double interval, bool repeats, Callback callback)
-        : loop_(loop), interval_(interval), repeats_(repeats), callback_(std::move(callback)) {}
 
-    RunLoop& loop_;
-    double interval_;
-    bool repeats_;
-    Callback callback_;
+    RunLoop* loop_;
+    double interval_ = 0;
+    bool repeats_ = false;
+    bool active_ = false;
     double fireDate_ = 0;
     std::uint64_t sequence_ = 0;
-    bool valid_ = true;
-    // Delayed calls are timers tagged with the owner and key they can be cancelled by.
-    const void* owner_ = nullptr;
-    std::string key_;
+    std::function<void()> callback_;
 };
 
 } // namespace foundation

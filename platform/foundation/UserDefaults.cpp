@@ -1,6 +1,7 @@
 #include "platform/foundation/UserDefaults.h"
 
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/PlatformContext.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace foundation {

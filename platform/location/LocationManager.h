@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Timer.h"
 #include "platform/location/Location.h"
 
 #include <memory>
@@ -47,6 +48,8 @@ class LocationManager : public std::enable_shared_from_this<LocationManager> {
     std::weak_ptr<LocationManagerDelegate> delegate_;
     bool updating_ = false;
     std::optional<Location> location_;
+    // The service's first answer after a start; dies with the manager.
+    foundation::Timer startAnswer_;
 };
 
 } // namespace location

@@ -8,8 +8,6 @@ namespace location {
 
 namespace {
 
-constexpr const char* kStartAnswerKey = "location.startAnswer";
-
 foundation::Error deniedError() {
     return {LocationManager::kErrorDomain, LocationManager::kErrorDenied,
             "The user denied access to location services."};
@@ -43,7 +41,7 @@ void LocationService::deliverFix(const Location& fix) {
 void LocationService::denyAuthorization() {
     denied_ = true;
     for (const auto& manager : updatingManagers()) {
-        foundation::RunLoop::main().cancelPerforms(manager.get(), kStartAnswerKey);
+        manager->startAnswer_.stop();
         std::weak_ptr<LocationManager> weak = manager;
         foundation::RunLoop::main().post([weak] {
             if (auto alive = weak.lock())
@@ -58,17 +56,15 @@ void LocationService::startUpdates(const std::shared_ptr<LocationManager>& manag
         return !alive || alive == manager;
     });
     managers_.push_back(manager);
-    auto& loop = foundation::RunLoop::main();
-    loop.cancelPerforms(manager.get(), kStartAnswerKey);
     std::weak_ptr<LocationManager> weak = manager;
-    loop.performAfter(kStartLatency, manager.get(), kStartAnswerKey, [weak] {
+    manager->startAnswer_.start(kStartLatency, false, [weak] {
         if (auto alive = weak.lock())
             LocationService::shared().answerStart(alive);
     });
 }
 
 void LocationService::stopUpdates(LocationManager& manager) {
-    foundation::RunLoop::main().cancelPerforms(&manager, kStartAnswerKey);
+    manager.startAnswer_.stop();
     std::erase_if(managers_, [&](const auto& weak) {
         auto alive = weak.lock();
         return !alive || alive.get() == &manager;

@@ -1,5 +1,7 @@
 #include "platform/net/HTTPClient.h"
 
+#include "platform/foundation/Assertions.h"
+#include "platform/foundation/Singleton.h"
 #include "platform/foundation/URL.h"
 #include "platform/net/CurlTransfer.h"
 #include "platform/net/CurlWorker.h"
@@ -9,12 +11,7 @@
 
 namespace net {
 
-HTTPClient& HTTPClient::shared() {
-    // The main loop is created first so it outlives the worker that posts to it.
-    foundation::RunLoop::main();
-    static HTTPClient client;
-    return client;
-}
+HTTPClient& HTTPClient::shared() { return foundation::Singleton<HTTPClient>::shared(); }
 
 HTTPClient::HTTPClient() : worker_(std::make_unique<CurlWorker>()) {}
 
@@ -31,6 +28,7 @@ bool HTTPClient::isSupportedURL(std::string_view url) {
 }
 
 std::shared_ptr<HTTPTask> HTTPClient::start(HTTPRequest request, HTTPTask::Callbacks callbacks) {
+    foundation::assertIsMainThread();
     if (!isSupportedURL(request.url))
         return nullptr;
     CurlWorker* worker = worker_.get();

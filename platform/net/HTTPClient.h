@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Forward.h"
 #include "platform/net/HTTPRequest.h"
 #include "platform/net/HTTPTask.h"
 
@@ -31,6 +32,7 @@ public:
     static bool isSupportedURL(std::string_view url);
 
 private:
+    friend class foundation::Singleton<HTTPClient>;
     HTTPClient();
 
     std::unique_ptr<CurlWorker> worker_;

@@ -1,5 +1,7 @@
 #include "platform/net/HostMap.h"
 
+#include "platform/foundation/Singleton.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -13,10 +15,7 @@ std::string lowercase(std::string text) {
 }
 } // namespace
 
-HostMap& HostMap::shared() {
-    static HostMap table;
-    return table;
-}
+HostMap& HostMap::shared() { return foundation::Singleton<HostMap>::shared(); }
 
 void HostMap::map(const std::string& host, const std::string& address, int port) {
     // IPv6 literals need brackets in a host:port pair.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Forward.h"
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,6 +24,7 @@ public:
     std::vector<std::string> connectToEntries() const;
 
 private:
+    friend class foundation::Singleton<HostMap>;
     HostMap() = default;
 
     mutable std::mutex mutex_;

@@ -1,11 +1,10 @@
 #include "platform/ui/Accelerometer.h"
 
+#include "platform/foundation/Singleton.h"
+
 namespace ui {
 
-Accelerometer& Accelerometer::shared() {
-    static Accelerometer accelerometer;
-    return accelerometer;
-}
+Accelerometer& Accelerometer::shared() { return foundation::Singleton<Accelerometer>::shared(); }
 
 void Accelerometer::deliver(const Acceleration& acceleration) {
     if (auto delegate = delegate_.lock())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Forward.h"
+
 #include <memory>
 
 namespace ui {
@@ -34,6 +36,9 @@ public:
     void deliver(const Acceleration& acceleration);
 
 private:
+    friend class foundation::Singleton<Accelerometer>;
+    Accelerometer() = default;
+
     std::weak_ptr<AccelerometerDelegate> delegate_;
     double updateInterval_ = 0.1;
 };

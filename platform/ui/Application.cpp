@@ -1,6 +1,7 @@
 #include "platform/ui/Application.h"
 
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/Singleton.h"
 #include "platform/foundation/URL.h"
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/Screen.h"
@@ -12,21 +13,7 @@
 
 namespace ui {
 
-namespace {
-std::shared_ptr<Application>& instance() {
-    static std::shared_ptr<Application> application;
-    return application;
-}
-} // namespace
-
-Application& Application::shared() {
-    auto& application = instance();
-    if (!application)
-        application = std::shared_ptr<Application>(new Application());
-    return *application;
-}
-
-void Application::resetForTesting() { instance().reset(); }
+Application& Application::shared() { return foundation::Singleton<Application>::shared(); }
 
 std::vector<std::shared_ptr<Window>> Application::windows() const {
     std::vector<std::shared_ptr<Window>> out;

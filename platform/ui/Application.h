@@ -9,7 +9,9 @@
 
 namespace foundation {
 class URL;
-}
+template <typename T>
+class Singleton;
+} // namespace foundation
 
 namespace ui {
 
@@ -25,8 +27,6 @@ public:
     static constexpr const char* kWillTerminateNotification = "UIApplicationWillTerminateNotification";
 
     static Application& shared();
-    // Forgets windows, delegate and state; tests start each case from a clean application.
-    static void resetForTesting();
 
     std::string className() const override { return "Application"; }
 
@@ -65,6 +65,7 @@ public:
     void sendTouch(int phase, graphics::Point screenPoint, double timestamp);
 
 private:
+    friend class foundation::Singleton<Application>;
     Application() = default;
 
     std::shared_ptr<ApplicationDelegate> delegate_;

@@ -1,13 +1,11 @@
 #include "platform/ui/Device.h"
 
 #include "platform/foundation/DeviceProfile.h"
+#include "platform/foundation/Singleton.h"
 
 namespace ui {
 
-Device& Device::current() {
-    static Device device;
-    return device;
-}
+Device& Device::current() { return foundation::Singleton<Device>::shared(); }
 
 std::string Device::model() const { return foundation::DeviceProfile::current().model; }
 std::string Device::systemName() const { return foundation::DeviceProfile::current().systemName; }

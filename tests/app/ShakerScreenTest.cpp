@@ -24,7 +24,6 @@ namespace {
 class ShakerScreen : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::resetForTesting();
         foundation::Bundle::main().load(std::string(PROJECT_SOURCE_DIR) + "/app/Resources");
         kessa::registerInterfaceClasses();
         auto result = InterfaceLoader::loadFile(*foundation::Bundle::main().pathForResource("MainWindow", "plist"));

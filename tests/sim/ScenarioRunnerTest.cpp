@@ -25,7 +25,6 @@ namespace {
 class Runner : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::Application::resetForTesting();
         ui::Application::shared().setStatusBarHidden(true);
         clock = std::make_shared<foundation::VirtualClock>(1000);
         foundation::RunLoop::main().setClock(clock);
@@ -37,7 +36,6 @@ protected:
         window->makeKeyAndVisible();
     }
     void TearDown() override {
-        ui::Application::resetForTesting();
         fs::remove_all(folder);
     }
     sim::Scenario parse(const char* text) {
@@ -106,7 +104,6 @@ TEST(SimulatorCleanup, NothingOfARunOutlivesIt) {
     EXPECT_EQ(ui::Device::current().orientation(), 1);
     EXPECT_FALSE(
         ui::Application::shared().openURL(*foundation::URL::create("http://ads.pennant.test/")));
-    ui::Application::resetForTesting();
 }
 
 TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {

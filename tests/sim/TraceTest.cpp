@@ -73,7 +73,6 @@ TEST(Trace, WritesOneObjectPerLineWithTimeSinceTheStart) {
 }
 
 TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
-    ui::Application::resetForTesting();
     auto window = ui::Window::create(Rect(0, 100, 320, 380)); // frames below ignore this offset
     auto parent = ui::View::create(Rect(10, 20, 200, 100));
     parent->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
@@ -108,5 +107,4 @@ TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
     EXPECT_EQ(children[2]["selected"].intValue(), 1);
     EXPECT_EQ(text(children[3]["frame"]), "[0,300,60,60]") << "no negative zeros from rounding";
     EXPECT_FALSE(children[3].asDictionary().contains("name"));
-    ui::Application::resetForTesting();
 }

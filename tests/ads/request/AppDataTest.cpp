@@ -3,6 +3,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
+#include "tests/support/FreshPlatformContext.h"
 
 using foundation::Data;
 using pennant::AppData;
@@ -11,8 +12,9 @@ namespace {
 
 class AppDataTest : public SandboxHome {
 protected:
+    // A new process on the same home, so the metadata is read again.
     const AppData& fresh() {
-        foundation::Singleton<AppData>::resetForTesting();
+        testing_support::FreshPlatformContext::relaunch();
         return AppData::sharedAppData();
     }
     void writeMetadata(const std::string& body) {
@@ -39,7 +41,7 @@ TEST_F(AppDataTest, StoreMetadataNeedsANonEmptyDictionaryBesideDocuments) {
 TEST_F(AppDataTest, BundleStringsComeFromTheInformationDictionary) {
     foundation::Bundle::main().setInfoDictionary(foundation::Value(foundation::Dictionary{
         {"CFBundleName", "Kessa"}, {"CFBundleIdentifier", "org.kessa.shaker"}, {"CFBundleDisplayName", foundation::Value::integer(3)}}));
-    const AppData& data = fresh();
+    const AppData& data = AppData::sharedAppData();
     EXPECT_EQ(data.bundleName(), "Kessa");
     EXPECT_EQ(data.bundleIdentifier(), "org.kessa.shaker");
     EXPECT_FALSE(data.bundleDisplayName()) << "a display name that is not a string is absent";

@@ -13,7 +13,6 @@ class ImageCacheTest : public SandboxHome {
 protected:
     void SetUp() override {
         SandboxHome::SetUp();
-        foundation::Singleton<ImageCache>::resetForTesting();
         image = graphics::Image::fromPixels(2, 2, std::vector<std::uint32_t>(4, 0xFF336699u));
     }
     void age(const std::string& name, double seconds) {

@@ -5,6 +5,7 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/net/HostMap.h"
+#include "tests/support/FreshPlatformContext.h"
 
 using foundation::FileManager;
 using pennant::Localizer;
@@ -21,15 +22,16 @@ protected:
         net::HostMap::shared().map("static.pennant.test", "127.0.0.1", server->port());
     }
     void TearDown() override {
-        foundation::Singleton<Localizer>::resetForTesting();
         server->stop();
         net::HostMap::shared().clear();
         SandboxHome::TearDown();
     }
-    // A new process: the singleton is made again and reads the defaults again.
+    // A new process on the same home: the singleton is made again and reads the defaults again.
     Localizer& launch(const std::string& language) {
+        testing_support::FreshPlatformContext::relaunch();
+        net::HostMap::shared().map("static.pennant.test", "127.0.0.1", server->port());
+        foundation::RunLoop::main().setClock(clock);
         setLanguage(language);
-        foundation::Singleton<Localizer>::resetForTesting();
         return Localizer::sharedLocalizer();
     }
     void download(Localizer& localizer) {

@@ -15,12 +15,8 @@ class LocationCache : public SandboxHome {
 protected:
     void SetUp() override {
         SandboxHome::SetUp();
-        foundation::Singleton<LocationService>::resetForTesting();
-        foundation::Singleton<LocationManager>::resetForTesting();
     }
     void TearDown() override {
-        foundation::Singleton<LocationManager>::resetForTesting();
-        foundation::Singleton<LocationService>::resetForTesting();
         SandboxHome::TearDown();
     }
     LocationManager& started() {

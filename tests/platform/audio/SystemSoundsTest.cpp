@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 SystemSounds& freshSounds() {
-    foundation::Singleton<SystemSounds>::resetForTesting();
     return SystemSounds::shared();
 }
 

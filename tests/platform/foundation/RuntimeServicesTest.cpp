@@ -44,9 +44,10 @@ fs::path scratchDirectory(const std::string& name) {
 
 TEST_F(LoopEdges, StopFromACallbackEndsRunAndLeavesLaterRunsResponsive) {
     int ticks = 0;
-    loop.scheduleTimer(Seconds(2), true, [&](Timer& timer) {
+    Timer timer(loop);
+    timer.start(Seconds(2), true, [&] {
         if (++ticks == 3) {
-            timer.invalidate();
+            timer.stop();
             loop.stop();
         }
     });
@@ -63,7 +64,8 @@ TEST_F(LoopEdges, StopFromACallbackEndsRunAndLeavesLaterRunsResponsive) {
 TEST(RealClockLoop, RunWakesForTimersAndEndsPromptlyOnStopFromAnotherThread) {
     RunLoop loop;
     bool fired = false;
-    loop.scheduleTimer(Seconds(0.05), false, [&](Timer&) { fired = true; });
+    Timer timer(loop);
+    timer.start(Seconds(0.05), false, [&] { fired = true; });
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         loop.stop();

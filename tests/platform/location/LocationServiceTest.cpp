@@ -27,7 +27,6 @@ struct Update {
 };
 
 LocationService& freshService() {
-    foundation::Singleton<LocationService>::resetForTesting();
     return LocationService::shared();
 }
 

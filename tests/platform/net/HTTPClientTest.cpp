@@ -187,7 +187,8 @@ TEST_F(HTTPClientTest, VirtualClockWaitsForAPendingAnswer) {
     auto clock = std::make_shared<foundation::VirtualClock>(1000.0);
     RunLoop::main().setClock(clock);
     std::vector<std::string> order;
-    RunLoop::main().scheduleTimer(Seconds(5), false, [&](foundation::Timer&) { order.push_back("timer"); });
+    foundation::Timer timer;
+    timer.start(Seconds(5), false, [&] { order.push_back("timer"); });
     Recorder recorder;
     auto callbacks = recorder.callbacks();
     auto finish = callbacks.finish;

@@ -26,7 +26,6 @@ void expectColor(const Color& actual, const Color& expected) {
 class Compositing : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::resetForTesting();
         Application::shared().setStatusBarHidden(true);
         window = Window::create(Rect(0, 0, 320, 480));
         window->setBackgroundColor(Color::blackColor());

@@ -13,7 +13,6 @@ namespace {
 class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::resetForTesting();
         window = Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }

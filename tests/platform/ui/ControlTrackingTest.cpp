@@ -15,7 +15,6 @@ namespace {
 class Tracking : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::resetForTesting();
         window = Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
         button = std::make_shared<Button>(Rect(100, 100, 100, 40));
@@ -33,7 +32,6 @@ protected:
         for (const auto& [event, name] : names)
             button->addTarget(event, [this, name = std::string(name)] { events.push_back(name); });
     }
-    void TearDown() override { Application::resetForTesting(); }
     void touch(Touch::Phase phase, float x, float y) {
         Application::shared().sendTouch(int(phase), {x, y}, 0);
     }

@@ -130,7 +130,6 @@ TEST(ButtonDrawing, CentresTitleInTheInsetAreaAndImageInTheBounds) {
 }
 
 TEST(CompositorGroups, FadesSubtreesAsOneGroupAndTurnsViewsAboutTheirCentre) {
-    Application::resetForTesting();
     Application::shared().setStatusBarHidden(true);
     auto window = Window::create(Rect(0, 0, 320, 480));
     window->setBackgroundColor(Color::blackColor());
@@ -161,5 +160,4 @@ TEST(CompositorGroups, FadesSubtreesAsOneGroupAndTurnsViewsAboutTheirCentre) {
     EXPECT_NEAR(screen->colorAt(110, 325).blue(), 0, 0.02f) << "where the bar was before turning";
     EXPECT_NEAR(screen->colorAt(170, 280).red(), 1, 0.02f);
     EXPECT_NEAR(screen->colorAt(170, 280).blue(), 0, 0.02f);
-    Application::resetForTesting();
 }

@@ -23,7 +23,6 @@ void expectPoint(Point actual, Point expected) {
 class Views : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::resetForTesting();
         window = Window::create(Rect(0, 0, 320, 480));
         parent = View::create(Rect(10, 20, 200, 100));
         child = View::create(Rect(5, 5, 50, 40));

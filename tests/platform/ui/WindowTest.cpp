@@ -42,8 +42,6 @@ using Log = std::vector<std::string>;
 
 class Windows : public ::testing::Test {
 protected:
-    void SetUp() override { Application::resetForTesting(); }
-    void TearDown() override { Application::resetForTesting(); }
     static void touch(Touch::Phase phase, float x, float y) {
         Application::shared().sendTouch(int(phase), {x, y}, 0);
     }
