@@ -1,5 +1,5 @@
 #include "app/InterfaceClasses.h"
-#include "sim/ApplicationMain.h"
+#include "platform/ui/ApplicationMain.h"
 
 int main(int argc, char** argv) {
     kessa::registerInterfaceClasses();

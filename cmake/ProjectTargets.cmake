@@ -9,6 +9,9 @@ function(project_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PROJECT_WARNINGS})
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  # Backend headers (curl, Pango, httplib, ...) refuse to compile outside their own library.
+  string(TOUPPER "INSIDE_${name}" inside)
+  target_compile_definitions(${name} PRIVATE ${inside})
 endfunction()
 
 # project_executable(name SOURCES ... [DEPS ...])

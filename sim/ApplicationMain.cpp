@@ -1,5 +1,6 @@
-#include "sim/ApplicationMain.h"
+#include "platform/ui/ApplicationMain.h"
 
+#include "platform/foundation/PlatformContext.h"
 #include "sim/Simulator.h"
 #include "sim/SimulatorOptions.h"
 
@@ -19,6 +20,8 @@ int ApplicationMain(int argc, char** argv) {
         fmt::print("{}", sim::SimulatorOptions::usage(program));
         return 0;
     }
+    // Everything the run creates is torn down with it, before the process exits.
+    foundation::PlatformContext context;
     return sim::Simulator(std::move(options.value())).run();
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_PLATFORM_GRAPHICS
+#error "FontSystem.h belongs to the Pango backend: include it only from platform/graphics"
+#endif
+
 // Internal to the graphics library: the font configuration and Pango objects behind Font and
 // text drawing. Not for use outside platform/graphics.
 

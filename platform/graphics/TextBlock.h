@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_PLATFORM_GRAPHICS
+#error "TextBlock.h belongs to the Pango backend: include it only from platform/graphics"
+#endif
+
 // Internal to the graphics library: one piece of text laid out by Pango within a width and a
 // height, shared by measuring and drawing so both agree line for line.
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_PLATFORM_NET
+#error "CurlTransfer.h belongs to the libcurl backend: include it only from platform/net"
+#endif
+
 #include "platform/net/HTTPFailure.h"
 #include "platform/net/HTTPRequest.h"
 #include "platform/net/HTTPTask.h"

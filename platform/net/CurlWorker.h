@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_PLATFORM_NET
+#error "CurlWorker.h belongs to the libcurl backend: include it only from platform/net"
+#endif
+
 #include <curl/curl.h>
 
 #include <atomic>

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace adserver {
+
+class AdServer;
+class Catalog;
+class FaultPlan;
+class FaultResponder;
+class Journal;
+class NetworkRoutes;
+
+} // namespace adserver

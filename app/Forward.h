@@ -1,0 +1,8 @@
+#pragma once
+
+namespace kessa {
+
+class AppDelegate;
+class ViewController;
+
+} // namespace kessa

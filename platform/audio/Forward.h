@@ -1,0 +1,9 @@
+#pragma once
+
+namespace audio {
+
+class AudioSession;
+struct Sound;
+class SystemSounds;
+
+} // namespace audio

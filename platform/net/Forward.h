@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace net {
+
+class HTTPClient;
+struct HTTPFailure;
+struct HTTPRequest;
+struct HTTPResponse;
+class HTTPTask;
+class HostMap;
+enum class CachePolicy : std::uint32_t;
+
+} // namespace net

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace sim {
+
+class Scenario;
+struct ScenarioCommand;
+class ScenarioRunner;
+class Simulator;
+struct SimulatorOptions;
+class Trace;
+class ViewTreeDump;
+
+} // namespace sim
