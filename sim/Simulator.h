@@ -44,8 +44,8 @@ private:
     ui::InterfaceLoader::Loaded interface_;
     std::string home_;
     bool temporaryHome_ = false;
-    foundation::Log::SinkToken logSink_;
-    std::shared_ptr<void> soundObserver_;
+    foundation::Subscription logSink_;
+    foundation::Subscription soundObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     foundation::Timer endOfRun_;
 };

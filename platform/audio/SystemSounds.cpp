@@ -96,26 +96,11 @@ void SystemSounds::playSystemSound(SoundID id) {
             return;
         sound = found->second;
     }
-    for (const auto& observer : liveObservers())
-        (*observer)(sound);
+    observers_.notify(sound);
 }
 
-SystemSounds::ObserverToken SystemSounds::addObserver(Observer observer) {
-    auto entry = std::make_shared<Observer>(std::move(observer));
-    std::lock_guard lock(mutex_);
-    std::erase_if(observers_, [](const auto& weak) { return weak.expired(); });
-    observers_.push_back(entry);
-    return entry;
-}
-
-// Copied out under the lock so an observer may add or drop observers while it runs.
-std::vector<std::shared_ptr<SystemSounds::Observer>> SystemSounds::liveObservers() {
-    std::lock_guard lock(mutex_);
-    std::vector<std::shared_ptr<Observer>> live;
-    for (const auto& weak : observers_)
-        if (auto observer = weak.lock())
-            live.push_back(std::move(observer));
-    return live;
+foundation::Subscription SystemSounds::addObserver(Observer observer) {
+    return observers_.subscribe(std::move(observer));
 }
 
 } // namespace audio

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Subscribers.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,7 +26,6 @@ class SystemSounds {
   public:
     using SoundID = std::uint32_t;
     using Observer = std::function<void(const std::shared_ptr<const Sound>& sound)>;
-    using ObserverToken = std::shared_ptr<void>;
 
     // Registration statuses; anything but kNoError comes with the id 0, which plays nothing.
     static constexpr int kNoError = 0;
@@ -49,18 +50,17 @@ class SystemSounds {
     void playSystemSound(SoundID id);
     // Observers are called on the playing thread and must only queue the sound. The observer
     // stays installed while the token lives.
-    [[nodiscard]] ObserverToken addObserver(Observer observer);
+    [[nodiscard]] foundation::Subscription addObserver(Observer observer);
 
   private:
     friend class foundation::Singleton<SystemSounds>;
     SystemSounds() = default;
 
-    std::vector<std::shared_ptr<Observer>> liveObservers();
 
     std::mutex mutex_;
     std::map<SoundID, std::shared_ptr<const Sound>> sounds_;
     SoundID nextID_ = 1;
-    std::vector<std::weak_ptr<Observer>> observers_;
+    foundation::Subscribers<std::shared_ptr<const Sound>> observers_;
 };
 
 } // namespace audio

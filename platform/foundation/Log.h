@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Subscribers.h"
+
 #include <fmt/format.h>
 
 #include <functional>
@@ -14,12 +16,11 @@ namespace foundation {
 class Log {
 public:
     using Sink = std::function<void(const std::string& message)>;
-    using SinkToken = std::shared_ptr<void>;
 
+    // Any thread.
     static void write(std::string_view message);
-    // The sink stays installed while the token lives. Dropping the token waits for calls in
-    // progress on other threads, so what the sink captured may be destroyed right after.
-    [[nodiscard]] static SinkToken addSink(Sink sink);
+    // The sink stays installed while the subscription lives.
+    [[nodiscard]] static Subscription addSink(Sink sink);
     static void setStderrEnabled(bool enabled);
 };
 

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/foundation/Subscribers.h"
 #include "platform/foundation/Value.h"
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace foundation {
 
@@ -15,24 +14,21 @@ struct Notification {
     Value userInfo;
 };
 
-// Named notifications delivered synchronously on the posting thread (the main thread here).
-// Observing returns a token; the observation ends when the token is reset or destroyed, so
-// an observer that goes away can never be called.
+// Named notifications delivered synchronously on the main thread. Observing returns a
+// subscription; the observation ends when it is dropped, so an observer that goes away can
+// never be called.
 class NotificationCenter {
 public:
-    class Observation;
-    using Token = std::shared_ptr<Observation>;
     using Handler = std::function<void(const Notification&)>;
 
     static NotificationCenter& defaultCenter();
 
     // With a sender, only notifications from that sender are delivered.
-    [[nodiscard]] Token addObserver(std::string name, const void* sender, Handler handler);
+    [[nodiscard]] Subscription addObserver(std::string name, const void* sender, Handler handler);
     void post(const std::string& name, const void* sender = nullptr, Value userInfo = {});
 
 private:
-    struct Entry;
-    std::vector<std::weak_ptr<Entry>> entries_;
+    Subscribers<Notification> observers_;
 };
 
 } // namespace foundation

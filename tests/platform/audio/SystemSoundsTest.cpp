@@ -57,7 +57,7 @@ class SystemSoundsTest : public ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("system-sounds-" + std::to_string(getpid()));
     SystemSounds& sounds = freshSounds();
     std::vector<std::shared_ptr<const Sound>> played;
-    SystemSounds::ObserverToken observer =
+    foundation::Subscription observer =
         sounds.addObserver([this](const auto& sound) { played.push_back(sound); });
 };
 

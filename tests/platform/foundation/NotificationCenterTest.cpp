@@ -23,7 +23,7 @@ TEST(NotificationCenter, SenderFilterAndTokenLifetime) {
 
 TEST(NotificationCenter, ObserversRemovedDuringDeliveryAreNotCalled) {
     NotificationCenter center;
-    NotificationCenter::Token first, second, third;
+    foundation::Subscription first, second, third;
     int secondCalls = 0, thirdCalls = 0;
     first = center.addObserver("N", nullptr, [&](const Notification&) {
         second.reset();

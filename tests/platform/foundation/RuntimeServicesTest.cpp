@@ -80,12 +80,12 @@ TEST(RealClockLoop, RunWakesForTimersAndEndsPromptlyOnStopFromAnotherThread) {
 TEST(Log, SinksEndWithTheirTokenAndMayLogFromInside) {
     Log::setStderrEnabled(false);
     std::vector<std::string> lines;
-    Log::SinkToken token = Log::addSink([&](const std::string& line) {
+    Subscription token = Log::addSink([&](const std::string& line) {
         lines.push_back(line);
         if (line == "outer")
             log("inner {}", 1); // a sink that logs must not deadlock
     });
-    Log::SinkToken selfRemoving;
+    Subscription selfRemoving;
     int selfCalls = 0;
     selfRemoving = Log::addSink([&](const std::string&) {
         ++selfCalls;
