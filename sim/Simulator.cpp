@@ -1,5 +1,6 @@
 #include "sim/Simulator.h"
 
+#include "ads/request/Endpoints.h"
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
 #include "adserver/AdServer.h"
@@ -101,8 +102,8 @@ bool Simulator::connectAdNetwork() {
         port = std::stoi(options_.adServer.substr(colon + 1));
     }
     // The client's fixed host names reach whichever server this run uses.
-    for (const char* host : {"ads.pennant.test", "static.pennant.test"})
-        net::HostMap::shared().map(host, address, port);
+    for (const auto host : {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
+        net::HostMap::shared().map(std::string(host), address, port);
     foundation::log("ad network at http://{}:{}", address, port);
     return true;
 }

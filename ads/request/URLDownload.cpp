@@ -1,5 +1,6 @@
 #include "ads/request/URLDownload.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/Assertions.h"
 #include "ads/request/UserAgent.h"
 #include "platform/foundation/DeviceProfile.h"
@@ -16,20 +17,6 @@
 namespace pennant {
 
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\n\r\v\f";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-std::string lowercase(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // What a value prints as in a query: strings as they are, anything else as its description.
 std::string queryText(const foundation::Value& value) {
@@ -50,7 +37,7 @@ URLDownload::~URLDownload() {
 void URLDownload::loadContentsOfURLAtString(std::string_view url,
                                             std::optional<foundation::Data> postBody) {
     foundation::assertIsMainThread();
-    targetURL_ = std::string(trimmed(url));
+    targetURL_ = std::string(foundation::ASCII::trimmed(url));
     auto parsed = foundation::URL::create(targetURL_);
     if (!parsed) {
         postFailure(kInvalidURL);
@@ -204,7 +191,7 @@ foundation::Dictionary URLDownload::dictionaryFromQueryString(std::optional<std:
         auto key = foundation::PercentEncoding::decode(piece.substr(0, equals));
         auto value = foundation::PercentEncoding::decode(piece.substr(equals + 1));
         if (key && value)
-            result.set(lowercase(std::move(*key)), foundation::Value(std::move(*value)));
+            result.set(foundation::ASCII::lowercased(std::move(*key)), foundation::Value(std::move(*value)));
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include "ads/request/UserAgent.h"
 
 #include "ads/request/URLDownload.h"
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/UserDefaults.h"
 
@@ -25,9 +26,7 @@ std::string UserAgent::format(const Facts& facts) {
     std::string version = facts.systemVersion;
     std::ranges::replace(version, '.', '_');
     // A missing locale prints the way the platform prints a missing object.
-    std::string locale = facts.locale.value_or("(null)");
-    std::ranges::transform(locale, locale.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string locale = foundation::ASCII::lowercased(facts.locale.value_or("(null)"));
     return fmt::format("Mozilla/5.0 ({}; U; CPU {} {} like Mac OS X; HW {}; {}) "
                        "AppleWebKit/525.18.1 (KHTML, like Gecko) (Pennant-iSDK-{}{}{})",
                        facts.model, facts.systemName, version, facts.machine, locale, "20091119",

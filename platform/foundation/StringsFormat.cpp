@@ -1,5 +1,6 @@
 #include "platform/foundation/StringsFormat.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/Data.h"
 #include "platform/foundation/UTF8.h"
 
@@ -157,7 +158,7 @@ private:
         for (int i = 0; i < 4; ++i) {
             if (pos_ >= text_.size() || !std::isxdigit(static_cast<unsigned char>(text_[pos_])))
                 return std::nullopt;
-            char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text_[pos_++])));
+            char h = ASCII::lowercased(text_[pos_++]);
             code = code * 16 + static_cast<std::uint32_t>(h <= '9' ? h - '0' : h - 'a' + 10);
         }
         return code;

@@ -1,5 +1,6 @@
 #include "platform/foundation/URL.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/PercentEncoding.h"
 
 #include <cctype>
@@ -62,9 +63,7 @@ std::optional<URL> URL::create(std::string_view text) {
         return std::nullopt;
     URL url;
     url.text_ = std::string(text);
-    url.scheme_ = std::string(text.substr(0, length));
-    for (auto& c : url.scheme_)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    url.scheme_ = ASCII::lowercased(text.substr(0, length));
     if (!url.parseAfterScheme(text.substr(length + 1)))
         return std::nullopt;
     return url;

@@ -1,5 +1,6 @@
 #include "platform/graphics/FontSystem.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/graphics/Font.h"
 
 #include <fontconfig/fontconfig.h>
@@ -19,7 +20,7 @@ std::string foldFamilyName(std::string_view name) {
     std::string folded;
     for (char ch : name)
         if (ch != ' ')
-            folded += char(std::tolower(static_cast<unsigned char>(ch)));
+            folded += foundation::ASCII::lowercased(ch);
     return folded;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/net/CurlTransfer.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HTTPClient.h"
 #include "platform/net/HostMap.h"
@@ -17,14 +18,6 @@ bool isRedirectStatus(long status) {
 // Header text from a caller must not smuggle a second header or a second request.
 bool isSafeHeaderText(std::string_view text) {
     return text.find_first_of("\r\n") == std::string_view::npos;
-}
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 HTTPFailure::Reason reasonFor(CURLcode code) {
@@ -74,7 +67,7 @@ void CurlTransfer::configure() {
     for (const auto& [name, value] : request_.headers)
         if (!name.empty() && isSafeHeaderText(name) && isSafeHeaderText(value))
             headerList_ = curl_slist_append(
-                headerList_, (trim(value).empty() ? name + ";" : name + ": " + value).c_str());
+                headerList_, (foundation::ASCII::trimmed(value).empty() ? name + ";" : name + ": " + value).c_str());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headerList_);
     configureHostMap();
     configureBody();
@@ -136,13 +129,13 @@ std::size_t CurlTransfer::header(std::string_view line) {
         headers_.clear();
         return line.size();
     }
-    if (trim(line).empty()) {
+    if (foundation::ASCII::trimmed(line).empty()) {
         endOfHeaders();
         return line.size();
     }
     const auto colon = line.find(':');
     if (colon != std::string_view::npos)
-        headers_.emplace_back(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+        headers_.emplace_back(foundation::ASCII::trimmed(line.substr(0, colon)), foundation::ASCII::trimmed(line.substr(colon + 1)));
     return line.size();
 }
 

@@ -1,5 +1,6 @@
 #include "platform/net/HTTPClient.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/Assertions.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/foundation/URL.h"
@@ -21,9 +22,7 @@ bool HTTPClient::isSupportedURL(std::string_view url) {
     const auto parsed = foundation::URL::create(url);
     if (!parsed || parsed->host().empty())
         return false;
-    std::string scheme = parsed->scheme();
-    std::ranges::transform(scheme, scheme.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string scheme = foundation::ASCII::lowercased(parsed->scheme());
     return scheme == "http" || scheme == "https";
 }
 

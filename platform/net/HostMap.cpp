@@ -1,5 +1,6 @@
 #include "platform/net/HostMap.h"
 
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/Singleton.h"
 
 #include <algorithm>
@@ -7,13 +8,6 @@
 
 namespace net {
 
-namespace {
-std::string lowercase(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-} // namespace
 
 HostMap& HostMap::shared() { return foundation::Singleton<HostMap>::shared(); }
 
@@ -22,12 +16,12 @@ void HostMap::map(const std::string& host, const std::string& address, int port)
     const bool v6 = address.find(':') != std::string::npos && !address.starts_with('[');
     const std::string target = (v6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
     std::lock_guard lock(mutex_);
-    targets_[lowercase(host)] = target;
+    targets_[foundation::ASCII::lowercased(host)] = target;
 }
 
 void HostMap::unmap(const std::string& host) {
     std::lock_guard lock(mutex_);
-    targets_.erase(lowercase(host));
+    targets_.erase(foundation::ASCII::lowercased(host));
 }
 
 void HostMap::clear() {
@@ -37,7 +31,7 @@ void HostMap::clear() {
 
 bool HostMap::isMapped(const std::string& host) const {
     std::lock_guard lock(mutex_);
-    return targets_.contains(lowercase(host));
+    return targets_.contains(foundation::ASCII::lowercased(host));
 }
 
 std::vector<std::string> HostMap::connectToEntries() const {
