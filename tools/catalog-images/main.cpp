@@ -1,6 +1,8 @@
 // catalog-images DIR: draws every image of the ad server's catalogue into DIR/static/phone.
 // Run it again after changing a drawing and commit the PNGs it writes.
 
+#include "tools/common/CairoPaths.h"
+
 #include <cairo.h>
 
 #include <cmath>
@@ -27,15 +29,6 @@ bool writePNG(const std::string& path, int width, int height, const Draw& draw) 
     if (!ok)
         std::cerr << "catalog-images: cannot write " << path << "\n";
     return ok;
-}
-
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
 }
 
 void centredText(cairo_t* cr, const std::string& text, double cx, double cy, double size) {
@@ -65,7 +58,7 @@ Draw arrow(bool pointsLeft, bool enabled) {
 // Action icons: a coloured rounded square with a white glyph.
 Draw actionIcon(RGB colour, std::function<void(cairo_t*)> glyph) {
     return [=](cairo_t* cr) {
-        roundedRect(cr, 1, 1, 30, 30, 7);
+        tools::CairoPaths::roundedRect(cr, 1, 1, 30, 30, 7);
         cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
         cairo_fill(cr);
         cairo_set_source_rgb(cr, 1, 1, 1);
@@ -150,7 +143,7 @@ Draw letterIcon(RGB colour, std::string letter) {
 // Ad tiles: the ad's mark on its own colour, 38 points square.
 Draw tile(RGB colour, std::string mark) {
     return [=](cairo_t* cr) {
-        roundedRect(cr, 0, 0, 38, 38, 6);
+        tools::CairoPaths::roundedRect(cr, 0, 0, 38, 38, 6);
         cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
         cairo_fill(cr);
         cairo_set_source_rgb(cr, 1, 1, 1);

@@ -1,5 +1,7 @@
 #include "ButtonImage.h"
 
+#include "tools/common/CairoPaths.h"
+
 #include <cairo.h>
 
 #include <cmath>
@@ -16,22 +18,13 @@ constexpr double kRadius = 10;
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 using Cairo = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 void fillBody(cairo_t* cr) {
     cairo_pattern_t* body = cairo_pattern_create_linear(0, 0, 0, kHeight);
     cairo_pattern_add_color_stop_rgb(body, 0.0, 0.96, 0.36, 0.33);
     cairo_pattern_add_color_stop_rgb(body, 0.5, 0.82, 0.08, 0.06);
     cairo_pattern_add_color_stop_rgb(body, 0.51, 0.70, 0.02, 0.02);
     cairo_pattern_add_color_stop_rgb(body, 1.0, 0.84, 0.12, 0.08);
-    roundedRect(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, kRadius);
+    tools::CairoPaths::roundedRect(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, kRadius);
     cairo_set_source(cr, body);
     cairo_fill(cr);
     cairo_pattern_destroy(body);
@@ -42,14 +35,14 @@ void addGloss(cairo_t* cr) {
     cairo_pattern_t* gloss = cairo_pattern_create_linear(0, 1, 0, kHeight / 2.0);
     cairo_pattern_add_color_stop_rgba(gloss, 0.0, 1, 1, 1, 0.55);
     cairo_pattern_add_color_stop_rgba(gloss, 1.0, 1, 1, 1, 0.12);
-    roundedRect(cr, 1.5, 1.5, kWidth - 3, kHeight / 2.0 - 1, kRadius - 1);
+    tools::CairoPaths::roundedRect(cr, 1.5, 1.5, kWidth - 3, kHeight / 2.0 - 1, kRadius - 1);
     cairo_set_source(cr, gloss);
     cairo_fill(cr);
     cairo_pattern_destroy(gloss);
 }
 
 void strokeBorder(cairo_t* cr) {
-    roundedRect(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, kRadius);
+    tools::CairoPaths::roundedRect(cr, 0.5, 0.5, kWidth - 1, kHeight - 1, kRadius);
     cairo_set_source_rgb(cr, 0.40, 0.0, 0.0);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
