@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Assertions.h"
 #include "platform/foundation/Error.h"
 
 #include <utility>
@@ -17,14 +18,22 @@ public:
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    T& value() & { return std::get<0>(state_); }
-    const T& value() const& { return std::get<0>(state_); }
-    T&& value() && { return std::get<0>(std::move(state_)); }
-    const Error& error() const { return std::get<1>(state_); }
+    // Reading the side that is not there is a programming error, not an exception.
+    T& value() & { return *checked<0>(*this); }
+    const T& value() const& { return *checked<0>(*this); }
+    T&& value() && { return std::move(*checked<0>(*this)); }
+    const Error& error() const { return *checked<1>(*this); }
 
     T valueOr(T fallback) const { return ok() ? value() : std::move(fallback); }
 
 private:
+    template <std::size_t side, typename Self>
+    static auto* checked(Self& self) {
+        auto* held = std::get_if<side>(&self.state_);
+        VERIFY(held);
+        return held;
+    }
+
     std::variant<T, Error> state_;
 };
 
