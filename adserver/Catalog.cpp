@@ -146,7 +146,8 @@ std::vector<std::string> Catalog::suggestionsFor(std::string_view query) const {
 std::optional<Catalog::File> Catalog::staticFile(std::string_view path) const {
     if (!isSafeRelativePath(path))
         return std::nullopt;
-    auto contents = readRegularFile(directory_ + "/static/" + std::string(path), kMaxStaticFileBytes);
+    const std::string full = directory_ + "/static/" + std::string(path);
+    auto contents = readRegularFile(full, kMaxStaticFileBytes);
     if (!contents)
         return std::nullopt;
     return File{std::move(*contents), contentTypeFor(path)};

@@ -42,8 +42,8 @@ void boundHeaders(std::vector<std::pair<std::string, std::string>>& headers) {
 }
 
 std::size_t sizeOf(const Journal::Entry& entry) {
-    std::size_t bytes = sizeof entry + entry.method.size() + entry.path.size() + entry.query.size() +
-                        entry.body.size();
+    std::size_t bytes = sizeof entry + entry.method.size() + entry.path.size() +
+                        entry.query.size() + entry.body.size();
     for (const auto& [name, value] : entry.headers)
         bytes += sizeof name + name.size() + sizeof value + value.size();
     return bytes;

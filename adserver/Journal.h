@@ -46,7 +46,8 @@ public:
     // a reader pages on with "next" however many are dropped meanwhile:
     // {"requests": [{"method", "path", "query", "headers": {...}, "body", "time"}...],
     //  "offset": number of the first, "next": number after the last, "total", "dropped"}
-    foundation::Value toValue(std::size_t offset = 0, std::size_t limit = kDefaultPageEntries) const;
+    foundation::Value toValue(std::size_t offset = 0,
+                              std::size_t limit = kDefaultPageEntries) const;
 
 private:
     mutable std::mutex mutex_;
