@@ -2,6 +2,7 @@
 
 #include "adserver/Catalog.h"
 #include "adserver/FaultResponder.h"
+#include "adserver/GuardedServer.h"
 #include "adserver/NetworkRoutes.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
@@ -11,7 +12,9 @@
 
 #include <sys/socket.h>
 
+#include <charconv>
 #include <chrono>
+#include <optional>
 
 namespace adserver {
 
@@ -51,13 +54,34 @@ void sendJSON(httplib::Response& response, const foundation::Value& value) {
     response.set_content(text ? text.value() : "{}", "application/json");
 }
 
+void sendError(httplib::Response& response, int status, const std::string& message) {
+    response.status = status;
+    sendJSON(response, foundation::Dictionary{{"error", message}});
+}
+
+// The named query parameter as a count, the fallback when it is absent; nullopt when it is not
+// a number.
+std::optional<std::size_t> countParameter(const httplib::Request& request, const char* name,
+                                          std::size_t fallback) {
+    if (!request.has_param(name))
+        return fallback;
+    const std::string text = request.get_param_value(name);
+    const char* const last = text.data() + text.size();
+    std::size_t count = 0;
+    const auto [end, error] = std::from_chars(text.data(), last, count);
+    if (error != std::errc() || end != last)
+        return std::nullopt;
+    return count;
+}
+
 } // namespace
 
 std::string AdServer::defaultCatalogDirectory() { return ADSERVER_CATALOG_DIR; }
 
 AdServer::AdServer(Options options)
     : options_(std::move(options)), responder_(std::make_unique<FaultResponder>()),
-      server_(std::make_unique<httplib::Server>()) {}
+      server_(std::make_unique<GuardedServer>(ConnectionStream::Timeouts{
+          options_.headerTimeout, options_.readTimeout, options_.writeTimeout})) {}
 
 AdServer::~AdServer() { stop(); }
 
@@ -76,11 +100,6 @@ foundation::Status AdServer::start() {
     catalog_ = catalog.value();
     routes_ = std::make_unique<NetworkRoutes>(catalog_, options_.adHost);
     server_->set_payload_max_length(kMaxRequestBodyBytes);
-    // One request per connection: the server closes it after answering, so stopping never
-    // waits on a connection idling in a client's pool. (A keep-alive time-out of zero would do
-    // that too, but the library applies it to the first request as well and drops connections
-    // whose request is a few milliseconds late.)
-    server_->set_keep_alive_max_count(1);
     installControlRoutes();
     installRedirectRoutes();
     routes_->install(*server_, [this](NetworkRoutes::Handler handler) -> NetworkRoutes::Handler {
@@ -115,7 +134,7 @@ void AdServer::stop() {
     if (!thread_.joinable())
         return;
     responder_->stop();
-    server_->stop();
+    server_->stopServing();
     thread_.join();
 }
 
@@ -126,7 +145,13 @@ bool AdServer::intercept(const httplib::Request& request, httplib::Response& res
 }
 
 void AdServer::installControlRoutes() {
-    server_->Get("/__journal", [this](const auto&, auto& response) { sendJSON(response, journal_.toValue()); });
+    server_->Get("/__journal", [this](const httplib::Request& request, auto& response) {
+        const auto offset = countParameter(request, "offset", 0);
+        const auto limit = countParameter(request, "limit", Journal::kDefaultPageEntries);
+        if (!offset || !limit)
+            return sendError(response, 400, "\"offset\" and \"limit\" are entry counts");
+        sendJSON(response, journal_.toValue(*offset, *limit));
+    });
     server_->Post("/__journal/clear", [this](const auto&, auto& response) {
         journal_.clear();
         sendJSON(response, journal_.toValue());
@@ -140,12 +165,10 @@ void AdServer::installControlRoutes() {
         const auto description = json::JSONDeserializer().deserializeAsDictionary(request.body);
         auto rule = description ? FaultPlan::parse(description.value())
                                 : foundation::Result<FaultPlan::Rule>(description.error());
-        if (!rule) {
-            response.status = 400;
-            sendJSON(response, foundation::Dictionary{{"error", rule.error().message}});
-            return;
-        }
-        faults_.add(std::move(rule.value()));
+        if (!rule)
+            return sendError(response, 400, rule.error().message);
+        if (const auto added = faults_.add(std::move(rule.value())); !added)
+            return sendError(response, 409, added.error().message);
         sendJSON(response, faults_.toValue());
     });
 }

@@ -4,13 +4,13 @@
 #include "adserver/Journal.h"
 #include "platform/foundation/FileManager.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
 
 namespace httplib {
-class Server;
 struct Request;
 struct Response;
 } // namespace httplib
@@ -19,6 +19,7 @@ namespace adserver {
 
 class Catalog;
 class FaultResponder;
+class GuardedServer;
 class NetworkRoutes;
 
 // The ad network on one HTTP server: ad responses, clicks, pixels, search suggestions and
@@ -33,6 +34,11 @@ public:
         // The host names written into the URLs the server hands out.
         std::string adHost = "ads.pennant.test";
         std::string staticHost = "static.pennant.test";
+        // A client has headerTimeout to send its request line and headers, and each read or
+        // write of the rest must make progress within its time-out; slower clients are dropped.
+        std::chrono::milliseconds headerTimeout{10000};
+        std::chrono::milliseconds readTimeout{5000};
+        std::chrono::milliseconds writeTimeout{5000};
     };
 
     // The catalogue that ships with the server.
@@ -69,7 +75,7 @@ private:
     std::shared_ptr<Catalog> catalog_;
     std::unique_ptr<FaultResponder> responder_;
     std::unique_ptr<NetworkRoutes> routes_;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<GuardedServer> server_;
     std::thread thread_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/foundation/Dictionary.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace adserver {
 
@@ -85,8 +86,13 @@ foundation::Result<FaultPlan::Rule> FaultPlan::parse(const foundation::Value& de
 }
 
 bool FaultPlan::isLocalPath(std::string_view target) {
-    // Browsers take "/\host" for "//host", another server, so neither starts a local path.
-    return target.starts_with('/') && !target.starts_with("//") && !target.starts_with("/\\");
+    // "//host" names another server, and browsers drop tabs and newlines and read a backslash as
+    // "/", so "/<tab>/host" would too: only characters a URL path and query carry literally.
+    static constexpr std::string_view kPlain = "-._~!$&'()*+,;=:@/?%";
+    const bool plain = std::ranges::all_of(target, [](unsigned char c) {
+        return std::isalnum(c) || kPlain.find(static_cast<char>(c)) != std::string_view::npos;
+    });
+    return plain && target.starts_with('/') && !target.starts_with("//");
 }
 
 bool FaultPlan::matches(std::string_view pattern, std::string_view path) {
@@ -111,9 +117,13 @@ bool FaultPlan::matches(std::string_view pattern, std::string_view path) {
     return p == pattern.size();
 }
 
-void FaultPlan::add(Rule rule) {
+foundation::Status FaultPlan::add(Rule rule) {
     std::lock_guard lock(mutex_);
+    if (rules_.size() >= kMaxRules)
+        return ruleError("the fault plan is full (" + std::to_string(kMaxRules) +
+                         " rules); clear it or let rules run out first");
     rules_.push_back(std::move(rule));
+    return foundation::success();
 }
 
 void FaultPlan::clear() {

@@ -36,15 +36,19 @@ public:
     static constexpr double kMaxDelaySeconds = 120;
     static constexpr std::size_t kMaxOversizeBytes = 64 * 1024 * 1024;
     static constexpr int kMaxRedirectChain = 100;
+    // Rules a plan holds at once; each spoils requests until used up, so more is a runaway script.
+    static constexpr std::size_t kMaxRules = 256;
 
     // {"path", "method"?, "count"?, and one of "status", "delay", "close", "oversize"
     // (true or a byte count), "redirects" (chain length, with an optional "to" path), "loop"}.
     static foundation::Result<Rule> parse(const foundation::Value& description);
     static bool matches(std::string_view pattern, std::string_view path);
-    // A path on this server, which a redirect may lead to without leaving it.
+    // A path (and query) on this server, which a redirect may lead to without leaving it: only
+    // characters a URL carries literally, so no parser can read a host into it.
     static bool isLocalPath(std::string_view target);
 
-    void add(Rule rule);
+    // Fails when the plan already holds kMaxRules rules.
+    foundation::Status add(Rule rule);
     void clear();
     // The first rule for this request, with one use taken from it.
     std::optional<Rule> take(std::string_view method, std::string_view path);

@@ -3,6 +3,7 @@
 #include "platform/foundation/PercentEncoding.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 
 namespace adserver {
@@ -10,6 +11,11 @@ namespace adserver {
 namespace {
 constexpr std::size_t kChunkBytes = 64 * 1024;
 constexpr std::size_t kDeclaredLength = 4096;
+
+void refuse(httplib::Response& response) {
+    response.status = 400;
+    response.set_content("redirects stay on this server\n", "text/plain");
+}
 
 void redirect(httplib::Response& response, const std::string& location) {
     response.status = 302;
@@ -28,9 +34,15 @@ bool FaultResponder::apply(const FaultPlan::Rule& rule, const httplib::Request& 
     case FaultPlan::Kind::Delay: sleep(rule.delaySeconds); return false;
     case FaultPlan::Kind::CloseMidBody: closeMidBody(response); return true;
     case FaultPlan::Kind::Oversize: oversize(rule.bytes, response); return true;
-    case FaultPlan::Kind::RedirectChain:
-        redirect(response, hopTarget(rule.redirects - 1, rule.to.empty() ? request.target : rule.to));
+    case FaultPlan::Kind::RedirectChain: {
+        // The request's own target comes from the client, so it is checked like any other.
+        const std::string& target = rule.to.empty() ? request.target : rule.to;
+        if (FaultPlan::isLocalPath(target))
+            redirect(response, hopTarget(rule.redirects - 1, target));
+        else
+            refuse(response);
         return true;
+    }
     case FaultPlan::Kind::RedirectLoop: redirect(response, "/__loop/a"); return true;
     }
     return false;
@@ -82,12 +94,16 @@ std::string FaultResponder::hopTarget(int remaining, const std::string& target) 
 
 void FaultResponder::hop(const httplib::Request& request, httplib::Response& response) const {
     const std::string target = request.get_param_value("to");
+    const std::string digits = request.matches[1];
+    const char* const last = digits.data() + digits.size();
+    int remaining = 0;
+    const auto [end, error] = std::from_chars(digits.data(), last, remaining);
     // Only paths on this server: hops must not become an open redirector.
-    if (!FaultPlan::isLocalPath(target)) {
-        response.status = 400;
+    if (!FaultPlan::isLocalPath(target) || error != std::errc() || end != last) {
+        refuse(response);
         return;
     }
-    redirect(response, hopTarget(std::stoi(request.matches[1]) - 1, target));
+    redirect(response, hopTarget(remaining - 1, target));
 }
 
 void FaultResponder::loop(const httplib::Request& request, httplib::Response& response) const {

@@ -3,6 +3,8 @@
 #include "platform/foundation/Data.h"
 #include "platform/foundation/Dictionary.h"
 
+#include <algorithm>
+
 namespace adserver {
 
 namespace {
@@ -15,6 +17,36 @@ std::string printable(std::string text) {
         from += *bad + 1;
     }
     return text;
+}
+
+// The head of the text, cut to the bound; a character cut in half becomes "?".
+std::string bounded(std::string text, std::size_t maxBytes) {
+    if (text.size() > maxBytes)
+        text.resize(maxBytes);
+    return printable(std::move(text));
+}
+
+// Keeps the leading headers that fit within both header bounds.
+void boundHeaders(std::vector<std::pair<std::string, std::string>>& headers) {
+    std::size_t kept = 0;
+    for (std::size_t bytes = 0; kept < std::min(headers.size(), Journal::kMaxHeaders); ++kept) {
+        bytes += headers[kept].first.size() + headers[kept].second.size();
+        if (bytes > Journal::kMaxHeaderBytes)
+            break;
+    }
+    headers.resize(kept);
+    for (auto& [name, value] : headers) {
+        name = printable(std::move(name));
+        value = printable(std::move(value));
+    }
+}
+
+std::size_t sizeOf(const Journal::Entry& entry) {
+    std::size_t bytes = sizeof entry + entry.method.size() + entry.path.size() +
+                        entry.query.size() + entry.body.size();
+    for (const auto& [name, value] : entry.headers)
+        bytes += sizeof name + name.size() + sizeof value + value.size();
+    return bytes;
 }
 
 foundation::Value entryValue(const Journal::Entry& entry) {
@@ -34,27 +66,33 @@ foundation::Value entryValue(const Journal::Entry& entry) {
     };
 }
 
+foundation::Value count(std::size_t number) {
+    return foundation::Value::integer(static_cast<long long>(number));
+}
+
 } // namespace
 
 void Journal::record(Entry entry) {
-    if (entry.body.size() > kMaxBodyBytes)
-        entry.body.resize(kMaxBodyBytes);
-    entry.body = printable(std::move(entry.body));
-    entry.path = printable(std::move(entry.path));
-    entry.query = printable(std::move(entry.query));
-    for (auto& [name, value] : entry.headers) {
-        name = printable(std::move(name));
-        value = printable(std::move(value));
-    }
+    entry.method = bounded(std::move(entry.method), kMaxTargetBytes);
+    entry.path = bounded(std::move(entry.path), kMaxTargetBytes);
+    entry.query = bounded(std::move(entry.query), kMaxTargetBytes);
+    entry.body = bounded(std::move(entry.body), kMaxBodyBytes);
+    boundHeaders(entry.headers);
     std::lock_guard lock(mutex_);
+    bytes_ += sizeOf(entry);
     entries_.push_back(std::move(entry));
-    if (entries_.size() > kMaxEntries)
+    while (entries_.size() > kMaxEntries || bytes_ > kMaxBytes) {
+        bytes_ -= sizeOf(entries_.front());
         entries_.pop_front();
+        ++dropped_;
+    }
 }
 
 void Journal::clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
+    bytes_ = 0;
+    dropped_ = 0;
 }
 
 std::vector<Journal::Entry> Journal::entries() const {
@@ -62,11 +100,38 @@ std::vector<Journal::Entry> Journal::entries() const {
     return {entries_.begin(), entries_.end()};
 }
 
-foundation::Value Journal::toValue() const {
+std::size_t Journal::dropped() const {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
+foundation::Value Journal::toValue(std::size_t offset, std::size_t limit) const {
+    std::vector<Entry> page;
+    std::size_t first = 0, total = 0, dropped = 0;
+    {
+        std::lock_guard lock(mutex_);
+        first = std::max(offset, dropped_);
+        total = dropped_ + entries_.size();
+        dropped = dropped_;
+        const std::size_t entries = std::min(limit, kMaxPageEntries);
+        std::size_t bytes = 0;
+        for (std::size_t i = first - dropped_; i < entries_.size() && page.size() < entries; ++i) {
+            bytes += sizeOf(entries_[i]);
+            if (!page.empty() && bytes > kMaxPageBytes)
+                break;
+            page.push_back(entries_[i]);
+        }
+    }
     foundation::Value::Array requests;
-    for (const auto& entry : entries())
+    for (const auto& entry : page)
         requests.push_back(entryValue(entry));
-    return foundation::Dictionary{{"requests", std::move(requests)}};
+    return foundation::Dictionary{
+        {"requests", std::move(requests)},
+        {"offset", count(first)},
+        {"next", count(first + page.size())},
+        {"total", count(total)},
+        {"dropped", count(dropped)},
+    };
 }
 
 } // namespace adserver

@@ -1,5 +1,6 @@
 #include "adserver/AdServer.h"
 
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -36,13 +37,9 @@ bool parseArguments(int argc, char** argv, adserver::AdServer::Options& options,
         } else if (argument == "--catalog") {
             options.catalogDirectory = value;
         } else if (argument == "--port") {
-            std::size_t used = 0;
-            try {
-                options.port = std::stoi(value, &used);
-            } catch (const std::exception&) {
-                return false;
-            }
-            if (used != value.size() || options.port < 0 || options.port > 65535)
+            const char* const last = value.data() + value.size();
+            const auto [end, error] = std::from_chars(value.data(), last, options.port);
+            if (error != std::errc() || end != last || options.port < 0 || options.port > 65535)
                 return false;
         } else {
             return false;

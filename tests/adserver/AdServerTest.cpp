@@ -1,5 +1,7 @@
 #include "adserver/AdServer.h"
+#include "adserver/GuardedServer.h"
 #include "json/JSONDeserializer.h"
+#include "tests/adserver/SlowClient.h"
 
 #include <httplib.h>
 
@@ -12,11 +14,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <future>
 #include <set>
 #include <thread>
 
 using adserver::AdServer;
+using adserver::GuardedServer;
 using foundation::Value;
+using testing_support::SlowClient;
 
 namespace {
 
@@ -43,7 +48,7 @@ protected:
         std::string reply;
         if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
             std::this_thread::sleep_for(hesitation);
-            (void)!::write(fd, bytes.data(), bytes.size());
+            (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
             const timeval patience{0, 500000};
             ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
             char buffer[4096];
@@ -54,9 +59,32 @@ protected:
         return reply;
     }
 
+    // A request with this many "X-Header-<n>: <value>" lines.
+    static std::string withHeaders(std::size_t count, const std::string& value = "v") {
+        std::string request = "GET /ad_source.php HTTP/1.1\r\nHost: x\r\n";
+        for (std::size_t i = 1; i < count; ++i)
+            request += "X-Header-" + std::to_string(i) + ": " + value + "\r\n";
+        return request + "\r\n";
+    }
+    // Starts many slow clients at once, each sending up to maxLines header lines; the futures
+    // say which were dropped.
+    static std::vector<std::future<bool>> slowClients(int port, int count, int maxLines) {
+        std::vector<std::future<bool>> dropped;
+        for (int i = 0; i < count; ++i)
+            dropped.push_back(std::async(std::launch::async, [client = std::make_shared<SlowClient>(port), maxLines] {
+                return client->droppedWithin(maxLines);
+            }));
+        return dropped;
+    }
+
     AdServer server;
     httplib::Client client;
 };
+
+// The library's default number of workers on a small machine: every one busy with a slow client.
+constexpr int kSlowClients = 8;
+// At 25 ms a line, ten seconds: far past any deadline the tests set.
+constexpr int kSlowLines = 400;
 
 } // namespace
 
@@ -184,4 +212,87 @@ TEST_F(AdServerTest, APortInUseIsRefusedAndABurstOfConnectionsIsAllAccepted) {
     }
     for (const int fd : sockets)
         ::close(fd);
+}
+
+TEST_F(AdServerTest, OverLargeHeaderSectionsAreRefusedBeforeTheyAreJournaled) {
+    EXPECT_TRUE(raw(withHeaders(20000)).starts_with("HTTP/1.1 431 ")) << "20,000 headers";
+    EXPECT_TRUE(raw(withHeaders(GuardedServer::kMaxHeaders + 1)).starts_with("HTTP/1.1 431 "));
+    const std::string long8k(8000, 'v');
+    // Host and then enough long headers to pass the byte bound.
+    const std::size_t tooLong = GuardedServer::kMaxHeaderBytes / long8k.size() + 2;
+    EXPECT_TRUE(raw(withHeaders(tooLong, long8k)).starts_with("HTTP/1.1 431 "));
+    EXPECT_TRUE(server.journal().entries().empty());
+
+    EXPECT_NE(raw(withHeaders(GuardedServer::kMaxHeaders)).find("200 OK"), std::string::npos);
+    const auto entries = server.journal().entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].headers.size(), GuardedServer::kMaxHeaders);
+}
+
+TEST_F(AdServerTest, TheJournalAnswersInPages) {
+    for (int i = 0; i < 150; ++i)
+        server.journal().record({"GET", std::to_string(i), "", {}, "", 0});
+    const Value first = json(client.Get("/__journal"));
+    ASSERT_EQ(first["requests"].asArray().size(), 100u);
+    EXPECT_EQ(first["next"].intValue(), 100);
+    EXPECT_EQ(first["total"].intValue(), 150);
+    EXPECT_EQ(first["dropped"].intValue(), 0);
+    const Value rest = json(client.Get("/__journal?offset=100&limit=1000"));
+    ASSERT_EQ(rest["requests"].asArray().size(), 50u);
+    EXPECT_EQ(rest["requests"][0]["path"].asString(), "100");
+    EXPECT_EQ(json(client.Get("/__journal?offset=10&limit=2"))["requests"][1]["path"].asString(), "11");
+    for (const char* bad : {"/__journal?limit=many", "/__journal?offset=-1", "/__journal?limit=",
+                            "/__journal?offset=99999999999999999999999"}) {
+        const auto refused = client.Get(bad);
+        EXPECT_EQ(refused->status, 400) << bad;
+        EXPECT_FALSE(json(refused)["error"].asString().empty()) << bad;
+    }
+}
+
+TEST_F(AdServerTest, SlowClientsAreDroppedAndTheServerStillAnswers) {
+    AdServer::Options options;
+    options.headerTimeout = std::chrono::milliseconds(200);
+    options.readTimeout = options.writeTimeout = std::chrono::seconds(2);
+    AdServer guarded(options);
+    ASSERT_TRUE(guarded.start().ok());
+    auto dropped = slowClients(guarded.port(), kSlowClients, kSlowLines);
+    httplib::Client patient("127.0.0.1", guarded.port());
+    patient.set_read_timeout(std::chrono::seconds(30));
+    const auto answer = patient.Get("/ad_source.php");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    for (auto& each : dropped)
+        EXPECT_TRUE(each.get());
+}
+
+TEST_F(AdServerTest, StoppingDropsClientsStillSendingTheirHeaders) {
+    AdServer::Options options;
+    options.headerTimeout = std::chrono::minutes(10);
+    AdServer patient(options);
+    ASSERT_TRUE(patient.start().ok());
+    auto dropped = slowClients(patient.port(), kSlowClients, kSlowLines);
+    patient.stop();
+    for (auto& each : dropped)
+        EXPECT_TRUE(each.get());
+}
+
+TEST_F(AdServerTest, TheFaultPlanRefusesRulesPastItsBound) {
+    const std::string rule = R"({"path": "/a", "status": 500})";
+    for (std::size_t i = 0; i < adserver::FaultPlan::kMaxRules; ++i)
+        ASSERT_EQ(client.Post("/__faults", rule, "application/json")->status, 200) << i;
+    const auto refused = client.Post("/__faults", rule, "application/json");
+    EXPECT_EQ(refused->status, 409);
+    EXPECT_NE(json(refused)["error"].asString().find("full"), std::string::npos);
+    client.Post("/__faults/clear", "", "text/plain");
+    EXPECT_EQ(client.Post("/__faults", rule, "application/json")->status, 200);
+}
+
+TEST_F(AdServerTest, RedirectFaultsNeverLeadOffTheServer) {
+    client.Post("/__faults", R"({"path": "*", "redirects": 1, "count": 0})", "application/json");
+    for (const char* target : {"//evil.example", "/\\evil.example", "http://evil.example/"}) {
+        const std::string reply = raw(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
+        EXPECT_EQ(reply.find("Location"), std::string::npos) << target << "\n" << reply;
+        EXPECT_TRUE(reply.starts_with("HTTP/1.1 400 ")) << target;
+    }
+    EXPECT_NE(raw("GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n").find("Location: /nowhere"), std::string::npos);
 }

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 using adserver::Catalog;
 
@@ -32,6 +38,18 @@ class CatalogTest : public ::testing::Test {
         auto catalog = Catalog::load(directory);
         EXPECT_TRUE(catalog.ok()) << (catalog.ok() ? "" : catalog.error().message);
         return catalog.ok() ? catalog.value() : nullptr;
+    }
+
+    // Runs the lookup on its own thread. A lookup stuck opening the FIFO is released by opening
+    // the FIFO's other end, so a failure is reported rather than hanging the suite.
+    template <typename Lookup>
+    auto withoutWaitingOn(const std::string& fifo, Lookup lookup) const {
+        auto result = std::async(std::launch::async, lookup);
+        if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the lookup waited for a writer to open " << fifo;
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        return result.get();
     }
 
     std::string directory;
@@ -102,4 +120,17 @@ TEST_F(CatalogTest, StaticFilesCarryTheirTypeAndStayInsideTheFolder) {
         EXPECT_FALSE(catalog->staticFile(unsafe)) << unsafe;
     std::filesystem::resize_file(directory + "/static/a.bin", (8 << 20) + 1);
     EXPECT_FALSE(catalog->staticFile("a.bin"));
+}
+
+TEST_F(CatalogTest, FifosAreRefusedWithoutWaitingForAWriter) {
+    const std::string fifo = directory + "/static/pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto catalog = load();
+    ASSERT_TRUE(catalog);
+    EXPECT_FALSE(withoutWaitingOn(fifo, [&] { return catalog->staticFile("pipe.png").has_value(); }));
+
+    const std::string ads = directory + "/ads.json";
+    std::filesystem::remove(ads);
+    ASSERT_EQ(::mkfifo(ads.c_str(), 0600), 0);
+    EXPECT_FALSE(withoutWaitingOn(ads, [&] { return Catalog::load(directory).ok(); }));
 }

@@ -22,8 +22,8 @@ TEST(FaultPlan, PatternsMatchWholePathsWithStars) {
 
 TEST(FaultPlan, RulesAreUsedUpInOrderAndZeroCountIsForever) {
     FaultPlan plan;
-    plan.add(parse(R"({"path": "/a", "status": 503, "count": 2})").value());
-    plan.add(parse(R"({"path": "/*", "method": "POST", "delay": 1, "count": 0})").value());
+    ASSERT_TRUE(plan.add(parse(R"({"path": "/a", "status": 503, "count": 2})").value()).ok());
+    ASSERT_TRUE(plan.add(parse(R"({"path": "/*", "method": "POST", "delay": 1, "count": 0})").value()).ok());
     EXPECT_EQ(plan.take("GET", "/a")->status, 503);
     EXPECT_EQ(plan.take("GET", "/a")->status, 503);
     EXPECT_FALSE(plan.take("GET", "/a"));
@@ -40,4 +40,31 @@ TEST(FaultPlan, UnusableRulesAreRefused) {
                              R"({"path": "/a", "redirects": 2, "to": "http://elsewhere.test/"})"})
         EXPECT_FALSE(parse(text).ok()) << text;
     EXPECT_EQ(parse(R"({"path": "/a", "oversize": 1000})").value().bytes, 1000u);
+}
+
+TEST(FaultPlan, HoldsABoundedNumberOfRules) {
+    FaultPlan plan;
+    const auto rule = parse(R"({"path": "/a", "status": 500})").value();
+    for (std::size_t i = 0; i < FaultPlan::kMaxRules; ++i)
+        ASSERT_TRUE(plan.add(rule).ok()) << i;
+    const auto refused = plan.add(rule);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("full"), std::string::npos);
+    EXPECT_EQ(plan.toValue()["faults"].asArray().size(), FaultPlan::kMaxRules);
+    // A used-up rule makes room again.
+    ASSERT_TRUE(plan.take("GET", "/a"));
+    EXPECT_TRUE(plan.add(rule).ok());
+}
+
+TEST(FaultPlan, RedirectTargetsAreOnlyPlainLocalPaths) {
+    for (const char* local : {"/", "/static/phone/canvas.html", "/search?q=a%20b&x=1", "/a:b@c;d=e,f!"})
+        EXPECT_TRUE(FaultPlan::isLocalPath(local)) << local;
+    // Each of these is read as another host by some URL parser, or is not a path at all.
+    for (const std::string& offSite : std::initializer_list<std::string>{
+             "", "evil.example", "//evil.example", "/\\evil.example", "/\tevil.example",
+             "/\t/evil.example", "/\n/evil.example", "/\r\nLocation: //evil.example",
+             "/a\\..\\..\\evil", "/a b", "/caf\xC3\xA9", "/a#frag", "/\x7F/evil",
+             std::string("/\0/evil", 6), "http://evil.example/", " /a"})
+        EXPECT_FALSE(FaultPlan::isLocalPath(offSite)) << offSite;
+    EXPECT_FALSE(parse(R"({"path": "/a", "redirects": 2, "to": "/\t/evil.example"})").ok());
 }

@@ -38,7 +38,7 @@ public:
         ASSERT_TRUE(parsed.ok()) << description;
         auto rule = adserver::FaultPlan::parse(parsed.value());
         ASSERT_TRUE(rule.ok()) << description;
-        server_.faults().add(rule.value());
+        ASSERT_TRUE(server_.faults().add(rule.value()).ok()) << description;
     }
 
     std::vector<adserver::Journal::Entry> requests() { return server_.journal().entries(); }

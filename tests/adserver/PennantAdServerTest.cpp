@@ -1,12 +1,16 @@
+#include "tests/adserver/SlowClient.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
+#include <future>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
-// The executable: its first line names the address, and a termination signal ends it cleanly.
+// The executable: its first line names the address, and a termination signal ends it cleanly
+// and at once, even with a client still sending its headers.
 TEST(PennantAdServer, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
@@ -25,12 +29,18 @@ TEST(PennantAdServer, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
         line += c;
     ::close(pipeFds[0]);
     EXPECT_TRUE(line.starts_with("listening on http://127.0.0.1:")) << line;
-    EXPECT_GT(std::stoi(line.substr(line.rfind(':') + 1)), 0);
+    const int port = std::stoi(line.substr(line.rfind(':') + 1));
+    ASSERT_GT(port, 0);
+    // Thirty seconds of header lines, well past the server's own deadline for them.
+    auto slow = std::async(std::launch::async, [client = std::make_shared<testing_support::SlowClient>(port)] {
+        return client->droppedWithin(1200);
+    });
     ::kill(child, SIGTERM);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(slow.get());
 }
 
 TEST(PennantAdServer, RefusesUnknownOptions) {

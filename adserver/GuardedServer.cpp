@@ -1,0 +1,46 @@
+#include "adserver/GuardedServer.h"
+
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace adserver {
+
+GuardedServer::GuardedServer(ConnectionStream::Timeouts timeouts)
+    : timeouts_(timeouts), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+GuardedServer::~GuardedServer() {
+    if (wake_ >= 0)
+        ::close(wake_);
+}
+
+void GuardedServer::stopServing() {
+    const std::uint64_t one = 1;
+    (void)!::write(wake_, &one, sizeof one);
+    stop();
+}
+
+bool GuardedServer::process_and_close_socket(socket_t socket) {
+    ConnectionStream stream(socket, wake_, timeouts_);
+    bool answered = false;
+    switch (stream.readHead(kMaxHeaderBytes, kMaxHeaders)) {
+    case ConnectionStream::Head::Complete: {
+        bool closed = true;
+        answered = process_request(stream, true, closed, nullptr);
+        break;
+    }
+    case ConnectionStream::Head::TooLarge:
+        stream.refuse(431, "Request Header Fields Too Large");
+        break;
+    case ConnectionStream::Head::Incomplete:
+        stream.refuse(408, "Request Timeout");
+        break;
+    }
+    ::shutdown(socket, SHUT_RDWR);
+    ::close(socket);
+    return answered;
+}
+
+} // namespace adserver
