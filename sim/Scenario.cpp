@@ -1,10 +1,9 @@
 #include "sim/Scenario.h"
 
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/NumberParser.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <fmt/format.h>
 #include <map>
 #include <sstream>
@@ -29,12 +28,16 @@ const std::map<std::string, Arity>& commandArity() {
     return arity;
 }
 
-std::optional<double> number(const std::string& word) {
-    double value = 0;
-    auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error != std::errc() || end != word.data() + word.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+// An orientation is one of four whole numbers; every other argument is any finite number.
+foundation::Result<double> argument(const std::string& command, std::size_t position,
+                                    const std::string& word) {
+    const std::string what = fmt::format("argument {} of '{}'", position, command);
+    if (command != "rotate")
+        return foundation::NumberParser::finiteNumber(word, what);
+    auto orientation = foundation::NumberParser::integer(word, what, 1, 4);
+    if (!orientation)
+        return orientation.error();
+    return static_cast<double>(orientation.value());
 }
 
 foundation::Error lineError(int line, const std::string& message) {
@@ -44,10 +47,10 @@ foundation::Error lineError(int line, const std::string& message) {
 foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& words, int line) {
     if (words.size() < 3 || words[0] != "at")
         return lineError(line, "expected 'at <seconds> <command> [args]'");
-    auto time = number(words[1]);
-    if (!time || *time < 0)
-        return lineError(line, "'" + words[1] + "' is not a time in seconds");
-    ScenarioCommand command{*time, words[2], {}, {}, line};
+    auto time = foundation::NumberParser::finiteNumber(words[1], "the time in seconds", 0);
+    if (!time)
+        return lineError(line, time.error().message);
+    ScenarioCommand command{time.value(), words[2], {}, {}, line};
     auto arity = commandArity().find(command.name);
     if (arity == commandArity().end())
         return lineError(line, "unknown command '" + command.name + "'");
@@ -64,14 +67,11 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
         return command;
     }
     for (std::size_t i = 3; i < words.size(); ++i) {
-        auto value = number(words[i]);
+        auto value = argument(command.name, i - 2, words[i]);
         if (!value)
-            return lineError(line, "'" + words[i] + "' is not a number");
-        command.numbers.push_back(*value);
+            return lineError(line, value.error().message);
+        command.numbers.push_back(value.value());
     }
-    if (command.name == "rotate" && (command.numbers[0] < 1 || command.numbers[0] > 4 ||
-                                     command.numbers[0] != std::floor(command.numbers[0])))
-        return lineError(line, "rotate takes 1, 2, 3 or 4");
     return command;
 }
 

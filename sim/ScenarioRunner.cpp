@@ -82,6 +82,7 @@ void ScenarioRunner::screenshot(const std::string& name) {
                          : foundation::Status(foundation::Error{"SimulatorErrorDomain", -1, "nothing rendered"});
     if (!written) {
         foundation::log("screenshot {} failed: {}", path, written.error().message);
+        trace_.record("screenshot-failed", {{"path", path}});
         return;
     }
     trace_.record("screenshot", {{"path", path}});

@@ -17,7 +17,13 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 
+#include <atomic>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fmt/format.h>
 #include <unistd.h>
@@ -33,6 +39,109 @@ std::string executableDirectory() {
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string(".") : path.parent_path().string();
 }
+
+// Screenshots are written late in a run: a folder that cannot take them is refused up front.
+bool screenshotFolderUsable(const std::string& path) {
+    if (foundation::FileManager::createDirectory(path) && ::access(path.c_str(), W_OK | X_OK) == 0)
+        return true;
+    fmt::print(stderr, "cannot write screenshots to {}: not a writable folder\n", path);
+    return false;
+}
+
+// Output that could not be written fails the run even though the simulation itself completed.
+int outputStatus(Trace& trace) {
+    int status = 0;
+    if (auto closed = trace.close(); !closed) {
+        fmt::print(stderr, "{}\n", closed.error().message);
+        status = 1;
+    }
+    if (const auto failed = trace.count("screenshot-failed")) {
+        fmt::print(stderr, "{} screenshot(s) could not be written\n", failed);
+        status = 1;
+    }
+    return status;
+}
+
+// A temporary sandbox home is removed even when a signal ends the run. The handler may only
+// make async-signal-safe calls: the path is copied beforehand and the tree is taken apart with
+// raw directory reads, unlinkat and rmdir; then the signal is raised again with its default
+// action, so the exit status still names it.
+namespace homeCleanup {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGABRT};
+constexpr int kMaxDepth = 16;
+char homePath[PATH_MAX];
+std::atomic<bool> claimed{false};
+bool armed = false;
+struct sigaction previous[std::size(kSignals)];
+
+// One pass over the open folder: removes what it can; true if anything went.
+bool removePass(int folder, int depth) {
+    alignas(struct dirent64) char buffer[4096];
+    bool removed = false;
+    for (ssize_t size; (size = ::getdents64(folder, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < size;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+                continue;
+            if (::unlinkat(folder, name, 0) == 0) {
+                removed = true;
+                continue;
+            }
+            const int child =
+                depth > 0 ? ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                          : -1;
+            if (child < 0)
+                continue;
+            while (removePass(child, depth - 1))
+                ::lseek(child, 0, SEEK_SET);
+            ::close(child);
+            removed = ::unlinkat(folder, name, AT_REMOVEDIR) == 0 || removed;
+        }
+    }
+    return removed;
+}
+
+void onSignal(int signal) {
+    if (!claimed.exchange(true)) {
+        const int home = ::open(homePath, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (home >= 0) {
+            // Removing while reading may skip entries: read again until nothing goes.
+            while (removePass(home, kMaxDepth))
+                ::lseek(home, 0, SEEK_SET);
+            ::close(home);
+            ::rmdir(homePath);
+        }
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void arm(const std::string& home) {
+    if (home.size() >= sizeof homePath)
+        return;
+    std::memcpy(homePath, home.c_str(), home.size() + 1);
+    claimed = false;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &action, &previous[i]);
+    armed = true;
+}
+
+void disarm() {
+    if (!armed)
+        return;
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &previous[i], nullptr);
+    armed = false;
+}
+
+} // namespace homeCleanup
 } // namespace
 
 Simulator::Simulator(SimulatorOptions options)
@@ -43,8 +152,10 @@ Simulator::~Simulator() {
     // A run may end before the app is done (a quit command, a short --duration); the URL
     // handler must not outlive this object, which it reaches into.
     ui::Application::shared().setOpenURLHandler(nullptr);
-    if (temporaryHome_ && !options_.keepHome)
+    if (temporaryHome_ && !options_.keepHome) {
+        homeCleanup::disarm();
         foundation::FileManager::removeItem(home_);
+    }
 }
 
 int Simulator::run() {
@@ -66,14 +177,15 @@ int Simulator::run() {
     loop.run();
     ui::Application::shared().terminate();
     printSummary();
-    return 0;
+    return outputStatus(trace_);
 }
 
 bool Simulator::prepare() {
     const bool virtualClock = options_.virtualClock.value_or(true);
     foundation::RunLoop::main().setClock(virtualClock ? std::shared_ptr<foundation::Clock>(std::make_shared<foundation::VirtualClock>(kVirtualStartTime))
                                                       : std::make_shared<foundation::RealClock>());
-    if (!prepareHome())
+    if (!prepareHome() ||
+        (!options_.screenshots.empty() && !screenshotFolderUsable(options_.screenshots)))
         return false;
     configureDevice();
     if (!loadBundle())
@@ -89,7 +201,7 @@ bool Simulator::prepare() {
 bool Simulator::connectAdNetwork() {
     std::string address = "127.0.0.1";
     int port = 0;
-    if (options_.adServer.empty()) {
+    if (!options_.adServer) {
         adServer_ = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
         if (auto started = adServer_->start(); !started) {
             fmt::print(stderr, "cannot start the ad server: {}\n", started.error().message);
@@ -97,9 +209,8 @@ bool Simulator::connectAdNetwork() {
         }
         port = adServer_->port();
     } else {
-        const auto colon = options_.adServer.rfind(':');
-        address = options_.adServer.substr(0, colon);
-        port = std::stoi(options_.adServer.substr(colon + 1));
+        address = options_.adServer->address;
+        port = options_.adServer->port;
     }
     // The client's fixed host names reach whichever server this run uses.
     for (const auto host : {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
@@ -118,6 +229,8 @@ bool Simulator::prepareHome() {
         }
         home_ = pattern;
         temporaryHome_ = true;
+        if (!options_.keepHome)
+            homeCleanup::arm(home_);
     }
     if (!foundation::Sandbox::current().setHome(home_)) {
         fmt::print(stderr, "cannot use {} as the sandbox home\n", home_);

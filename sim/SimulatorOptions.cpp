@@ -1,7 +1,7 @@
 #include "sim/SimulatorOptions.h"
 
-#include <charconv>
-#include <cmath>
+#include "platform/foundation/NumberParser.h"
+
 #include <fmt/format.h>
 
 namespace sim {
@@ -12,13 +12,15 @@ foundation::Error optionError(const std::string& message) {
     return foundation::Error{"SimulatorOptionsErrorDomain", -1, message};
 }
 
-std::optional<double> parseNumber(const std::string& text) {
-    double value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    // from_chars reads "nan" and "inf"; neither is a duration or an orientation.
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+foundation::Result<SimulatorOptions::Endpoint> parseEndpoint(const std::string& text) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0)
+        return optionError("--ad-server takes ADDRESS:PORT, not '" + text + "'");
+    auto port = foundation::NumberParser::port(std::string_view(text).substr(colon + 1),
+                                               "--ad-server port");
+    if (!port)
+        return optionError(port.error().message);
+    return SimulatorOptions::Endpoint{text.substr(0, colon), port.value()};
 }
 
 } // namespace
@@ -75,10 +77,10 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
         else if (option == "--screenshots") options.screenshots = *text;
         else if (option == "--bundle") options.bundle = *text;
         else if (option == "--ad-server") {
-            const auto colon = text->rfind(':');
-            if (colon == std::string::npos || colon == 0 || !parseNumber(text->substr(colon + 1)))
-                return optionError("--ad-server takes ADDRESS:PORT");
-            options.adServer = *text;
+            auto endpoint = parseEndpoint(*text);
+            if (!endpoint)
+                return endpoint.error();
+            options.adServer = endpoint.value();
         }
         else if (option == "--language") options.language = *text;
         else if (option == "--locale") options.locale = *text;
@@ -88,15 +90,15 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
                 return optionError("--clock takes 'virtual' or 'real'");
             options.virtualClock = *text == "virtual";
         } else if (option == "--duration") {
-            auto seconds = parseNumber(*text);
-            if (!seconds || *seconds < 0)
-                return optionError("--duration takes a number of seconds");
-            options.duration = *seconds;
+            auto seconds = foundation::NumberParser::finiteNumber(*text, "--duration", 0);
+            if (!seconds)
+                return optionError(seconds.error().message);
+            options.duration = seconds.value();
         } else if (option == "--orientation") {
-            auto number = parseNumber(*text);
-            if (!number || *number < 1 || *number > 4 || *number != int(*number))
-                return optionError("--orientation takes 1, 2, 3 or 4");
-            options.orientation = int(*number);
+            auto number = foundation::NumberParser::integer(*text, "--orientation", 1, 4);
+            if (!number)
+                return optionError(number.error().message);
+            options.orientation = static_cast<int>(number.value());
         } else {
             return optionError("unknown option '" + option + "'");
         }

@@ -18,7 +18,11 @@ struct SimulatorOptions {
     std::optional<bool> virtualClock; // default: virtual when headless
     std::optional<double> duration;
     std::string bundle;          // the application bundle folder; default beside the executable
-    std::string adServer;        // "ADDRESS:PORT" of an ad server to use; empty: start one inside
+    struct Endpoint {
+        std::string address;
+        int port = 0;
+    };
+    std::optional<Endpoint> adServer; // an ad server to use; none: start one inside
     std::string language = "en";
     std::string locale = "en_US";
     std::string systemVersion = "3.1.2";

@@ -3,9 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -21,6 +30,65 @@ std::size_t occurrences(const std::string& text, const std::string& needle) {
     for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
         ++count;
     return count;
+}
+
+sim::SimulatorOptions shortRun() {
+    sim::SimulatorOptions options;
+    options.bundle = (std::filesystem::path(PROJECT_SOURCE_DIR) / "app/Resources").string();
+    options.duration = 1;
+    return options;
+}
+
+// The simulator as a separate process whose standard output is `output`, with its temporary
+// files under `temporaryFolder`.
+pid_t startKessa(const std::vector<std::string>& arguments,
+                 const std::filesystem::path& temporaryFolder, int output) {
+    // Everything the child needs is built before fork: after it, only async-signal-safe calls.
+    std::vector<std::string> environment{"TMPDIR=" + temporaryFolder.string()};
+    for (char** variable = environ; *variable; ++variable)
+        if (!std::string_view(*variable).starts_with("TMPDIR="))
+            environment.emplace_back(*variable);
+    std::vector<char*> envp, argv{const_cast<char*>(KESSA_PATH)};
+    for (auto& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0}; // an ended run's core file is of no interest here
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        ::dup2(output, STDOUT_FILENO);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, STDERR_FILENO);
+        ::execve(KESSA_PATH, argv.data(), envp.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
+// The first line the child writes, or "" if none comes within `bound`.
+std::string firstLine(int input, std::chrono::milliseconds bound) {
+    std::string line;
+    pollfd readable{input, POLLIN, 0};
+    for (char c;
+         ::poll(&readable, 1, int(bound.count())) == 1 && ::read(input, &c, 1) == 1 && c != '\n';)
+        line += c;
+    return line;
+}
+
+// The child's wait status once it ends; kills it first if it is still running after `bound`.
+int waitForExit(pid_t child, std::chrono::milliseconds bound) {
+    const int handle = int(::syscall(SYS_pidfd_open, child, 0));
+    pollfd ended{handle, POLLIN, 0};
+    if (handle < 0 || ::poll(&ended, 1, int(bound.count())) != 1)
+        ::kill(child, SIGKILL);
+    if (handle >= 0)
+        ::close(handle);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
 }
 
 } // namespace
@@ -74,4 +142,56 @@ TEST(SimulatorRun, BadScenarioRunsNothing) {
     options.bundle = "/nonexistent";
     EXPECT_EQ(sim::Simulator(options).run(), 2);
     std::filesystem::remove(file);
+}
+
+TEST(SimulatorRun, OutputThatCannotBeWrittenFailsTheRun) {
+    kessa::registerInterfaceClasses();
+    auto fullDisk = shortRun();
+    fullDisk.trace = "/dev/full";
+    EXPECT_EQ(sim::Simulator(fullDisk).run(), 1);
+
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("unwritable-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto notAFolder = shortRun();
+    notAFolder.screenshots = (folder / "file").string();
+    std::ofstream(notAFolder.screenshots) << "x";
+    EXPECT_EQ(sim::Simulator(notAFolder).run(), 1) << "screenshots cannot go into a regular file";
+
+    // The folder is fine, but the one screenshot's name is taken by a folder of its own.
+    auto blocked = shortRun();
+    blocked.screenshots = (folder / "shots").string();
+    std::filesystem::create_directories(folder / "shots/a.png");
+    blocked.scenario = (folder / "shot.scn").string();
+    std::ofstream(blocked.scenario) << "at 0.5 screenshot a.png\n";
+    EXPECT_EQ(sim::Simulator(blocked).run(), 1);
+    std::filesystem::remove_all(folder);
+}
+
+// A run ended by a signal still removes its temporary sandbox home, and still ends by that signal.
+TEST(SimulatorRun, SignalsDoNotLeaveTheTemporaryHomeBehind) {
+    using namespace std::chrono_literals;
+    for (const int signal : {SIGTERM, SIGINT, SIGABRT}) {
+        const auto temporary =
+            std::filesystem::temp_directory_path() / ("signal-run-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(temporary);
+        std::filesystem::create_directories(temporary);
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t child = startKessa({"--clock", "real", "--duration", "30", "--trace", "-"},
+                                       temporary, pipeFds[1]);
+        ::close(pipeFds[1]);
+        ASSERT_GT(child, 0);
+        // The first trace line comes once the home is made and the run is under way.
+        const std::string line = firstLine(pipeFds[0], 20s);
+        EXPECT_FALSE(line.empty()) << "the run never started";
+        EXPECT_FALSE(std::filesystem::is_empty(temporary)) << "the run made no home";
+        ::kill(child, signal);
+        const int status = waitForExit(child, 20s);
+        ::close(pipeFds[0]);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+            << "signal " << signal << ", status " << status;
+        EXPECT_TRUE(std::filesystem::is_empty(temporary)) << "signal " << signal;
+        std::filesystem::remove_all(temporary);
+    }
 }

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 using foundation::Value;
@@ -70,6 +71,58 @@ TEST(Trace, WritesOneObjectPerLineWithTimeSinceTheStart) {
 
     sim::Trace nowhere;
     EXPECT_FALSE(nowhere.open("/nonexistent/dir/trace.jsonl", clock->now()));
+}
+
+// Log lines arrive on whichever thread logs, so the trace takes events from any thread at once.
+TEST(Trace, EventsFromManyThreadsEachTakeOneWholeLine) {
+    foundation::RunLoop::main().setClock(std::make_shared<foundation::VirtualClock>(0));
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("trace-threads-" + std::to_string(::getpid()) + ".jsonl");
+    constexpr int kThreads = 8;
+    constexpr int kEvents = 200;
+    {
+        sim::Trace trace;
+        ASSERT_TRUE(trace.open(path.string(), 0));
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&trace, t] {
+                const std::string filler(300, char('a' + t));
+                for (int i = 0; i < kEvents; ++i)
+                    trace.record("log", {{"message", filler},
+                                         {"thread", foundation::Value::integer(t)},
+                                         {"i", foundation::Value::integer(i)}});
+            });
+        for (auto& thread : threads)
+            thread.join();
+        EXPECT_EQ(trace.count("log"), std::size_t(kThreads * kEvents));
+        EXPECT_TRUE(trace.close().ok());
+    }
+    const auto events = readLines(path);
+    ASSERT_EQ(events.size(), std::size_t(kThreads * kEvents));
+    std::vector<int> next(kThreads, 0);
+    for (const auto& event : events) {
+        const auto thread = event["thread"].intValue();
+        ASSERT_TRUE(thread >= 0 && thread < kThreads);
+        EXPECT_EQ(event["i"].intValue(), next[thread]++) << "each thread's events keep their order";
+        EXPECT_EQ(event["message"].stringValue(), std::string(300, char('a' + thread)));
+    }
+    std::filesystem::remove(path);
+}
+
+TEST(Trace, ClosingReportsLinesThatWereNotWritten) {
+    sim::Trace full;
+    ASSERT_TRUE(full.open("/dev/full", 0));
+    full.record("log", {{"message", "lost"}});
+    const auto closed = full.close();
+    ASSERT_FALSE(closed.ok());
+    EXPECT_EQ(closed.error().message,
+              "cannot write the trace to /dev/full: No space left on device");
+    EXPECT_EQ(full.count("log"), 1u) << "events still count";
+
+    sim::Trace fine;
+    ASSERT_TRUE(fine.open("", 0));
+    fine.record("log");
+    EXPECT_TRUE(fine.close().ok());
 }
 
 TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {

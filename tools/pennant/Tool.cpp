@@ -2,6 +2,8 @@
 
 #include "tools/pennant/Console.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 namespace tool {
@@ -9,6 +11,20 @@ namespace tool {
 Tool::Tool(std::vector<std::unique_ptr<Command>> commands) : commands_(std::move(commands)) {}
 
 int Tool::run(std::span<const std::string> arguments, Console& console) const {
+    const int status = dispatch(arguments, console);
+    // Output that never reached its destination (a full disk, a closed pipe) is a failure even
+    // when the command itself succeeded; buffered output only fails when flushed.
+    errno = 0;
+    console.out.flush();
+    if (console.out)
+        return status;
+    const int reason = errno;
+    console.err << "pennant: cannot write the output"
+                << (reason ? std::string(": ") + std::strerror(reason) : "") << "\n";
+    return status == Command::kSuccess ? Command::kFailure : status;
+}
+
+int Tool::dispatch(std::span<const std::string> arguments, Console& console) const {
     if (arguments.empty()) {
         printUsage(console.err);
         return Command::kUsageOrInputError;

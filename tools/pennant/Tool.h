@@ -14,9 +14,11 @@ class Tool {
   public:
     explicit Tool(std::vector<std::unique_ptr<Command>> commands);
 
+    // The command's exit status, or a failure when its output could not be written.
     int run(std::span<const std::string> arguments, Console& console) const;
 
   private:
+    int dispatch(std::span<const std::string> arguments, Console& console) const;
     void printUsage(std::ostream& out) const;
 
     std::vector<std::unique_ptr<Command>> commands_;

@@ -1,0 +1,45 @@
+#include "sim/SimulatorOptions.h"
+
+#include <gtest/gtest.h>
+
+using sim::SimulatorOptions;
+
+TEST(SimulatorOptions, ReadsOptionsAndRejectsBadOnes) {
+    auto options = SimulatorOptions::parse({"--home", "/tmp/h", "--clock", "real", "--duration",
+                                            "12.5", "--orientation", "3", "--keep-home"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options.value().home, "/tmp/h");
+    EXPECT_EQ(options.value().virtualClock, false);
+    EXPECT_EQ(options.value().duration, 12.5);
+    EXPECT_EQ(options.value().orientation, 3);
+    EXPECT_TRUE(options.value().keepHome);
+    EXPECT_FALSE(SimulatorOptions::parse({"--clock", "fast"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--duration"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--duration", "-1"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--orientation", "2.5"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--orientation", "5"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"--bogus", "1"}));
+    EXPECT_FALSE(SimulatorOptions::parse({"stray"}));
+}
+
+TEST(SimulatorOptions, AdServerNeedsAnAddressAndAPortInRange) {
+    const auto given = SimulatorOptions::parse({"--ad-server", "127.0.0.1:8080"});
+    ASSERT_TRUE(given);
+    ASSERT_TRUE(given.value().adServer);
+    EXPECT_EQ(given.value().adServer->address, "127.0.0.1");
+    EXPECT_EQ(given.value().adServer->port, 8080);
+    EXPECT_FALSE(SimulatorOptions::parse({}).value().adServer);
+
+    for (const char* bad :
+         {"127.0.0.1:99999999999", "127.0.0.1:99999", "127.0.0.1:-5", "127.0.0.1:1.5",
+          "127.0.0.1:0", "127.0.0.1:", "127.0.0.1: 80", "host:port"}) {
+        const auto refused = SimulatorOptions::parse({"--ad-server", bad});
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_NE(
+            refused.error().message.find("--ad-server port must be a whole number from 1 to 65535"),
+            std::string::npos)
+            << refused.error().message;
+    }
+    EXPECT_EQ(SimulatorOptions::parse({"--ad-server", "8080"}).error().message,
+              "--ad-server takes ADDRESS:PORT, not '8080'");
+}
