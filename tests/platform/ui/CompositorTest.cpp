@@ -61,7 +61,7 @@ TEST_F(Compositing, SaturatesColoursAndHonoursAlphaHiddenAndClipping) {
 }
 
 TEST_F(Compositing, DrawsSubviewsAfterTheirParentInTheirOwnSpace) {
-    auto label = std::make_shared<Label>(Rect(10, 20, 100, 30));
+    auto label = Label::create(Rect(10, 20, 100, 30));
     label->setText("Hello");
     window->addSubview(label);
     graphics::RecordingContext recording;

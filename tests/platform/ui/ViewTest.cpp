@@ -125,14 +125,18 @@ TEST_F(Views, AutoresizingSpreadsTheChangeOverFlexibleParts) {
 
 namespace {
 struct Recorder : View {
+    UI_CREATABLE(Recorder)
     std::vector<std::string>* log;
-    explicit Recorder(std::vector<std::string>* l) : log(l) {}
     void touchesBegan(const TouchSet& t, const Event& e) override {
         log->push_back("view");
         View::touchesBegan(t, e);
     }
+
+protected:
+    explicit Recorder(std::vector<std::string>* l) : log(l) {}
 };
 struct RecordingController : ViewController {
+    UI_CREATABLE(RecordingController)
     std::vector<std::string>* log = nullptr;
     void touchesBegan(const TouchSet&, const Event&) override { log->push_back("controller"); }
 };
@@ -140,9 +144,9 @@ struct RecordingController : ViewController {
 
 TEST_F(Views, UnhandledTouchesClimbTheResponderChainToTheController) {
     std::vector<std::string> log;
-    auto controller = std::make_shared<RecordingController>();
+    auto controller = RecordingController::create();
     controller->log = &log;
-    auto screen = std::make_shared<Recorder>(&log);
+    auto screen = Recorder::create(&log);
     screen->setFrame(Rect(0, 0, 320, 480));
     controller->setView(screen);
     auto inner = View::create(Rect(0, 0, 100, 100));
