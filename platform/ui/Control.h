@@ -58,7 +58,8 @@ class Control : public View {
     void touchesCancelled(const TouchSet& touches, const Event& event) override;
 
 protected:
-    using View::View;
+    // Declared, not inherited: an inherited constructor would leave a public default one.
+    explicit Control(const graphics::Rect& frame = {}) : View(frame) {}
 
     // Hooks for subclasses: where a tracked touch ended inside the control.
     virtual void touchUpInside(graphics::Point) {}

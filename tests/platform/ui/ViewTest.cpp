@@ -1,5 +1,9 @@
 #include "platform/graphics/AffineTransform.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -7,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <type_traits>
 
 using namespace ui;
 using graphics::AffineTransform;
@@ -34,6 +39,21 @@ protected:
     std::shared_ptr<Window> window;
     std::shared_ptr<View> parent, child;
 };
+
+// Views and responders come only from create(): one on the stack or in a unique_ptr would
+// make shared_from_this throw the first time a control or window reached for it.
+template <typename T, typename... Args>
+constexpr bool madeOnlyByCreate =
+    !std::is_constructible_v<T, Args...> &&
+    std::is_same_v<decltype(T::create(std::declval<Args>()...)), std::shared_ptr<T>>;
+static_assert(madeOnlyByCreate<View> && madeOnlyByCreate<View, Rect>);
+static_assert(madeOnlyByCreate<Window, Rect> && madeOnlyByCreate<Label, Rect>);
+static_assert(madeOnlyByCreate<Control> && madeOnlyByCreate<Button, Rect>);
+static_assert(madeOnlyByCreate<ImageView, Rect> &&
+              madeOnlyByCreate<ImageView, std::shared_ptr<graphics::Image>>);
+static_assert(madeOnlyByCreate<SegmentedControl, std::vector<std::string>>);
+static_assert(madeOnlyByCreate<ViewController>);
+static_assert(!std::is_default_constructible_v<Responder>);
 
 } // namespace
 

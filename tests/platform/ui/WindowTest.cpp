@@ -41,7 +41,7 @@ struct TouchLog : View {
     void touchesCancelled(const TouchSet& t, const Event&) override { note("cancelled", t); }
 
 protected:
-    using View::View;
+    explicit TouchLog(const Rect& frame) : View(frame) {}
 };
 
 using Log = std::vector<std::string>;
