@@ -114,10 +114,9 @@ bool Layer::isDescendantOf(const Layer* layer) const {
     return false;
 }
 
-void Layer::setDelegate(LayerDelegate* delegate) {
-    assertIsMainThread();
-    delegate_ = delegate;
-}
+// No thread check: a view clears itself from its destructor, which may run at exit, after the
+// main run loop is gone.
+void Layer::setDelegate(LayerDelegate* delegate) { delegate_ = delegate; }
 
 void Layer::setNeedsDisplay() {
     assertIsMainThread();

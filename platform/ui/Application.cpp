@@ -25,13 +25,16 @@ std::shared_ptr<Application>& instance() {
 
 Application& Application::shared() {
     auto& application = instance();
-    if (!application) {
+    if (!application)
         application = std::shared_ptr<Application>(new Application());
-        // Made once the application is reachable: showing a window registers it here.
-        application->statusBarWindow_ = StatusBarWindow::create();
-        application->updateStatusBarWindow();
-    }
     return *application;
+}
+
+Application::Application() : statusBarWindow_(StatusBarWindow::create()) {
+    statusBarWindow_->setFrame(statusBarFrame());
+    // Shown without Window::setHidden, which would reach for the application being made.
+    statusBarWindow_->View::setHidden(false);
+    windows_.push_back(statusBarWindow_);
 }
 
 void Application::resetForTesting() { instance().reset(); }

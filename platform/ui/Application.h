@@ -70,7 +70,7 @@ public:
     void sendTouch(int phase, graphics::Point screenPoint, double timestamp);
 
 private:
-    Application() = default;
+    Application();
     // Shows, hides and places the status bar's window as the status bar state says.
     void updateStatusBarWindow();
 
