@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Creatable.h"
 
 #include <memory>
 
@@ -14,7 +15,7 @@ class ViewController;
 
 // Shows the shaker screen in the application's only window at launch.
 class AppDelegate : public ui::ApplicationDelegate {
-public:
+    UI_CREATABLE(AppDelegate)
     std::string className() const override { return "KessaAppDelegate"; }
     bool setOutlet(const std::string& name, const std::shared_ptr<ui::InterfaceObject>& object) override;
 
@@ -24,6 +25,9 @@ public:
     void setViewController(std::shared_ptr<ViewController> controller) { viewController_ = std::move(controller); }
 
     void applicationDidFinishLaunching(ui::Application& application) override;
+
+protected:
+    AppDelegate() = default;
 
 private:
     std::shared_ptr<ui::Window> window_;

@@ -18,7 +18,7 @@ namespace kessa {
 // The shaker screen: a sample that exceeds the threshold on one axis counts once and plays a
 // sound; the reset button zeroes the count; the segmented control picks the threshold.
 class ViewController : public ui::ViewController, public ui::AccelerometerDelegate {
-public:
+    UI_CREATABLE(ViewController)
     std::string className() const override { return "KessaViewController"; }
     bool setOutlet(const std::string& name, const std::shared_ptr<ui::InterfaceObject>& object) override;
     std::function<void()> action(const std::string& name) override;
@@ -32,6 +32,9 @@ public:
 
     int shakeCount() const { return shakeCount_; }
     int sensitivity() const { return sens_; }
+
+protected:
+    ViewController() = default;
 
 private:
     void countShake();

@@ -1,10 +1,12 @@
 #include "platform/ui/Application.h"
 
+#include "platform/foundation/Assertions.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/foundation/URL.h"
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/StatusBarWindow.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/Window.h"
 
@@ -13,9 +15,24 @@
 
 namespace ui {
 
+using foundation::assertIsMainThread;
+
 Application& Application::shared() { return foundation::Singleton<Application>::shared(); }
 
+Application::Application() : statusBarWindow_(StatusBarWindow::create()) {
+    statusBarWindow_->setFrame(statusBarFrame());
+    // Shown without Window::setHidden, which would reach for the application being made.
+    statusBarWindow_->View::setHidden(false);
+    windows_.push_back(statusBarWindow_);
+}
+
 std::vector<std::shared_ptr<Window>> Application::windows() const {
+    auto out = screenWindows();
+    std::erase_if(out, [&](const auto& window) { return window == statusBarWindow_; });
+    return out;
+}
+
+std::vector<std::shared_ptr<Window>> Application::screenWindows() const {
     std::vector<std::shared_ptr<Window>> out;
     for (const auto& weak : windows_)
         if (auto window = weak.lock(); window && !window->isHidden())
@@ -27,6 +44,7 @@ std::vector<std::shared_ptr<Window>> Application::windows() const {
 }
 
 void Application::setKeyWindow(const std::shared_ptr<Window>& window) {
+    assertIsMainThread();
     auto previous = keyWindow();
     if (previous == window)
         return;
@@ -38,11 +56,13 @@ void Application::setKeyWindow(const std::shared_ptr<Window>& window) {
 }
 
 void Application::windowDidShow(const std::shared_ptr<Window>& window) {
+    assertIsMainThread();
     windowDidHide(*window);
     windows_.push_back(window);
 }
 
 void Application::windowDidHide(const Window& window) {
+    assertIsMainThread();
     std::erase_if(windows_, [&](const auto& weak) {
         auto w = weak.lock();
         return !w || w.get() == &window;
@@ -52,6 +72,27 @@ void Application::windowDidHide(const Window& window) {
         auto remaining = windows();
         setKeyWindow(remaining.empty() ? nullptr : remaining.back());
     }
+}
+
+void Application::setStatusBarHidden(bool hidden) {
+    assertIsMainThread();
+    statusBarHidden_ = hidden;
+    updateStatusBarWindow();
+}
+
+void Application::setStatusBarOrientation(int orientation) {
+    assertIsMainThread();
+    statusBarOrientation_ = orientation;
+    updateStatusBarWindow();
+}
+
+std::shared_ptr<Window> Application::statusBarWindow() const { return statusBarWindow_; }
+
+void Application::updateStatusBarWindow() {
+    statusBarWindow_->setFrame(statusBarFrame());
+    // Showing again would move it to the front of its level; only a change is passed on.
+    if (statusBarWindow_->isHidden() != statusBarHidden_)
+        statusBarWindow_->setHidden(statusBarHidden_);
 }
 
 graphics::Rect Application::statusBarFrame() const {
@@ -101,6 +142,7 @@ void Application::terminate() {
 }
 
 void Application::sendTouch(int phase, graphics::Point screenPoint, double timestamp) {
+    assertIsMainThread();
     const auto touchPhase = static_cast<Touch::Phase>(phase);
     if (touchPhase == Touch::Phase::Began) {
         // One finger at a time: a touch-down while another is down cancels the old one, so
@@ -109,7 +151,7 @@ void Application::sendTouch(int phase, graphics::Point screenPoint, double times
             old->update(Touch::Phase::Cancelled, old->locationInView(nullptr), timestamp);
             old->window()->sendTouch(old);
         }
-        auto all = windows();
+        auto all = screenWindows();
         for (auto it = all.rbegin(); it != all.rend() && !touch_; ++it) {
             const graphics::Point local = (*it)->convertPointFromSuperview(screenPoint);
             if ((*it)->hitTest(local))

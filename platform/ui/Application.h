@@ -16,6 +16,7 @@ class Singleton;
 namespace ui {
 
 class ApplicationDelegate;
+class StatusBarWindow;
 class Window;
 
 // The running application: its delegate, its windows, the status bar, URL hand-off to the
@@ -33,19 +34,23 @@ public:
     std::shared_ptr<ApplicationDelegate> delegate() const { return delegate_; }
     void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }
 
-    // Visible windows from bottom to top.
+    // The application's visible windows from bottom to top. The status bar's window belongs
+    // to the system and is not among them.
     std::vector<std::shared_ptr<Window>> windows() const;
+    // Every visible window on the screen from bottom to top, the status bar's included.
+    std::vector<std::shared_ptr<Window>> screenWindows() const;
     std::shared_ptr<Window> keyWindow() const { return keyWindow_.lock(); }
     void setKeyWindow(const std::shared_ptr<Window>& window);
     void windowDidShow(const std::shared_ptr<Window>& window);
     void windowDidHide(const Window& window);
 
     bool isStatusBarHidden() const { return statusBarHidden_; }
-    void setStatusBarHidden(bool hidden) { statusBarHidden_ = hidden; }
+    void setStatusBarHidden(bool hidden);
     int statusBarOrientation() const { return statusBarOrientation_; }
-    void setStatusBarOrientation(int orientation) { statusBarOrientation_ = orientation; }
+    void setStatusBarOrientation(int orientation);
     // Zero when hidden; along the top edge in portrait, along a long side in landscape.
     graphics::Rect statusBarFrame() const;
+    std::shared_ptr<Window> statusBarWindow() const;
 
     // Hands the URL to the system (the simulator's handler); false when nothing takes it.
     bool openURL(const foundation::URL& url);
@@ -66,12 +71,15 @@ public:
 
 private:
     friend class foundation::Singleton<Application>;
-    Application() = default;
+    Application();
+    // Shows, hides and places the status bar's window as the status bar state says.
+    void updateStatusBarWindow();
 
     std::shared_ptr<ApplicationDelegate> delegate_;
     std::vector<std::weak_ptr<Window>> windows_;
     std::weak_ptr<Window> keyWindow_;
     std::shared_ptr<class Touch> touch_;
+    std::shared_ptr<StatusBarWindow> statusBarWindow_;
     std::function<bool(const foundation::URL&)> openURLHandler_;
     bool statusBarHidden_ = false;
     int statusBarOrientation_ = 1;

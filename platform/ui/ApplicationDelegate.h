@@ -13,6 +13,9 @@ public:
     virtual void applicationWillResignActive(Application&) {}
     virtual void applicationDidBecomeActive(Application&) {}
     virtual void applicationWillTerminate(Application&) {}
+
+protected:
+    ApplicationDelegate() = default;
 };
 
 } // namespace ui

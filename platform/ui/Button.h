@@ -16,9 +16,7 @@ namespace ui {
 // A custom-type button: per state a title, title colour, title shadow colour, background
 // image and image; a state without its own value uses the normal state's.
 class Button : public Control {
-public:
-    explicit Button(const graphics::Rect& frame = {});
-
+    UI_CREATABLE(Button)
     std::string className() const override { return "Button"; }
     void configure(const foundation::Value& description) override;
 
@@ -41,6 +39,9 @@ public:
     void setTitleEdgeInsets(graphics::EdgeInsets insets) { titleEdgeInsets_ = insets; }
 
     void drawRect(graphics::Context& context, const graphics::Rect& rect) override;
+
+protected:
+    explicit Button(const graphics::Rect& frame = {});
 
 private:
     struct StateLook {

@@ -20,7 +20,7 @@ public:
     void registerClass(const std::string& name, Factory factory);
     template <typename T>
     void registerClass(const std::string& name) {
-        registerClass(name, [] { return std::make_shared<T>(); });
+        registerClass(name, [] { return T::create(); });
     }
     // nullptr for an unknown class.
     std::shared_ptr<InterfaceObject> create(const std::string& name) const;

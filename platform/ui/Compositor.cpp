@@ -1,12 +1,9 @@
 #include "platform/ui/Compositor.h"
 
-#include "platform/foundation/Date.h"
-#include "platform/graphics/AffineTransform.h"
+#include "platform/animation/Layer.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/CairoContext.h"
-#include "platform/graphics/Font.h"
-#include "platform/graphics/Gradient.h"
-#include "platform/graphics/LineBreakMode.h"
-#include "platform/graphics/TextAlignment.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -14,7 +11,6 @@
 namespace ui {
 
 using graphics::Color;
-using graphics::Rect;
 
 std::shared_ptr<graphics::Image> Compositor::renderScreen() {
     graphics::CairoContext context(Screen::main().bounds().size);
@@ -25,68 +21,39 @@ std::shared_ptr<graphics::Image> Compositor::renderScreen() {
 }
 
 void Compositor::renderScreen(graphics::Context& context) {
-    // The status bar sits at its own window level: above normal windows, below alerts.
-    bool barDrawn = Application::shared().isStatusBarHidden();
-    for (const auto& window : Application::shared().windows()) {
-        if (!barDrawn && window->windowLevel() > Window::kLevelStatusBar) {
-            renderStatusBar(context);
-            barDrawn = true;
-        }
-        renderView(context, *window);
-    }
-    if (!barDrawn)
-        renderStatusBar(context);
+    const double now = foundation::RunLoop::main().now();
+    for (const auto& window : Application::shared().screenWindows())
+        renderLayer(context, *window->layer(), now);
 }
 
-void Compositor::renderView(graphics::Context& context, View& view) {
-    if (view.isHidden() || view.alpha() <= 0)
+void Compositor::renderLayer(graphics::Context& context, animation::Layer& layer, double time) {
+    const animation::LayerValues values = layer.presentationAt(time);
+    if (values.hidden || values.opacity <= 0)
         return;
-    const Rect bounds = view.bounds();
     context.saveGState();
-    // Into the view's bounds space: about its center, through its transform.
-    context.concatCTM(graphics::AffineTransform::translation(-bounds.midX(), -bounds.midY())
-                          .concat(view.transform())
-                          .concat(graphics::AffineTransform::translation(view.center().x, view.center().y)));
-    const bool grouped = view.alpha() < 1;
+    context.concatCTM(values.transformToSuperlayer());
+    const bool grouped = values.opacity < 1;
     if (grouped) {
-        context.setAlpha(view.alpha());
+        context.setAlpha(values.opacity);
         context.beginTransparencyLayer();
     }
-    if (view.clipsToBounds())
-        context.clipToRect(bounds);
-    if (auto background = view.backgroundColor(); background && background->alpha() > 0) {
-        context.setFillColor(*background);
-        context.fillRect(bounds);
+    if (values.masksToBounds)
+        context.clipToRect(values.bounds);
+    if (values.backgroundColor && values.backgroundColor->alpha() > 0) {
+        context.setFillColor(*values.backgroundColor);
+        context.fillRect(values.bounds);
     }
+    if (values.contents)
+        context.drawImage(*values.contents, values.bounds);
     context.saveGState();
-    view.drawRect(context, bounds);
+    layer.drawInContext(context);
     context.restoreGState();
-    view.clearNeedsDisplay();
-    // A copy: drawing must not be disturbed by a view that changes its subviews.
-    const auto subviews = view.subviews();
-    for (const auto& subview : subviews)
-        renderView(context, *subview);
+    // A copy: drawing must not be disturbed by a delegate that changes the tree.
+    const auto sublayers = layer.sublayers();
+    for (const auto& sublayer : sublayers)
+        renderLayer(context, *sublayer, time);
     if (grouped)
         context.endTransparencyLayer();
-    context.restoreGState();
-}
-
-void Compositor::renderStatusBar(graphics::Context& context) {
-    const Rect bar = Application::shared().statusBarFrame();
-    if (bar.width() < Screen::kWidth)
-        return; // Landscape bars are drawn by a rotated screen, which this compositor does not do.
-    context.saveGState();
-    context.drawLinearGradient({{Color(0.62f, 0.65f, 0.7f, 1), Color(0.42f, 0.45f, 0.5f, 1)}, {}},
-                               {bar.midX(), bar.minY()}, {bar.midX(), bar.maxY()}, {});
-    const graphics::Font font = graphics::Font::boldSystemFont(12);
-    const Rect text(bar.minX() + 6, bar.minY() + 3, bar.width() - 12, 14);
-    context.drawText("Carrier", text, font, Color::whiteColor(), graphics::TextAlignment::Left,
-                     graphics::LineBreakMode::Clip);
-    context.drawText(foundation::Date::now().format("HH:mm"), text, font, Color::whiteColor(),
-                     graphics::TextAlignment::Center, graphics::LineBreakMode::Clip);
-    context.setFillColor(Color::whiteColor());
-    context.fillRect(Rect(bar.maxX() - 30, bar.minY() + 6, 22, 9));
-    context.fillRect(Rect(bar.maxX() - 8, bar.minY() + 8, 2, 5));
     context.restoreGState();
 }
 

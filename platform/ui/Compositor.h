@@ -2,6 +2,10 @@
 
 #include <memory>
 
+namespace animation {
+class Layer;
+}
+
 namespace graphics {
 class Context;
 class Image;
@@ -9,20 +13,16 @@ class Image;
 
 namespace ui {
 
-class View;
-
-// Renders the screen: every visible window from bottom to top, then the status bar when it
-// shows. Each view is drawn in its own coordinates with its transform, alpha and clipping.
+// Renders the screen: the layer of every visible window, status bar included, from bottom to
+// top. Each layer is drawn in its own coordinates with its transform, opacity and clipping,
+// using the values it presents at the run loop's current time.
 class Compositor {
 public:
     // The whole 320 by 480 screen.
     static std::shared_ptr<graphics::Image> renderScreen();
     static void renderScreen(graphics::Context& context);
-    // One view and its subviews, with the context already in the view's superview space.
-    static void renderView(graphics::Context& context, View& view);
-
-private:
-    static void renderStatusBar(graphics::Context& context);
+    // One layer and its sublayers, with the context already in the superlayer's space.
+    static void renderLayer(graphics::Context& context, animation::Layer& layer, double time);
 };
 
 } // namespace ui

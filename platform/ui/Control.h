@@ -31,8 +31,7 @@ enum ControlEvent : unsigned {
 // A view that tracks a touch and sends actions for control events. A touch that leaves the
 // control and ends outside it sends touch-up-outside, not touch-up-inside.
 class Control : public View {
-public:
-    using View::View;
+    UI_CREATABLE(Control)
     using Action = std::function<void()>;
 
     std::string className() const override { return "Control"; }
@@ -59,6 +58,9 @@ public:
     void touchesCancelled(const TouchSet& touches, const Event& event) override;
 
 protected:
+    // Declared, not inherited: an inherited constructor would leave a public default one.
+    explicit Control(const graphics::Rect& frame = {}) : View(frame) {}
+
     // Hooks for subclasses: where a tracked touch ended inside the control.
     virtual void touchUpInside(graphics::Point) {}
 

@@ -10,10 +10,7 @@ namespace ui {
 
 // Shows one image placed by the view's content mode.
 class ImageView : public View {
-public:
-    explicit ImageView(const graphics::Rect& frame = {});
-    explicit ImageView(std::shared_ptr<graphics::Image> image);
-
+    UI_CREATABLE(ImageView)
     std::string className() const override { return "ImageView"; }
 
     std::shared_ptr<graphics::Image> image() const { return image_; }
@@ -21,6 +18,10 @@ public:
     // Where the image lands in the bounds for the current content mode.
     graphics::Rect imageRect() const;
     void drawRect(graphics::Context& context, const graphics::Rect& rect) override;
+
+protected:
+    explicit ImageView(const graphics::Rect& frame = {});
+    explicit ImageView(std::shared_ptr<graphics::Image> image);
 
 private:
     std::shared_ptr<graphics::Image> image_;

@@ -13,9 +13,7 @@ namespace ui {
 // Read-only text, vertically centred in the bounds. With adjustsFontSizeToFitWidth a
 // single-line label shrinks its font, not below minimumFontSize, until the text fits.
 class Label : public View {
-public:
-    explicit Label(const graphics::Rect& frame = {});
-
+    UI_CREATABLE(Label)
     std::string className() const override { return "Label"; }
     void configure(const foundation::Value& description) override;
 
@@ -42,6 +40,9 @@ public:
     // The font the text is drawn with once shrinking is applied.
     graphics::Font fittedFont() const;
     void drawRect(graphics::Context& context, const graphics::Rect& rect) override;
+
+protected:
+    explicit Label(const graphics::Rect& frame = {});
 
 private:
     graphics::Size textSize(const graphics::Font& font) const;

@@ -23,6 +23,9 @@ public:
     virtual void touchesMoved(const TouchSet& touches, const Event& event);
     virtual void touchesEnded(const TouchSet& touches, const Event& event);
     virtual void touchesCancelled(const TouchSet& touches, const Event& event);
+
+protected:
+    Responder() = default;
 };
 
 } // namespace ui

@@ -9,11 +9,8 @@ namespace ui {
 
 // A row of equally wide titled segments; touching one selects it and sends value-changed.
 class SegmentedControl : public Control {
-public:
+    UI_CREATABLE(SegmentedControl)
     static constexpr int kNoSegment = -1;
-
-    explicit SegmentedControl(const graphics::Rect& frame = {});
-    explicit SegmentedControl(std::vector<std::string> items);
 
     std::string className() const override { return "SegmentedControl"; }
     void configure(const foundation::Value& description) override;
@@ -33,6 +30,8 @@ public:
     void drawRect(graphics::Context& context, const graphics::Rect& rect) override;
 
 protected:
+    explicit SegmentedControl(const graphics::Rect& frame = {});
+    explicit SegmentedControl(std::vector<std::string> items);
     void touchUpInside(graphics::Point location) override;
 
 private:

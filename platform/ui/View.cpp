@@ -1,5 +1,7 @@
 #include "platform/ui/View.h"
 
+#include "platform/animation/Layer.h"
+#include "platform/foundation/Assertions.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/DescriptionReader.h"
 #include "platform/ui/ViewController.h"
@@ -12,10 +14,15 @@ namespace ui {
 using graphics::Point;
 using graphics::Rect;
 using graphics::Size;
+using foundation::assertIsMainThread;
 
-std::shared_ptr<View> View::create(const Rect& frame) { return std::make_shared<View>(frame); }
+View::View(const Rect& frame) : layer_(animation::Layer::create()) {
+    layer_->setDelegate(this);
+    setFrame(frame);
+}
 
-View::View(const Rect& frame) { setFrame(frame); }
+// The layer may outlive its view (a drawing in progress holds it), so it must forget us.
+View::~View() { layer_->setDelegate(nullptr); }
 
 void View::configure(const foundation::Value& d) {
     if (auto frame = DescriptionReader::rect(d["frame"]))
@@ -38,30 +45,92 @@ void View::configure(const foundation::Value& d) {
         setOpaque(d["opaque"].boolValue());
 }
 
-Rect View::frame() const {
-    const Rect local(-bounds_.width() / 2, -bounds_.height() / 2, bounds_.width(), bounds_.height());
-    return transform_.apply(local).offset(center_.x, center_.y);
-}
+Rect View::frame() const { return layer_->frame(); }
 
 void View::setFrame(const Rect& frame) {
-    const Rect f = frame.standardized();
-    center_ = {f.midX(), f.midY()};
-    setBounds(Rect(bounds_.origin, f.size));
+    const Size oldSize = bounds().size;
+    layer_->setFrame(frame);
+    resizeSubviews(oldSize);
 }
 
+const Rect& View::bounds() const { return layer_->bounds(); }
+
 void View::setBounds(const Rect& bounds) {
-    const Size oldSize = bounds_.size;
-    bounds_ = bounds;
-    if (oldSize != bounds.size) {
-        setNeedsDisplay();
-        resizeSubviews(oldSize);
-    }
+    const Size oldSize = this->bounds().size;
+    layer_->setBounds(bounds);
+    resizeSubviews(oldSize);
+}
+
+Point View::center() const { return layer_->position(); }
+
+void View::setCenter(Point center) { layer_->setPosition(center); }
+
+graphics::AffineTransform View::transform() const { return layer_->transform().affine(); }
+
+void View::setTransform(const graphics::AffineTransform& transform) {
+    layer_->setTransform(graphics::Transform3D::fromAffine(transform));
+}
+
+float View::alpha() const { return layer_->opacity(); }
+
+void View::setAlpha(float alpha) { layer_->setOpacity(alpha); }
+
+bool View::isHidden() const { return layer_->isHidden(); }
+
+void View::setHidden(bool hidden) { layer_->setHidden(hidden); }
+
+std::optional<graphics::Color> View::backgroundColor() const { return layer_->backgroundColor(); }
+
+void View::setBackgroundColor(std::optional<graphics::Color> color) {
+    layer_->setBackgroundColor(color);
+}
+
+bool View::clipsToBounds() const { return layer_->masksToBounds(); }
+
+void View::setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
+
+void View::setOpaque(bool opaque) {
+    assertIsMainThread();
+    opaque_ = opaque;
+}
+
+void View::setContentMode(ContentMode mode) {
+    assertIsMainThread();
+    contentMode_ = mode;
+}
+
+void View::setUserInteractionEnabled(bool enabled) {
+    assertIsMainThread();
+    userInteractionEnabled_ = enabled;
+}
+
+void View::setAutoresizingMask(unsigned mask) {
+    assertIsMainThread();
+    autoresizingMask_ = mask;
+}
+
+void View::setAutoresizesSubviews(bool autoresizes) {
+    assertIsMainThread();
+    autoresizesSubviews_ = autoresizes;
+}
+
+void View::setTag(int tag) {
+    assertIsMainThread();
+    tag_ = tag;
+}
+
+void View::setViewController(const std::shared_ptr<ViewController>& controller) {
+    assertIsMainThread();
+    controller_ = controller;
 }
 
 void View::resizeSubviews(Size oldSize) {
+    const Size newSize = bounds().size;
+    if (oldSize == newSize)
+        return;
     if (autoresizesSubviews_)
         for (const auto& subview : subviews_)
-            subview->autoresize(oldSize, bounds_.size);
+            subview->autoresize(oldSize, newSize);
     layoutSubviews();
 }
 
@@ -121,12 +190,14 @@ void View::detach(const std::shared_ptr<View>& view) {
 void View::addSubview(const std::shared_ptr<View>& view) { insertSubview(view, subviews_.size()); }
 
 void View::insertSubview(const std::shared_ptr<View>& view, std::size_t index) {
+    assertIsMainThread();
     if (!view || view.get() == this || isDescendantOfView(view.get()))
         return;
     detach(view);
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
     view->superview_ = sharedView();
+    placeLayerOf(*view);
     view->didMoveToSuperview();
     view->notifyMovedToWindow();
 }
@@ -142,19 +213,31 @@ std::size_t View::indexAfterTakingOut(const std::shared_ptr<View>& view,
     return std::size_t(it - subviews_.begin()) + (above ? 1 : 0);
 }
 
+void View::placeLayerOf(const View& subview) {
+    auto it = std::find_if(subviews_.begin(), subviews_.end(),
+                           [&](const auto& v) { return v.get() == &subview; });
+    if (it == subviews_.end() || it + 1 == subviews_.end())
+        layer_->addSublayer(subview.layer_);
+    else
+        layer_->insertSublayerBelow(subview.layer_, (*(it + 1))->layer_);
+}
+
 void View::insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+    assertIsMainThread();
     if (view == sibling)
         return;
     insertSubview(view, indexAfterTakingOut(view, sibling, true));
 }
 
 void View::insertSubviewBelow(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+    assertIsMainThread();
     if (view == sibling)
         return;
     insertSubview(view, indexAfterTakingOut(view, sibling, false));
 }
 
 void View::removeFromSuperview() {
+    assertIsMainThread();
     auto parent = superview();
     if (!parent)
         return;
@@ -162,6 +245,7 @@ void View::removeFromSuperview() {
     auto self = sharedView();
     std::erase(parent->subviews_, self);
     superview_.reset();
+    layer_->removeFromSuperlayer();
     didMoveToSuperview();
     notifyMovedToWindow();
 }
@@ -173,15 +257,21 @@ void View::notifyMovedToWindow() {
 }
 
 void View::bringSubviewToFront(const std::shared_ptr<View>& view) {
+    assertIsMainThread();
     auto it = std::find(subviews_.begin(), subviews_.end(), view);
-    if (it != subviews_.end())
-        std::rotate(it, it + 1, subviews_.end());
+    if (it == subviews_.end())
+        return;
+    std::rotate(it, it + 1, subviews_.end());
+    placeLayerOf(*view);
 }
 
 void View::sendSubviewToBack(const std::shared_ptr<View>& view) {
+    assertIsMainThread();
     auto it = std::find(subviews_.begin(), subviews_.end(), view);
-    if (it != subviews_.end())
-        std::rotate(subviews_.begin(), it, it + 1);
+    if (it == subviews_.end())
+        return;
+    std::rotate(subviews_.begin(), it, it + 1);
+    placeLayerOf(*view);
 }
 
 bool View::isDescendantOfView(const View* view) const {
@@ -193,16 +283,18 @@ bool View::isDescendantOfView(const View* view) const {
 
 void View::drawRect(graphics::Context&, const Rect&) {}
 
+void View::drawLayer(animation::Layer&, graphics::Context& context) { drawRect(context, bounds()); }
+
+void View::setNeedsDisplay() { layer_->setNeedsDisplay(); }
+
+bool View::needsDisplay() const { return layer_->needsDisplay(); }
+
 Point View::convertPointToSuperview(Point point) const {
-    const Point offset{point.x - bounds_.midX(), point.y - bounds_.midY()};
-    const Point moved = transform_.apply(offset);
-    return {moved.x + center_.x, moved.y + center_.y};
+    return layer_->modelValues().convertPointToSuperlayer(point);
 }
 
 Point View::convertPointFromSuperview(Point point) const {
-    const Point offset{point.x - center_.x, point.y - center_.y};
-    const Point local = transform_.inverted().value_or(graphics::AffineTransform{}).apply(offset);
-    return {local.x + bounds_.midX(), local.y + bounds_.midY()};
+    return layer_->modelValues().convertPointFromSuperlayer(point);
 }
 
 Point View::convertPointToView(Point point, const View* view) const {
@@ -250,12 +342,12 @@ Rect View::convertRectFromView(const Rect& rect, const View* view) const {
 }
 
 bool View::pointInside(Point point) const {
-    return point.x >= bounds_.minX() && point.x < bounds_.maxX() && point.y >= bounds_.minY() &&
-           point.y < bounds_.maxY();
+    const Rect& b = bounds();
+    return point.x >= b.minX() && point.x < b.maxX() && point.y >= b.minY() && point.y < b.maxY();
 }
 
 std::shared_ptr<View> View::hitTest(Point point) {
-    if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01f || !pointInside(point))
+    if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01f || !pointInside(point))
         return nullptr;
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
         // Copy: a subview may be removed while we look.

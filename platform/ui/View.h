@@ -1,13 +1,19 @@
 #pragma once
 
+#include "platform/animation/LayerDelegate.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Geometry.h"
+#include "platform/ui/Creatable.h"
 #include "platform/ui/Responder.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
+
+namespace animation {
+class Layer;
+}
 
 namespace graphics {
 class Context;
@@ -44,49 +50,51 @@ enum class ContentMode {
     BottomRight
 };
 
-// A rectangle on screen that draws itself and handles touches. Geometry is kept as the
-// platform keeps it: bounds (own coordinates), center (in the superview's) and a transform
-// about the center; the frame is derived from them.
-class View : public Responder {
-public:
-    static std::shared_ptr<View> create(const graphics::Rect& frame = {});
-    explicit View(const graphics::Rect& frame = {});
+// A rectangle on screen that draws itself and handles touches. Its geometry and appearance
+// live in its layer, as the platform keeps them: bounds (own coordinates), center (the
+// layer's position, in the superview's coordinates) and a transform about the center; the
+// frame is derived from them. The layer tree follows the view tree.
+class View : public Responder, public animation::LayerDelegate {
+    UI_CREATABLE(View)
+    ~View() override;
 
     std::string className() const override { return "View"; }
     void configure(const foundation::Value& description) override;
 
-    // Geometry.
+    const std::shared_ptr<animation::Layer>& layer() const { return layer_; }
+
+    // Geometry, read from and written to the layer; the layer checks the thread.
     graphics::Rect frame() const;
     void setFrame(const graphics::Rect& frame);
-    const graphics::Rect& bounds() const { return bounds_; }
+    const graphics::Rect& bounds() const;
     void setBounds(const graphics::Rect& bounds);
-    graphics::Point center() const { return center_; }
-    void setCenter(graphics::Point center) { center_ = center; }
-    const graphics::AffineTransform& transform() const { return transform_; }
-    void setTransform(const graphics::AffineTransform& transform) { transform_ = transform; }
+    graphics::Point center() const;
+    void setCenter(graphics::Point center);
+    graphics::AffineTransform transform() const;
+    void setTransform(const graphics::AffineTransform& transform);
 
-    // Appearance.
-    float alpha() const { return alpha_; }
-    void setAlpha(float alpha) { alpha_ = alpha; }
-    bool isHidden() const { return hidden_; }
-    virtual void setHidden(bool hidden) { hidden_ = hidden; }
+    // Appearance: alpha, hidden, background and clipping are the layer's too.
+    float alpha() const;
+    void setAlpha(float alpha);
+    bool isHidden() const;
+    virtual void setHidden(bool hidden);
+    std::optional<graphics::Color> backgroundColor() const;
+    void setBackgroundColor(std::optional<graphics::Color> color);
+    bool clipsToBounds() const;
+    void setClipsToBounds(bool clips);
     bool isOpaque() const { return opaque_; }
-    void setOpaque(bool opaque) { opaque_ = opaque; }
-    std::optional<graphics::Color> backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<graphics::Color> color) { backgroundColor_ = color; }
-    bool clipsToBounds() const { return clipsToBounds_; }
-    void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
+    void setOpaque(bool opaque);
     ContentMode contentMode() const { return contentMode_; }
-    void setContentMode(ContentMode mode) { contentMode_ = mode; }
+    void setContentMode(ContentMode mode);
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
-    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    void setUserInteractionEnabled(bool enabled);
     unsigned autoresizingMask() const { return autoresizingMask_; }
-    void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+    void setAutoresizingMask(unsigned mask);
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
-    void setAutoresizesSubviews(bool autoresizes) { autoresizesSubviews_ = autoresizes; }
+    void setAutoresizesSubviews(bool autoresizes);
 
     int tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
+    void setTag(int tag);
     // This view or the first descendant (depth first) with the tag.
     std::shared_ptr<View> viewWithTag(int tag);
 
@@ -103,11 +111,12 @@ public:
     void sendSubviewToBack(const std::shared_ptr<View>& view);
     bool isDescendantOfView(const View* view) const;
 
-    // Drawing: the compositor fills the background colour, then calls drawRect.
+    // Drawing: the compositor fills the layer's background colour, then asks the view, as
+    // the layer's delegate, to draw the content with drawRect.
     virtual void drawRect(graphics::Context& context, const graphics::Rect& rect);
-    void setNeedsDisplay() { needsDisplay_ = true; }
-    bool needsDisplay() const { return needsDisplay_; }
-    void clearNeedsDisplay() { needsDisplay_ = false; }
+    void drawLayer(animation::Layer& layer, graphics::Context& context) override;
+    void setNeedsDisplay();
+    bool needsDisplay() const;
     virtual void layoutSubviews() {}
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
@@ -129,12 +138,13 @@ public:
     // The responder chain: a controller's view passes on to its controller, others to the
     // superview.
     std::shared_ptr<Responder> nextResponder() const override;
-    void setViewController(const std::shared_ptr<ViewController>& controller) { controller_ = controller; }
+    void setViewController(const std::shared_ptr<ViewController>& controller);
     std::shared_ptr<ViewController> viewController() const { return controller_.lock(); }
 
     std::shared_ptr<View> sharedView() { return std::static_pointer_cast<View>(shared_from_this()); }
 
 protected:
+    explicit View(const graphics::Rect& frame = {});
     void notifyMovedToWindow();
 
 private:
@@ -144,20 +154,15 @@ private:
     // Where a view goes next to sibling, once taken out of this view if it was in it.
     std::size_t indexAfterTakingOut(const std::shared_ptr<View>& view,
                                     const std::shared_ptr<View>& sibling, bool above);
+    // Puts the subview's layer where the subview now is: just below the next subview's.
+    void placeLayerOf(const View& subview);
 
-    graphics::Rect bounds_;
-    graphics::Point center_;
-    graphics::AffineTransform transform_;
-    float alpha_ = 1;
-    bool hidden_ = false;
+    std::shared_ptr<animation::Layer> layer_;
     bool opaque_ = true;
-    bool clipsToBounds_ = false;
     bool userInteractionEnabled_ = true;
     bool autoresizesSubviews_ = true;
-    bool needsDisplay_ = true;
     unsigned autoresizingMask_ = AutoresizingNone;
     ContentMode contentMode_ = ContentMode::ScaleToFill;
-    std::optional<graphics::Color> backgroundColor_;
     int tag_ = 0;
     std::vector<std::shared_ptr<View>> subviews_;
     std::weak_ptr<View> superview_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/Creatable.h"
 #include "platform/ui/Responder.h"
 
 #include <memory>
@@ -10,7 +11,7 @@ class View;
 
 // Owns one screen's view, loaded on first use; viewDidLoad runs once per load.
 class ViewController : public Responder {
-public:
+    UI_CREATABLE(ViewController)
     std::string className() const override { return "ViewController"; }
     bool setOutlet(const std::string& name, const std::shared_ptr<InterfaceObject>& object) override;
 
@@ -33,6 +34,9 @@ public:
     }
 
     std::shared_ptr<Responder> nextResponder() const override;
+
+protected:
+    ViewController() = default;
 
 private:
     std::shared_ptr<View> view_;

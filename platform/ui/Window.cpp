@@ -1,12 +1,9 @@
 #include "platform/ui/Window.h"
 
+#include "platform/foundation/Assertions.h"
 #include "platform/ui/Application.h"
 
 namespace ui {
-
-std::shared_ptr<Window> Window::create(const graphics::Rect& frame) {
-    return std::make_shared<Window>(frame);
-}
 
 Window::Window(const graphics::Rect& frame) : View(frame) {
     View::setHidden(true);
@@ -16,12 +13,20 @@ std::shared_ptr<Window> Window::window() const {
     return std::static_pointer_cast<Window>(std::const_pointer_cast<Responder>(shared_from_this()));
 }
 
+void Window::setWindowLevel(float level) {
+    foundation::assertIsMainThread();
+    level_ = level;
+}
+
 void Window::makeKeyAndVisible() {
     setHidden(false);
     makeKeyWindow();
 }
 
-void Window::makeKeyWindow() { Application::shared().setKeyWindow(sharedWindow()); }
+void Window::makeKeyWindow() {
+    foundation::assertIsMainThread();
+    Application::shared().setKeyWindow(sharedWindow());
+}
 
 bool Window::isKeyWindow() const { return Application::shared().keyWindow().get() == this; }
 
@@ -34,6 +39,7 @@ void Window::setHidden(bool hidden) {
 }
 
 void Window::sendTouch(const std::shared_ptr<Touch>& touch) {
+    foundation::assertIsMainThread();
     if (touch->phase() == Touch::Phase::Began)
         touch->setView(hitTest(touch->locationInView(nullptr)));
     auto view = touch->view();

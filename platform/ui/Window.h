@@ -9,19 +9,16 @@ namespace ui {
 // A top-level view on the screen. Windows draw in level order (higher above), then in the
 // order they became visible; the key window receives keyboard input.
 class Window : public View {
-public:
+    UI_CREATABLE(Window)
     static constexpr float kLevelNormal = 0;
     static constexpr float kLevelAlert = 2000;
     static constexpr float kLevelStatusBar = 1000;
-
-    static std::shared_ptr<Window> create(const graphics::Rect& frame);
-    explicit Window(const graphics::Rect& frame = {});
 
     std::string className() const override { return "Window"; }
     std::shared_ptr<Window> window() const override;
 
     float windowLevel() const { return level_; }
-    void setWindowLevel(float level) { level_ = level; }
+    void setWindowLevel(float level);
     void makeKeyAndVisible();
     void makeKeyWindow();
     bool isKeyWindow() const;
@@ -33,6 +30,9 @@ public:
     void sendTouch(const std::shared_ptr<Touch>& touch);
 
     std::shared_ptr<Window> sharedWindow() { return std::static_pointer_cast<Window>(shared_from_this()); }
+
+protected:
+    explicit Window(const graphics::Rect& frame = {});
 
 private:
     float level_ = kLevelNormal;

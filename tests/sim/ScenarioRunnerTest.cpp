@@ -53,7 +53,7 @@ protected:
 } // namespace
 
 TEST_F(Runner, PlaysTouchCommandsAtTheirTimesInOrder) {
-    auto button = std::make_shared<ui::Button>(Rect(100, 100, 100, 40));
+    auto button = ui::Button::create(Rect(100, 100, 100, 40));
     window->addSubview(button);
     std::vector<std::string> seen;
     for (auto [event, name] : {std::pair{ui::ControlEventTouchDown, "down"},

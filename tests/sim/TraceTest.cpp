@@ -130,14 +130,13 @@ TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
     auto parent = ui::View::create(Rect(10, 20, 200, 100));
     parent->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
     parent->setInterfaceName("panel");
-    auto label = std::make_shared<ui::Label>(Rect(0, 0, 50, 40));
+    auto label = ui::Label::create(Rect(0, 0, 50, 40));
     label->setText("6");
     label->setAlpha(0.5f);
     parent->addSubview(label);
-    auto button = std::make_shared<ui::Button>(Rect(0, 200, 100, 40));
+    auto button = ui::Button::create(Rect(0, 200, 100, 40));
     button->setTitle("Reset", ui::ControlStateNormal);
-    auto segments =
-        std::make_shared<ui::SegmentedControl>(std::vector<std::string>{"Firm", "Gentle"});
+    auto segments = ui::SegmentedControl::create(std::vector<std::string>{"Firm", "Gentle"});
     segments->setSelectedSegmentIndex(1);
     auto turned = ui::View::create(Rect(0, 300, 60, 60)); // a quarter turn in place
     turned->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));

@@ -1,3 +1,4 @@
+#include "platform/animation/Layer.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/RecordedOperation.h"
@@ -60,7 +61,7 @@ TEST_F(Compositing, SaturatesColoursAndHonoursAlphaHiddenAndClipping) {
 }
 
 TEST_F(Compositing, DrawsSubviewsAfterTheirParentInTheirOwnSpace) {
-    auto label = std::make_shared<Label>(Rect(10, 20, 100, 30));
+    auto label = Label::create(Rect(10, 20, 100, 30));
     label->setText("Hello");
     window->addSubview(label);
     graphics::RecordingContext recording;
@@ -75,6 +76,24 @@ TEST_F(Compositing, DrawsSubviewsAfterTheirParentInTheirOwnSpace) {
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, "Hello");
     EXPECT_FALSE(label->needsDisplay());
+}
+
+TEST_F(Compositing, DrawsLayersWithoutViewsAndTheirContents) {
+    auto view = View::create(Rect(100, 100, 50, 50));
+    window->addSubview(view);
+    auto plain = animation::Layer::create();
+    plain->setFrame(Rect(10, 10, 20, 20));
+    plain->setBackgroundColor(Color::greenColor());
+    auto picture = animation::Layer::create();
+    picture->setFrame(Rect(0, 0, 10, 10));
+    picture->setContents(graphics::Image::fromPixels(1, 1, {0xff0000ffu}));
+    view->layer()->addSublayer(plain);
+    plain->addSublayer(picture);
+    auto screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(125, 125), Color::greenColor());
+    expectColor(screen->colorAt(115, 115), Color::blueColor()); // the contents, filling the bounds
+    plain->setHidden(true);
+    expectColor(Compositor::renderScreen()->colorAt(125, 125), Color::blackColor());
 }
 
 TEST_F(Compositing, StatusBarShowsUnlessHidden) {

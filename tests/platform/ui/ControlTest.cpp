@@ -25,7 +25,7 @@ protected:
 } // namespace
 
 TEST_F(Controls, ButtonFiresOnlyWhenTheTouchEndsInside) {
-    auto button = std::make_shared<Button>(Rect(100, 100, 100, 40));
+    auto button = Button::create(Rect(100, 100, 100, 40));
     window->addSubview(button);
     std::vector<std::string> events;
     button->addTarget(ControlEventTouchUpInside, [&] { events.push_back("up-inside"); });
@@ -50,18 +50,18 @@ TEST_F(Controls, ButtonFiresOnlyWhenTheTouchEndsInside) {
 }
 
 TEST_F(Controls, ButtonStatesFallBackToNormal) {
-    Button button;
-    button.setTitle("Reset", ControlStateNormal);
-    button.setTitle("Pressed", ControlStateHighlighted);
-    button.setTitleColor(graphics::Color::redColor(), ControlStateNormal);
-    EXPECT_EQ(button.titleForState(ControlStateSelected), "Reset");
-    EXPECT_EQ(button.titleColorForState(ControlStateHighlighted), graphics::Color::redColor());
-    button.setHighlighted(true);
-    EXPECT_EQ(button.currentTitle(), "Pressed");
+    auto button = Button::create();
+    button->setTitle("Reset", ControlStateNormal);
+    button->setTitle("Pressed", ControlStateHighlighted);
+    button->setTitleColor(graphics::Color::redColor(), ControlStateNormal);
+    EXPECT_EQ(button->titleForState(ControlStateSelected), "Reset");
+    EXPECT_EQ(button->titleColorForState(ControlStateHighlighted), graphics::Color::redColor());
+    button->setHighlighted(true);
+    EXPECT_EQ(button->currentTitle(), "Pressed");
 }
 
 TEST_F(Controls, ActionsMayRemoveTheControlWhileItIsTracking) {
-    auto button = std::make_shared<Button>(Rect(0, 0, 50, 50));
+    auto button = Button::create(Rect(0, 0, 50, 50));
     window->addSubview(button);
     std::weak_ptr<Button> weak = button;
     button->addTarget(ControlEventTouchUpInside, [weak] { weak.lock()->removeFromSuperview(); });
@@ -73,7 +73,7 @@ TEST_F(Controls, ActionsMayRemoveTheControlWhileItIsTracking) {
 }
 
 TEST_F(Controls, SegmentedControlSelectsTheTouchedSegment) {
-    auto control = std::make_shared<SegmentedControl>(std::vector<std::string>{"A", "B", "C"});
+    auto control = SegmentedControl::create(std::vector<std::string>{"A", "B", "C"});
     control->setFrame(Rect(20, 300, 300, 44));
     window->addSubview(control);
     int changes = 0;

@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         window = Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
-        button = std::make_shared<Button>(Rect(100, 100, 100, 40));
+        button = Button::create(Rect(100, 100, 100, 40));
         window->addSubview(button);
         const std::pair<unsigned, const char*> names[] = {
             {ControlEventTouchDown, "down"},
@@ -67,7 +67,7 @@ TEST_F(Tracking, DraggingOutAndBackSendsExitThenEnterAndCancellingSendsNoUp) {
 }
 
 TEST_F(Tracking, MomentarySegmentsReportTheTouchedSegmentOnlyDuringTheAction) {
-    auto control = std::make_shared<SegmentedControl>(std::vector<std::string>{"A", "B", "C"});
+    auto control = SegmentedControl::create(std::vector<std::string>{"A", "B", "C"});
     control->setFrame(Rect(0, 300, 300, 44));
     control->setMomentary(true);
     window->addSubview(control);

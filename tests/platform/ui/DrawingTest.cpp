@@ -34,54 +34,54 @@ std::shared_ptr<graphics::Image> solidImage(int width, int height) {
 } // namespace
 
 TEST(LabelDrawing, ShrinksToFitButNotBelowTheMinimum) {
-    Label label(Rect(0, 0, 60, 30));
-    label.setText("A rather long title for a label");
-    label.setFont(graphics::Font::systemFont(17.5f));
-    EXPECT_EQ(label.fittedFont().pointSize(), 17.5f) << "only when asked to";
-    label.setAdjustsFontSizeToFitWidth(true);
-    label.setMinimumFontSize(10);
-    EXPECT_EQ(label.fittedFont().pointSize(), 10);
-    label.setMinimumFontSize(0);
-    label.setFrame(Rect(0, 0, 2, 30));
-    EXPECT_GE(label.fittedFont().pointSize(), 1) << "a zero minimum still keeps a legible font";
-    label.setNumberOfLines(2);
-    EXPECT_EQ(label.fittedFont().pointSize(), 17.5f) << "multi-line labels wrap instead";
-    label.setNumberOfLines(1);
-    label.setFrame(Rect(0, 0, 200, 30));
-    label.setText("Shaken");
-    EXPECT_EQ(label.fittedFont().pointSize(), 17.5f) << "text that fits keeps its font";
+    auto label = Label::create(Rect(0, 0, 60, 30));
+    label->setText("A rather long title for a label");
+    label->setFont(graphics::Font::systemFont(17.5f));
+    EXPECT_EQ(label->fittedFont().pointSize(), 17.5f) << "only when asked to";
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setMinimumFontSize(10);
+    EXPECT_EQ(label->fittedFont().pointSize(), 10);
+    label->setMinimumFontSize(0);
+    label->setFrame(Rect(0, 0, 2, 30));
+    EXPECT_GE(label->fittedFont().pointSize(), 1) << "a zero minimum still keeps a legible font";
+    label->setNumberOfLines(2);
+    EXPECT_EQ(label->fittedFont().pointSize(), 17.5f) << "multi-line labels wrap instead";
+    label->setNumberOfLines(1);
+    label->setFrame(Rect(0, 0, 200, 30));
+    label->setText("Shaken");
+    EXPECT_EQ(label->fittedFont().pointSize(), 17.5f) << "text that fits keeps its font";
 }
 
 TEST(LabelDrawing, CentresItsLinesVertically) {
-    Label label(Rect(0, 0, 200, 60));
-    EXPECT_TRUE(drawn(label, Kind::DrawText).empty()) << "no text, nothing drawn";
-    label.setText("Count");
-    label.setLineBreakMode(graphics::LineBreakMode::WordWrap);
-    auto texts = drawn(label, Kind::DrawText);
+    auto label = Label::create(Rect(0, 0, 200, 60));
+    EXPECT_TRUE(drawn(*label, Kind::DrawText).empty()) << "no text, nothing drawn";
+    label->setText("Count");
+    label->setLineBreakMode(graphics::LineBreakMode::WordWrap);
+    auto texts = drawn(*label, Kind::DrawText);
     ASSERT_EQ(texts.size(), 1u);
-    const float oneLine = label.font().sizeOfText("Count").height;
+    const float oneLine = label->font().sizeOfText("Count").height;
     EXPECT_EQ(texts[0].rect, Rect(0, 30 - oneLine / 2, 200, oneLine));
     EXPECT_EQ(texts[0].lineBreakMode, graphics::LineBreakMode::Clip)
         << "a single line does not wrap";
 
-    label.setFrame(Rect(0, 0, 100, 200));
-    label.setNumberOfLines(2);
-    label.setText("one two three four five six seven eight nine ten eleven twelve");
-    texts = drawn(label, Kind::DrawText);
+    label->setFrame(Rect(0, 0, 100, 200));
+    label->setNumberOfLines(2);
+    label->setText("one two three four five six seven eight nine ten eleven twelve");
+    texts = drawn(*label, Kind::DrawText);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_GT(texts[0].rect.height(), oneLine);
-    EXPECT_LE(texts[0].rect.height(), 2 * label.font().lineHeight() + 1) << "two lines at most";
+    EXPECT_LE(texts[0].rect.height(), 2 * label->font().lineHeight() + 1) << "two lines at most";
     EXPECT_FLOAT_EQ(texts[0].rect.midY(), 100);
 
-    label.setNumberOfLines(0);
-    label.setFrame(Rect(0, 0, 100, 30)); // more text than room: clipped to the bounds
-    EXPECT_LE(drawn(label, Kind::DrawText).at(0).rect.height(), 30);
+    label->setNumberOfLines(0);
+    label->setFrame(Rect(0, 0, 100, 30)); // more text than room: clipped to the bounds
+    EXPECT_LE(drawn(*label, Kind::DrawText).at(0).rect.height(), 30);
 }
 
 TEST(ImageViewDrawing, PlacesTheImageByContentMode) {
-    ImageView view(Rect(0, 0, 100, 100));
-    EXPECT_TRUE(drawn(view, Kind::DrawImage).empty());
-    view.setImage(solidImage(40, 20));
+    auto view = ImageView::create(Rect(0, 0, 100, 100));
+    EXPECT_TRUE(drawn(*view, Kind::DrawImage).empty());
+    view->setImage(solidImage(40, 20));
     const std::pair<ContentMode, Rect> expected[] = {
         {ContentMode::ScaleToFill, Rect(0, 0, 100, 100)},
         {ContentMode::ScaleAspectFit, Rect(0, 25, 100, 50)},
@@ -97,34 +97,34 @@ TEST(ImageViewDrawing, PlacesTheImageByContentMode) {
         {ContentMode::BottomRight, Rect(60, 80, 40, 20)},
     };
     for (const auto& [mode, rect] : expected) {
-        view.setContentMode(mode);
-        EXPECT_EQ(view.imageRect(), rect) << "mode " << int(mode);
-        auto images = drawn(view, Kind::DrawImage);
+        view->setContentMode(mode);
+        EXPECT_EQ(view->imageRect(), rect) << "mode " << int(mode);
+        auto images = drawn(*view, Kind::DrawImage);
         ASSERT_EQ(images.size(), 1u);
         EXPECT_EQ(images[0].rect, rect);
     }
     // Filling overflows the bounds, so that mode alone clips.
-    EXPECT_EQ(drawn(view, Kind::ClipToRect).size(), 0u);
-    view.setContentMode(ContentMode::ScaleAspectFill);
-    EXPECT_EQ(drawn(view, Kind::ClipToRect).at(0).rect, Rect(0, 0, 100, 100));
-    view.setBounds(Rect(10, 10, 100, 100)); // scrolled content: placement follows the bounds
-    view.setContentMode(ContentMode::TopLeft);
-    EXPECT_EQ(view.imageRect(), Rect(10, 10, 40, 20));
+    EXPECT_EQ(drawn(*view, Kind::ClipToRect).size(), 0u);
+    view->setContentMode(ContentMode::ScaleAspectFill);
+    EXPECT_EQ(drawn(*view, Kind::ClipToRect).at(0).rect, Rect(0, 0, 100, 100));
+    view->setBounds(Rect(10, 10, 100, 100)); // scrolled content: placement follows the bounds
+    view->setContentMode(ContentMode::TopLeft);
+    EXPECT_EQ(view->imageRect(), Rect(10, 10, 40, 20));
 }
 
 TEST(ButtonDrawing, CentresTitleInTheInsetAreaAndImageInTheBounds) {
-    Button button(Rect(0, 0, 100, 40));
-    EXPECT_TRUE(drawn(button, Kind::DrawText).empty());
-    button.setTitle("Go", ControlStateNormal);
-    button.setTitleEdgeInsets({10, 20, 0, 5});
-    button.setImage(solidImage(10, 8), ControlStateNormal);
-    auto texts = drawn(button, Kind::DrawText);
+    auto button = Button::create(Rect(0, 0, 100, 40));
+    EXPECT_TRUE(drawn(*button, Kind::DrawText).empty());
+    button->setTitle("Go", ControlStateNormal);
+    button->setTitleEdgeInsets({10, 20, 0, 5});
+    button->setImage(solidImage(10, 8), ControlStateNormal);
+    auto texts = drawn(*button, Kind::DrawText);
     ASSERT_EQ(texts.size(), 1u) << "no shadow unless one is set";
     EXPECT_EQ(texts[0].rect.minX(), 20);
     EXPECT_EQ(texts[0].rect.width(), 75);
     EXPECT_FLOAT_EQ(texts[0].rect.midY(), 25);
     EXPECT_EQ(texts[0].alignment, graphics::TextAlignment::Center);
-    auto images = drawn(button, Kind::DrawImage);
+    auto images = drawn(*button, Kind::DrawImage);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].rect, Rect(45, 16, 10, 8));
 }

@@ -24,6 +24,7 @@ Value description(Value::Array objects) {
 }
 
 struct Counter : ViewController {
+    UI_CREATABLE(Counter)
     int presses = 0;
     std::weak_ptr<Label> label;
     bool setOutlet(const std::string& name, const std::shared_ptr<InterfaceObject>& object) override {

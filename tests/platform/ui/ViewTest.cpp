@@ -1,5 +1,9 @@
 #include "platform/graphics/AffineTransform.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -7,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <type_traits>
 
 using namespace ui;
 using graphics::AffineTransform;
@@ -33,6 +38,21 @@ protected:
     std::shared_ptr<Window> window;
     std::shared_ptr<View> parent, child;
 };
+
+// Views and responders come only from create(): one on the stack or in a unique_ptr would
+// make shared_from_this throw the first time a control or window reached for it.
+template <typename T, typename... Args>
+constexpr bool madeOnlyByCreate =
+    !std::is_constructible_v<T, Args...> &&
+    std::is_same_v<decltype(T::create(std::declval<Args>()...)), std::shared_ptr<T>>;
+static_assert(madeOnlyByCreate<View> && madeOnlyByCreate<View, Rect>);
+static_assert(madeOnlyByCreate<Window, Rect> && madeOnlyByCreate<Label, Rect>);
+static_assert(madeOnlyByCreate<Control> && madeOnlyByCreate<Button, Rect>);
+static_assert(madeOnlyByCreate<ImageView, Rect> &&
+              madeOnlyByCreate<ImageView, std::shared_ptr<graphics::Image>>);
+static_assert(madeOnlyByCreate<SegmentedControl, std::vector<std::string>>);
+static_assert(madeOnlyByCreate<ViewController>);
+static_assert(!std::is_default_constructible_v<Responder>);
 
 } // namespace
 
@@ -124,14 +144,18 @@ TEST_F(Views, AutoresizingSpreadsTheChangeOverFlexibleParts) {
 
 namespace {
 struct Recorder : View {
+    UI_CREATABLE(Recorder)
     std::vector<std::string>* log;
-    explicit Recorder(std::vector<std::string>* l) : log(l) {}
     void touchesBegan(const TouchSet& t, const Event& e) override {
         log->push_back("view");
         View::touchesBegan(t, e);
     }
+
+protected:
+    explicit Recorder(std::vector<std::string>* l) : log(l) {}
 };
 struct RecordingController : ViewController {
+    UI_CREATABLE(RecordingController)
     std::vector<std::string>* log = nullptr;
     void touchesBegan(const TouchSet&, const Event&) override { log->push_back("controller"); }
 };
@@ -139,9 +163,9 @@ struct RecordingController : ViewController {
 
 TEST_F(Views, UnhandledTouchesClimbTheResponderChainToTheController) {
     std::vector<std::string> log;
-    auto controller = std::make_shared<RecordingController>();
+    auto controller = RecordingController::create();
     controller->log = &log;
-    auto screen = std::make_shared<Recorder>(&log);
+    auto screen = Recorder::create(&log);
     screen->setFrame(Rect(0, 0, 320, 480));
     controller->setView(screen);
     auto inner = View::create(Rect(0, 0, 100, 100));

@@ -15,17 +15,20 @@ using graphics::Rect;
 namespace {
 
 struct KeyWatcher : Window {
-    KeyWatcher(std::string n, std::vector<std::string>* l)
-        : Window(Rect(0, 0, 320, 480)), name(std::move(n)), log(l) {}
+    UI_CREATABLE(KeyWatcher)
     void becomeKeyWindow() override { log->push_back(name + " key"); }
     void resignKeyWindow() override { log->push_back(name + " resigned"); }
     std::string name;
     std::vector<std::string>* log;
+
+protected:
+    KeyWatcher(std::string n, std::vector<std::string>* l)
+        : Window(Rect(0, 0, 320, 480)), name(std::move(n)), log(l) {}
 };
 
 // Keeps each phase it is sent with the touch's location in its own coordinates, rounded.
 struct TouchLog : View {
-    using View::View;
+    UI_CREATABLE(TouchLog)
     std::vector<std::string> seen;
     void note(const char* phase, const TouchSet& touches) {
         const Point p = touches.front()->locationInView(this);
@@ -36,6 +39,9 @@ struct TouchLog : View {
     void touchesMoved(const TouchSet& t, const Event&) override { note("moved", t); }
     void touchesEnded(const TouchSet& t, const Event&) override { note("ended", t); }
     void touchesCancelled(const TouchSet& t, const Event&) override { note("cancelled", t); }
+
+protected:
+    explicit TouchLog(const Rect& frame) : View(frame) {}
 };
 
 using Log = std::vector<std::string>;
@@ -73,8 +79,8 @@ TEST_F(Windows, StackByLevelThenByTheOrderTheyShowedAndForgetTheDead) {
 
 TEST_F(Windows, HidingTheKeyWindowPassesKeyStatusDownWithTheNotifications) {
     std::vector<std::string> log;
-    auto main = std::make_shared<KeyWatcher>("main", &log);
-    auto alert = std::make_shared<KeyWatcher>("alert", &log);
+    auto main = KeyWatcher::create("main", &log);
+    auto alert = KeyWatcher::create("alert", &log);
     alert->setWindowLevel(Window::kLevelAlert);
     main->makeKeyAndVisible();
     alert->makeKeyAndVisible();
@@ -104,10 +110,10 @@ TEST_F(Windows, ApplicationFrameLeavesRoomForTheStatusBarOnEachSide) {
 
 TEST_F(Windows, TouchesGoToTheTopmostWindowThatTakesThemAndStayThere) {
     auto bottom = shown(Rect(0, 0, 320, 480));
-    auto under = std::make_shared<TouchLog>(Rect(0, 0, 320, 480));
+    auto under = TouchLog::create(Rect(0, 0, 320, 480));
     bottom->addSubview(under);
     auto top = shown(Rect(0, 100, 320, 100), Window::kLevelAlert);
-    auto over = std::make_shared<TouchLog>(Rect(0, 0, 320, 100));
+    auto over = TouchLog::create(Rect(0, 0, 320, 100));
     top->addSubview(over);
 
     touch(Touch::Phase::Began, 10, 150);
@@ -124,7 +130,7 @@ TEST_F(Windows, TouchesGoToTheTopmostWindowThatTakesThemAndStayThere) {
 
 TEST_F(Windows, TouchLocationsFollowWindowOffsetsAndTransforms) {
     auto window = shown(Rect(0, 40, 320, 440));
-    auto view = std::make_shared<TouchLog>(Rect(100, 100, 100, 100));
+    auto view = TouchLog::create(Rect(100, 100, 100, 100));
     view->setTransform(graphics::AffineTransform::scale(2, 2)); // now covers (50, 50) to (250, 250)
     window->addSubview(view);
     touch(Touch::Phase::Began, 60, 100);
@@ -134,7 +140,7 @@ TEST_F(Windows, TouchLocationsFollowWindowOffsetsAndTransforms) {
 
 TEST_F(Windows, ANewTouchDownCancelsTheOneStillDown) {
     auto window = shown(Rect(0, 0, 320, 480));
-    auto button = std::make_shared<Button>(Rect(0, 0, 100, 100));
+    auto button = Button::create(Rect(0, 0, 100, 100));
     window->addSubview(button);
     int cancels = 0;
     button->addTarget(ControlEventTouchCancel, [&] { ++cancels; });

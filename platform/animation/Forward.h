@@ -1,0 +1,9 @@
+#pragma once
+
+namespace animation {
+
+class Layer;
+class LayerDelegate;
+struct LayerValues;
+
+} // namespace animation
