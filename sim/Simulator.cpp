@@ -44,7 +44,8 @@ Simulator::~Simulator() {
     foundation::RunLoop::main().cancelPerforms(this);
     ui::Application::shared().setOpenURLHandler(nullptr);
     if (temporaryHome_ && !options_.keepHome)
-        foundation::FileManager::removeItem(home_);
+        if (auto removed = foundation::FileManager::removeItem(home_); !removed)
+            fmt::print(stderr, "cannot remove the temporary home: {}\n", removed.error().message);
 }
 
 int Simulator::run() {

@@ -1,11 +1,9 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/PropertyList.h"
-#include "platform/foundation/UserDefaults.h"
 #include "tests/support/BinaryPropertyList.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 using namespace foundation;
 
@@ -82,25 +80,6 @@ TEST(PropertyList, MalformedInputIsAnErrorNotACrash) {
     auto truncated = PropertyList::writeBinary(sample()).value().vector();
     for (std::size_t cut = 0; cut < truncated.size(); ++cut)
         EXPECT_FALSE(PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut))));
-}
-
-TEST(UserDefaults, PersistentDomainOverridesGlobalAndSurvivesReload) {
-    const auto file = std::filesystem::temp_directory_path() / ("ud-" + std::to_string(::getpid()) + ".plist");
-    std::filesystem::remove(file);
-    auto& defaults = UserDefaults::standard();
-    Dictionary global{{"AppleLanguages", Value(Value::Array{Value("fr"), Value("en")})},
-                      {"AppleLocale", "fr_FR"}};
-    defaults.load(file.string(), global);
-    EXPECT_EQ(defaults.arrayForKey("AppleLanguages")->front().asString(), "fr");
-    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 0.0f);
-    defaults.setFloat("PN_INT_TO", 7.5f);
-    defaults.setObject("AppleLocale", "en_GB");
-    ASSERT_TRUE(defaults.synchronize());
-    defaults.load(file.string(), global);
-    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 7.5f);
-    EXPECT_EQ(defaults.stringForKey("AppleLocale"), "en_GB");
-    EXPECT_FALSE(defaults.stringForKey("PN_INT_TO"));
-    std::filesystem::remove(file);
 }
 
 TEST(PropertyList, DeepOrExplosiveInputIsRefusedBeforeTheParserSeesIt) {
