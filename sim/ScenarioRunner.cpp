@@ -75,8 +75,11 @@ void ScenarioRunner::screenshot(const std::string& name) {
     std::string file = std::filesystem::path(name).filename().string();
     if (file.empty() || file == "." || file == "..")
         file = "screenshot.png";
-    foundation::FileManager::createDirectory(screenshotDirectory_);
     const std::string path = (std::filesystem::path(screenshotDirectory_) / file).string();
+    if (auto made = foundation::FileManager::createDirectory(screenshotDirectory_); !made) {
+        foundation::log("screenshot {} failed: {}", path, made.error().message);
+        return;
+    }
     auto image = ui::Compositor::renderScreen();
     auto written = image ? foundation::FileManager::writeAtomically(path, image->pngData())
                          : foundation::Status(foundation::Error{"SimulatorErrorDomain", -1, "nothing rendered"});

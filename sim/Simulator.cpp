@@ -154,7 +154,8 @@ Simulator::~Simulator() {
     ui::Application::shared().setOpenURLHandler(nullptr);
     if (temporaryHome_ && !options_.keepHome) {
         homeCleanup::disarm();
-        foundation::FileManager::removeItem(home_);
+        if (auto removed = foundation::FileManager::removeItem(home_); !removed)
+            fmt::print(stderr, "cannot remove the temporary home: {}\n", removed.error().message);
     }
 }
 

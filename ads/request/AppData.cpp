@@ -7,8 +7,6 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/Singleton.h"
 
-#include <filesystem>
-
 namespace pennant {
 
 namespace {
@@ -25,15 +23,11 @@ AppData::AppData()
       bundleName_(bundleString("CFBundleName")), bundleIdentifier_(bundleString("CFBundleIdentifier")) {}
 
 bool AppData::readStoreMetadata() {
-    const auto documents = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
-    if (documents.empty())
-        return false;
     // The metadata sits in the application's home, beside its Documents folder.
-    const auto path = (std::filesystem::path(documents.front()) / ".." / "iTunesMetadata.plist").lexically_normal();
-    auto bytes = foundation::FileManager::contentsAtPath(path.string());
+    auto bytes = foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(), "iTunesMetadata.plist");
     if (!bytes)
         return false;
-    auto plist = foundation::PropertyList::read(*bytes);
+    auto plist = foundation::PropertyList::read(bytes.value());
     return plist && plist.value().isDictionary() && !plist.value().asDictionary().empty();
 }
 

@@ -10,35 +10,40 @@
 
 namespace pennant {
 
+namespace {
+constexpr std::string_view kFolder = "pennant/image_cache";
+constexpr const char* kDomain = "PennantImageCacheErrorDomain";
+} // namespace
+
 ImageCache& ImageCache::sharedCache() { return foundation::Singleton<ImageCache>::shared(); }
 
-ImageCache::ImageCache() {
+std::string ImageCache::cacheDirectory() const {
     const auto caches = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Caches);
-    if (caches.empty())
-        return;
-    directory_ = caches.front() + "/pennant/image_cache";
-    foundation::FileManager::createDirectory(directory_);
+    return caches.empty() ? std::string() : caches.front() + "/" + std::string(kFolder);
 }
 
-std::string ImageCache::pathFor(std::string_view name) const {
-    if (directory_.empty() || !CacheFileName::isSafe(name))
-        return {};
-    return directory_ + "/" + std::string(name);
+std::optional<std::string> ImageCache::relativePathFor(std::string_view name) {
+    if (!CacheFileName::isSafe(name))
+        return std::nullopt;
+    return foundation::Sandbox::relativePath(foundation::Sandbox::Directory::Caches) + "/" +
+           std::string(kFolder) + "/" + std::string(name);
 }
 
-bool ImageCache::storeImage(const std::shared_ptr<graphics::Image>& image, std::string_view name) {
-    const std::string path = pathFor(name);
-    if (!image || path.empty())
-        return false;
+foundation::Status ImageCache::storeImage(const std::shared_ptr<graphics::Image>& image, std::string_view name) {
+    const auto relative = relativePathFor(name);
+    if (!image || !relative)
+        return foundation::Error{kDomain, -1, "no image, or a name that cannot be a file name"};
     const foundation::Data png = image->pngData();
-    return !png.empty() && foundation::FileManager::writeAtomically(path, png).ok();
+    if (png.empty())
+        return foundation::Error{kDomain, -2, "the image could not be encoded"};
+    return foundation::FileManager::writeAtomicallyBelow(foundation::Sandbox::current().home(), *relative, png);
 }
 
 bool ImageCache::imageIsInCache(std::string_view name) const {
-    const std::string path = pathFor(name);
-    if (path.empty())
+    const auto relative = relativePathFor(name);
+    if (!relative)
         return false;
-    auto date = foundation::FileManager::modificationDate(path);
+    auto date = foundation::FileManager::modificationDateBelow(foundation::Sandbox::current().home(), *relative);
     if (!date)
         return false;
     // Files dated in the future count as fresh.
@@ -47,8 +52,11 @@ bool ImageCache::imageIsInCache(std::string_view name) const {
 }
 
 std::shared_ptr<graphics::Image> ImageCache::fetchImageNamed(std::string_view name) const {
-    const std::string path = pathFor(name);
-    return path.empty() ? nullptr : graphics::Image::fromFile(path);
+    const auto relative = relativePathFor(name);
+    if (!relative)
+        return nullptr;
+    auto png = foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(), *relative);
+    return png ? graphics::Image::fromData(png.value()) : nullptr;
 }
 
 } // namespace pennant

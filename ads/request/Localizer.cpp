@@ -10,29 +10,54 @@
 #include "platform/foundation/Singleton.h"
 #include "platform/foundation/UserDefaults.h"
 
+#include <cerrno>
+
 namespace pennant {
+
+namespace {
+constexpr std::string_view kFolder = "pennant/localization_cache/20091119";
+
+const std::string& home() { return foundation::Sandbox::current().home(); }
+} // namespace
 
 Localizer& Localizer::sharedLocalizer() { return foundation::Singleton<Localizer>::shared(); }
 
 Localizer::Localizer() {
-    const auto documents = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
-    if (!documents.empty()) {
-        directory_ = documents.front() + "/pennant/localization_cache/20091119";
-        foundation::FileManager::createDirectory(directory_);
-    }
     if (auto languages = foundation::UserDefaults::standard().arrayForKey("AppleLanguages");
         languages && !languages->empty() && languages->front().isString())
         preferredLanguage_ = languages->front().asString();
+}
+
+std::string Localizer::cacheDirectory() const {
+    const auto documents = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
+    return documents.empty() ? std::string() : documents.front() + "/" + std::string(kFolder);
 }
 
 std::optional<std::string> Localizer::currentLocale() const {
     return foundation::UserDefaults::standard().stringForKey("AppleLocale");
 }
 
-std::optional<std::string> Localizer::stringsPathForLanguage(const std::string& language) const {
-    if (directory_.empty() || !CacheFileName::isSafe(language + ".strings"))
+std::optional<std::string> Localizer::relativeStringsPath(const std::string& language) {
+    if (!CacheFileName::isSafe(language + ".strings"))
         return std::nullopt;
-    return directory_ + "/" + language + ".strings";
+    return foundation::Sandbox::relativePath(foundation::Sandbox::Directory::Documents) + "/" +
+           std::string(kFolder) + "/" + language + ".strings";
+}
+
+std::optional<std::string> Localizer::stringsPathForLanguage(const std::string& language) const {
+    auto relative = relativeStringsPath(language);
+    if (!relative || home().empty())
+        return std::nullopt;
+    return home() + "/" + *relative;
+}
+
+foundation::Result<foundation::Dictionary> Localizer::readTable(const foundation::Data& bytes) {
+    auto table = foundation::PropertyList::read(bytes);
+    if (!table)
+        return table.error();
+    if (!table.value().isDictionary())
+        return foundation::Error{"PennantLocalizerErrorDomain", -1, "the strings table is not a dictionary"};
+    return table.value().asDictionary();
 }
 
 void Localizer::downloadResourcesIfNecessary() {
@@ -49,14 +74,21 @@ void Localizer::downloadResourcesIfNecessary() {
 }
 
 void Localizer::downloadDidSucceed(URLDownload& download) {
-    if (auto path = stringsPathForLanguage(download.identifier()))
-        keep(*path, download.data());
+    // A table that would not read must not be kept: every later launch would read it.
+    if (auto table = readTable(download.data()); !table)
+        foundation::log("Pennant: refusing the downloaded strings table for {}: {}", download.identifier(),
+                        table.error().message);
+    else
+        keep(download.identifier(), download.data());
     download.cancel();
     download_.reset();
 }
 
-void Localizer::keep(const std::string& path, const foundation::Data& table) {
-    if (auto written = foundation::FileManager::writeAtomically(path, table); !written)
+void Localizer::keep(const std::string& language, const foundation::Data& table) {
+    const auto relative = relativeStringsPath(language);
+    if (!relative)
+        return;
+    if (auto written = foundation::FileManager::writeAtomicallyBelow(home(), *relative, table); !written)
         foundation::log("Pennant: could not keep strings table: {}", written.error().message);
 }
 
@@ -65,25 +97,39 @@ void Localizer::downloadDidFail(URLDownload& download) {
     // it from being asked again. Network failures leave nothing, so the next request retries.
     const auto& error = download.error();
     if (error && error->code == URLDownload::kHTTPError)
-        if (auto path = stringsPathForLanguage(download.identifier()))
-            keep(*path, foundation::Data());
+        keep(download.identifier(), foundation::Data());
     download.cancel();
     download_.reset();
+}
+
+void Localizer::discard(const std::string& relativePath, const foundation::Error& why) {
+    foundation::log("Pennant: discarding the stored strings table {}: {}", relativePath, why.message);
+    if (auto removed = foundation::FileManager::removeItemBelow(home(), relativePath); !removed)
+        foundation::log("Pennant: could not remove strings table: {}", removed.error().message);
 }
 
 void Localizer::loadStrings() {
     if (strings_)
         return;
     strings_.emplace();
-    if (!preferredLanguage_)
+    const auto relative = preferredLanguage_ ? relativeStringsPath(*preferredLanguage_) : std::nullopt;
+    if (!relative || home().empty())
         return;
-    auto path = stringsPathForLanguage(*preferredLanguage_);
-    auto bytes = path ? foundation::FileManager::contentsAtPath(*path) : std::nullopt;
-    if (!bytes || bytes->empty())
+    auto bytes = foundation::FileManager::contentsBelow(home(), *relative);
+    if (!bytes) {
+        if (bytes.error().code != ENOENT)
+            discard(*relative, bytes.error());
         return;
-    auto table = foundation::PropertyList::read(*bytes);
-    if (table && table.value().isDictionary())
-        strings_ = table.value().asDictionary();
+    }
+    // An empty file marks a language the server does not have.
+    if (bytes.value().empty())
+        return;
+    auto table = readTable(bytes.value());
+    if (!table) {
+        discard(*relative, table.error());
+        return;
+    }
+    strings_ = std::move(table.value());
 }
 
 std::string Localizer::localizedStringForKey(const std::string& key) {

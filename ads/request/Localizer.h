@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Dictionary.h"
+#include "platform/foundation/Result.h"
 
 #include <memory>
 #include <optional>
@@ -19,17 +20,20 @@ class URLDownload;
 // language. The table is downloaded once from the static-content server into
 // Documents/pennant/localization_cache/20091119/<language>.strings; an empty file there marks
 // a language the server does not have. The table is loaded once per process, so a file that
-// arrives after the first lookup is used from the next launch on.
+// arrives after the first lookup is used from the next launch on. Only a table that reads is
+// kept: a download that does not is dropped, and a stored one that does not is removed so the
+// next launch fetches it again. The folder is found from the current sandbox home at each use.
 class Localizer {
 public:
     static Localizer& sharedLocalizer();
 
-    const std::string& cacheDirectory() const { return directory_; }
+    // Empty while there is no sandbox home.
+    std::string cacheDirectory() const;
     // Element 0 of the user default "AppleLanguages", read once.
     const std::optional<std::string>& preferredLanguage() const { return preferredLanguage_; }
     // The user default "AppleLocale" when it is a string; read on every call.
     std::optional<std::string> currentLocale() const;
-    // nullopt for a language code that cannot be a file name.
+    // nullopt without a sandbox home or for a language code that cannot be a file name.
     std::optional<std::string> stringsPathForLanguage(const std::string& language) const;
 
     // Starts the download of the preferred language's table unless its file exists or a
@@ -42,12 +46,16 @@ private:
     friend class foundation::Singleton<Localizer>;
     Localizer();
 
+    // Below the sandbox home; nullopt for a language code that cannot be a file name.
+    static std::optional<std::string> relativeStringsPath(const std::string& language);
+    static foundation::Result<foundation::Dictionary> readTable(const foundation::Data& bytes);
+
     void loadStrings();
     void downloadDidSucceed(URLDownload& download);
     void downloadDidFail(URLDownload& download);
-    void keep(const std::string& path, const foundation::Data& table);
+    void keep(const std::string& language, const foundation::Data& table);
+    void discard(const std::string& relativePath, const foundation::Error& why);
 
-    std::string directory_;
     std::optional<std::string> preferredLanguage_;
     std::optional<foundation::Dictionary> strings_;
     std::shared_ptr<URLDownload> download_;

@@ -15,6 +15,11 @@
 namespace pennant {
 
 namespace {
+constexpr std::string_view kCacheFile = "pennant/location_cache/location.txt";
+constexpr std::size_t kMaxCacheFileBytes = 1024;
+
+const std::string& home() { return foundation::Sandbox::current().home(); }
+
 // One decimal number with a fraction, such as "-7.250000", starting at text[at].
 bool scanDecimal(const std::string& text, std::size_t& at) {
     auto digits = [&] {
@@ -46,13 +51,14 @@ LocationManager& LocationManager::sharedManager() {
     return foundation::Singleton<LocationManager>::shared();
 }
 
-LocationManager::LocationManager() : platformManager_(location::LocationManager::create()) {
-    const auto caches = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Caches);
-    if (caches.empty())
-        return;
-    const std::string directory = caches.front() + "/pennant/location_cache";
-    foundation::FileManager::createDirectory(directory);
-    cachePath_ = directory + "/location.txt";
+LocationManager::LocationManager() : platformManager_(location::LocationManager::create()) {}
+
+std::string LocationManager::relativeCachePath() {
+    return foundation::Sandbox::relativePath(foundation::Sandbox::Directory::Caches) + "/" + std::string(kCacheFile);
+}
+
+std::string LocationManager::cachePath() const {
+    return home().empty() ? std::string() : home() + "/" + relativeCachePath();
 }
 
 std::string LocationManager::stringForLocation(const location::Location& location) {
@@ -75,9 +81,9 @@ void LocationManager::updateIfAppropriate() {
 }
 
 const std::optional<std::string>& LocationManager::locationString() {
-    if (!locationString_ && !cachePath_.empty())
-        if (auto bytes = foundation::FileManager::contentsAtPath(cachePath_, 1024)) {
-            std::string text(bytes->view());
+    if (!locationString_ && !home().empty())
+        if (auto bytes = foundation::FileManager::contentsBelow(home(), relativeCachePath(), kMaxCacheFileBytes)) {
+            std::string text(bytes.value().view());
             if (isLocationText(text))
                 locationString_ = std::move(text);
         }
@@ -85,15 +91,16 @@ const std::optional<std::string>& LocationManager::locationString() {
 }
 
 const std::optional<foundation::Date>& LocationManager::lastUpdated() {
-    if (!lastUpdated_ && !cachePath_.empty() && locationString())
-        lastUpdated_ = foundation::FileManager::modificationDate(cachePath_);
+    if (!lastUpdated_ && locationString())
+        lastUpdated_ = foundation::FileManager::modificationDateBelow(home(), relativeCachePath());
     return lastUpdated_;
 }
 
 void LocationManager::writeLocationStringToCache() {
-    if (!locationString_ || cachePath_.empty())
+    if (!locationString_)
         return;
-    if (auto written = foundation::FileManager::writeAtomically(cachePath_, foundation::Data::fromString(*locationString_));
+    if (auto written = foundation::FileManager::writeAtomicallyBelow(home(), relativeCachePath(),
+                                                                     foundation::Data::fromString(*locationString_));
         !written) {
         foundation::log("Pennant: could not cache location: {}", written.error().message);
         return;

@@ -21,7 +21,8 @@ namespace pennant {
 // The device's last known position for ad requests. Runs the location service at most about
 // once a day, keeps the last position as "lat,lon" text in
 // Library/Caches/pennant/location_cache/location.txt (the file's date is the fix time after a
-// relaunch) and stops the service once a fix is within 200 metres.
+// relaunch) and stops the service once a fix is within 200 metres. The file is found from the
+// current sandbox home at each use and is never read or written through a symbolic link.
 class LocationManager : public location::LocationManagerDelegate {
 public:
     static constexpr double kStaleSeconds = 86400;
@@ -31,7 +32,8 @@ public:
     static LocationManager& sharedManager();
     static std::string stringForLocation(const location::Location& location);
 
-    const std::string& cachePath() const { return cachePath_; }
+    // Empty while there is no sandbox home.
+    std::string cachePath() const;
     // The service is on and the user has not refused access in this process.
     bool locationServicesEnabled() const;
     // Starts the service when it is enabled and the stored fix is missing or a day old.
@@ -40,6 +42,7 @@ public:
     const std::optional<std::string>& locationString();
     // Filled from the cache file's modification date when empty.
     const std::optional<foundation::Date>& lastUpdated();
+    // Logs when the file cannot be written.
     void writeLocationStringToCache();
     bool isUpdating() const;
 
@@ -51,7 +54,7 @@ private:
     friend class foundation::Singleton<LocationManager>;
     LocationManager();
 
-    std::string cachePath_;
+    static std::string relativeCachePath();
     // The platform manager holds its delegate weakly; this non-owning reference is what it
     // holds, valid for as long as the singleton lives.
     std::shared_ptr<LocationManager> delegateReference_{this, [](LocationManager*) {}};

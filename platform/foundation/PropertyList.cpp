@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Dictionary.h"
+#include "platform/foundation/PropertyListBounds.h"
 #include "platform/foundation/StringsFormat.h"
 
 #include <cmath>
@@ -62,7 +63,7 @@ std::optional<Value> fromDictionary(plist_t node, int depth) {
 }
 
 std::optional<Value> fromPlist(plist_t node, int depth) {
-    if (!node || depth > PropertyList::kMaxDepth)
+    if (!node || depth >= PropertyList::kMaxDepth)
         return std::nullopt;
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
@@ -108,7 +109,7 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
 }
 
 plist_t toPlist(const Value& value, int depth) {
-    if (depth > PropertyList::kMaxDepth)
+    if (depth >= PropertyList::kMaxDepth)
         return nullptr;
     switch (value.type()) {
     case Value::Type::Null: return nullptr;
@@ -148,6 +149,26 @@ plist_t toPlist(const Value& value, int depth) {
     return nullptr;
 }
 
+// libplist recurses once per level while it builds and frees its tree, so the bytes are
+// checked first. An XML list has one element more than levels: the <plist> around them.
+Status checkBounds(std::string_view bytes, bool binary) {
+    if (binary)
+        return PropertyListBounds::checkBinary(bytes, PropertyList::kMaxDepth, PropertyList::kMaxValues);
+    return PropertyListBounds::checkXML(bytes, PropertyList::kMaxDepth + 1);
+}
+
+Result<Value> readWithLibplist(const Data& data, bool binary) {
+    if (auto bounded = checkBounds(data.view(), binary); !bounded)
+        return bounded.error();
+    plist_t node = nullptr;
+    plist_from_memory(reinterpret_cast<const char*>(data.bytes()), static_cast<uint32_t>(data.size()), &node);
+    PlistPtr root(node);
+    auto value = fromPlist(node, 0);
+    if (!value)
+        return Error{kDomain, -1, "Malformed property list"};
+    return std::move(*value);
+}
+
 bool looksLikeXML(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
@@ -177,17 +198,9 @@ Result<Value> PropertyList::read(const Data& data) {
         return Error{kDomain, -1, "Property list is empty"};
     if (data.size() > kMaxInputSize)
         return Error{kDomain, -1, "Property list is too large"};
-    const auto* bytes = reinterpret_cast<const char*>(data.bytes());
-    const auto length = static_cast<uint32_t>(data.size());
-    if (plist_is_binary(bytes, length) || looksLikeXML(data.view())) {
-        plist_t node = nullptr;
-        plist_from_memory(bytes, length, &node);
-        PlistPtr root(node);
-        auto value = fromPlist(node, 0);
-        if (!value)
-            return Error{kDomain, -1, "Malformed property list"};
-        return std::move(*value);
-    }
+    const bool binary = plist_is_binary(reinterpret_cast<const char*>(data.bytes()), static_cast<uint32_t>(data.size()));
+    if (binary || looksLikeXML(data.view()))
+        return readWithLibplist(data, binary);
     auto table = StringsFormat::parse(data.view());
     if (!table)
         return table.error();

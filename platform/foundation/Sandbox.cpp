@@ -7,27 +7,34 @@ namespace foundation {
 
 Sandbox& Sandbox::current() { return PlatformContext::current().object<Sandbox>(); }
 
-bool Sandbox::setHome(const std::string& home) {
+Status Sandbox::setHome(const std::string& home) {
     std::string trimmed = home;
     while (trimmed.size() > 1 && trimmed.back() == '/')
         trimmed.pop_back();
     home_ = trimmed;
-    bool ok = !home_.empty();
+    if (home_.empty())
+        return Error{"SandboxErrorDomain", -1, "no sandbox home given"};
     for (auto directory : {Directory::Documents, Directory::Caches, Directory::Preferences,
                            Directory::Temporary})
-        ok = ok && FileManager::createDirectory(pathFor(directory));
-    return ok;
+        if (auto made = FileManager::createDirectory(pathFor(directory)); !made)
+            return made;
+    return success();
+}
+
+std::string Sandbox::relativePath(Directory directory) {
+    switch (directory) {
+    case Directory::Documents: return "Documents";
+    case Directory::Caches: return "Library/Caches";
+    case Directory::Preferences: return "Library/Preferences";
+    case Directory::Temporary: return "tmp";
+    case Directory::Home: return {};
+    }
+    return {};
 }
 
 std::string Sandbox::pathFor(Directory directory) const {
-    switch (directory) {
-    case Directory::Documents: return home_ + "/Documents";
-    case Directory::Caches: return home_ + "/Library/Caches";
-    case Directory::Preferences: return home_ + "/Library/Preferences";
-    case Directory::Temporary: return home_ + "/tmp";
-    case Directory::Home: return home_;
-    }
-    return home_;
+    const std::string relative = relativePath(directory);
+    return relative.empty() ? home_ : home_ + "/" + relative;
 }
 
 std::string Sandbox::devicePath(const std::string& absolutePath) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/foundation/Result.h"
+
 #include <string>
 #include <vector>
 
@@ -14,10 +16,13 @@ public:
 
     static Sandbox& current();
 
-    // Makes the given folder the home and creates its standard directories.
-    bool setHome(const std::string& home);
+    // Makes the given folder the home and creates its standard directories. An empty folder
+    // leaves the process without a home.
+    Status setHome(const std::string& home);
     const std::string& home() const { return home_; }
     std::string pathFor(Directory directory) const;
+    // The directory's path below the home ("Library/Caches"); empty for the home itself.
+    static std::string relativePath(Directory directory);
     // Where an absolute path of the device (e.g. "/Applications/X.app") lives in the sandbox.
     std::string devicePath(const std::string& absolutePath) const;
 

@@ -60,15 +60,17 @@ void UserDefaults::setFloat(const std::string& key, float value) {
     setObject(key, Value::number(static_cast<double>(value)));
 }
 
-bool UserDefaults::synchronize() {
+Status UserDefaults::synchronize() {
     std::lock_guard lock(mutex_);
     if (!dirty_ || path_.empty())
-        return true;
+        return success();
     auto encoded = PropertyList::writeXML(Value(persistent_));
-    if (!encoded || !FileManager::writeAtomically(path_, encoded.value()))
-        return false;
+    if (!encoded)
+        return encoded.error();
+    if (auto written = FileManager::writeAtomically(path_, encoded.value()); !written)
+        return written;
     dirty_ = false;
-    return true;
+    return success();
 }
 
 } // namespace foundation

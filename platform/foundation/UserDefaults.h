@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Dictionary.h"
+#include "platform/foundation/Result.h"
 #include "platform/foundation/Value.h"
 
 #include <mutex>
@@ -27,8 +28,9 @@ public:
     void setObject(const std::string& key, Value value);
     void setFloat(const std::string& key, float value);
     void removeObject(const std::string& key) { setObject(key, Value()); }
-    // Writes the persistent domain atomically when it changed; false when the write failed.
-    bool synchronize();
+    // Writes the persistent domain atomically when it changed; the domain stays unsaved when
+    // the write fails.
+    Status synchronize();
 
 private:
     mutable std::mutex mutex_;

@@ -1,6 +1,7 @@
 #include "platform/graphics/Image.h"
 
 #include "platform/foundation/Data.h"
+#include "platform/foundation/FileManager.h"
 
 #include <cairo.h>
 #include <stb_image.h>
@@ -8,8 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace graphics {
 namespace {
@@ -96,17 +95,8 @@ std::shared_ptr<Image> Image::fromData(const foundation::Data& data) {
 }
 
 std::shared_ptr<Image> Image::fromFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return nullptr;
-    std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
-        if (bytes.size() > maxFileBytes)
-            return nullptr;
-    }
-    return fromData(foundation::Data(std::move(bytes)));
+    auto bytes = foundation::FileManager::contentsAtPath(path, maxFileBytes);
+    return bytes ? fromData(*bytes) : nullptr;
 }
 
 std::shared_ptr<Image> Image::fromPixels(int width, int height, Pixels premultipliedARGB) {

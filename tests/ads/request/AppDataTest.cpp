@@ -1,4 +1,4 @@
-#include "SandboxHome.h"
+#include "tests/support/SandboxHome.h"
 #include "ads/request/AppData.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
@@ -46,4 +46,9 @@ TEST_F(AppDataTest, BundleStringsComeFromTheInformationDictionary) {
     EXPECT_EQ(data.bundleIdentifier(), "org.kessa.shaker");
     EXPECT_FALSE(data.bundleDisplayName()) << "a display name that is not a string is absent";
     EXPECT_EQ(&data, &AppData::sharedAppData()) << "one instance per process";
+}
+
+TEST_F(AppDataTest, AFIFOInPlaceOfTheMetadataIsNoMetadataAndDoesNotBlock) {
+    makeFIFO("iTunesMetadata.plist");
+    EXPECT_FALSE(fresh().hasITunesMetadata());
 }

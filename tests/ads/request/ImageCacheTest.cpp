@@ -1,4 +1,4 @@
-#include "SandboxHome.h"
+#include "tests/support/SandboxHome.h"
 #include "ads/request/ImageCache.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
@@ -16,8 +16,8 @@ protected:
         image = graphics::Image::fromPixels(2, 2, std::vector<std::uint32_t>(4, 0xFF336699u));
     }
     void age(const std::string& name, double seconds) {
-        FileManager::setModificationDate(ImageCache::sharedCache().cacheDirectory() + "/" + name,
-                                         foundation::Date(kStart - seconds));
+        ASSERT_TRUE(FileManager::setModificationDate(ImageCache::sharedCache().cacheDirectory() + "/" + name,
+                                                     foundation::Date(kStart - seconds)));
     }
     std::shared_ptr<graphics::Image> image;
 };
@@ -40,7 +40,7 @@ TEST_F(ImageCacheTest, StoresPNGByNameUnderCaches) {
 
 TEST_F(ImageCacheTest, FreshForExactly3141592Seconds) {
     auto& cache = ImageCache::sharedCache();
-    cache.storeImage(image, "url");
+    ASSERT_TRUE(cache.storeImage(image, "url"));
     age("url", 36 * 86400);
     EXPECT_TRUE(cache.imageIsInCache("url"));
     age("url", 3141592);
@@ -64,11 +64,47 @@ TEST_F(ImageCacheTest, HostileNamesNeverReachOutsideTheFolder) {
         EXPECT_FALSE(cache.fetchImageNamed(name)) << name;
     }
     EXPECT_EQ(std::string(FileManager::contentsAtPath(path("Documents/x"))->view()), "keep");
-    EXPECT_TRUE(std::filesystem::is_empty(cache.cacheDirectory()));
+    EXPECT_FALSE(std::filesystem::exists(cache.cacheDirectory())) << "made only when an image is stored";
 }
 
 TEST_F(ImageCacheTest, CorruptEntriesFetchAsNothing) {
     auto& cache = ImageCache::sharedCache();
+    ASSERT_TRUE(FileManager::createDirectory(cache.cacheDirectory()));
     ASSERT_TRUE(FileManager::writeAtomically(cache.cacheDirectory() + "/call", foundation::Data::fromString("not a png")));
     EXPECT_FALSE(cache.fetchImageNamed("call"));
+}
+
+TEST_F(ImageCacheTest, FoldersAndFIFOsUnderANameAreNoImages) {
+    auto& cache = ImageCache::sharedCache();
+    ASSERT_TRUE(FileManager::createDirectory(cache.cacheDirectory() + "/folder"));
+    makeFIFO("Library/Caches/pennant/image_cache/pipe");
+    for (const char* name : {"folder", "pipe"}) {
+        EXPECT_FALSE(cache.imageIsInCache(name)) << name;
+        EXPECT_FALSE(cache.fetchImageNamed(name)) << name;
+    }
+}
+
+TEST_F(ImageCacheTest, ALinkOutOfTheHomeIsNeverWrittenOrReadThrough) {
+    auto& cache = ImageCache::sharedCache();
+    // Deepest first: replacing a folder must not reach through a link made before.
+    for (const char* link : {"Library/Caches/pennant/image_cache", "Library/Caches/pennant", "Library/Caches"}) {
+        linkOutside(link);
+        EXPECT_FALSE(cache.storeImage(image, "back")) << link;
+        EXPECT_TRUE(outsideIsEmpty()) << link;
+    }
+    std::filesystem::create_directories(outside / "pennant/image_cache");
+    ASSERT_TRUE(FileManager::writeAtomically((outside / "pennant/image_cache/back").string(), image->pngData()));
+    EXPECT_FALSE(cache.imageIsInCache("back"));
+    EXPECT_FALSE(cache.fetchImageNamed("back"));
+}
+
+TEST_F(ImageCacheTest, FirstTouchedBeforeTheHomeIsSetItWorksOnceThereIsOne) {
+    EXPECT_FALSE(foundation::Sandbox::current().setHome(""));
+    auto& cache = ImageCache::sharedCache();
+    EXPECT_EQ(cache.cacheDirectory(), "");
+    EXPECT_FALSE(cache.storeImage(image, "back"));
+    ASSERT_TRUE(foundation::Sandbox::current().setHome(home.string()));
+    EXPECT_EQ(cache.cacheDirectory(), path("Library/Caches/pennant/image_cache"));
+    ASSERT_TRUE(cache.storeImage(image, "back"));
+    EXPECT_TRUE(cache.imageIsInCache("back"));
 }

@@ -1,4 +1,4 @@
-#include "SandboxHome.h"
+#include "tests/support/SandboxHome.h"
 #include "adserver/AdServer.h"
 #include "ads/request/Endpoints.h"
 #include "ads/request/Localizer.h"
@@ -17,13 +17,31 @@ class LocalizerTest : public SandboxHome {
 protected:
     void SetUp() override {
         SandboxHome::SetUp();
-        server = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
+        serve(adserver::AdServer::Options{});
+    }
+    void serve(const adserver::AdServer::Options& options) {
+        if (server)
+            server->stop();
+        server = std::make_unique<adserver::AdServer>(options);
         ASSERT_TRUE(server->start());
         net::HostMap::shared().map("static.pennant.test", "127.0.0.1", server->port());
+    }
+    // The shipped catalogue with a strings table of our own for the language.
+    void serveTable(const std::string& language, const std::string& table) {
+        const auto catalog = home.string() + "-catalog";
+        std::filesystem::remove_all(catalog);
+        std::filesystem::copy(adserver::AdServer::defaultCatalogDirectory(), catalog,
+                              std::filesystem::copy_options::recursive);
+        ASSERT_TRUE(FileManager::writeAtomically(catalog + "/static/phone/i18n/20091119/" + language + ".strings",
+                                                 foundation::Data::fromString(table)));
+        adserver::AdServer::Options options;
+        options.catalogDirectory = catalog;
+        serve(options);
     }
     void TearDown() override {
         server->stop();
         net::HostMap::shared().clear();
+        std::filesystem::remove_all(home.string() + "-catalog");
         SandboxHome::TearDown();
     }
     // A new process on the same home: the singleton is made again and reads the defaults again.
@@ -48,6 +66,16 @@ protected:
     }
     std::unique_ptr<adserver::AdServer> server;
 };
+
+// Nested far deeper than any parser's stack allows when it recurses per level.
+std::string deeplyNestedTable() {
+    std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Cancel</key>";
+    for (int i = 0; i < 1'000'000; ++i)
+        xml += "<array>";
+    return xml;
+}
+
+const std::string kTables = "Documents/pennant/localization_cache/20091119/";
 
 } // namespace
 
@@ -81,7 +109,7 @@ TEST_F(LocalizerTest, UnknownLanguageLeavesAnEmptyFileAndIsNotAskedAgain) {
 
 TEST_F(LocalizerTest, EmptyTextsFallBackToTheKeyAndCorruptTablesToNothing) {
     const std::string dir = path("Documents/pennant/localization_cache/20091119");
-    FileManager::createDirectory(dir);
+    ASSERT_TRUE(FileManager::createDirectory(dir));
     ASSERT_TRUE(FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";")));
     auto& localizer = launch("en");
     EXPECT_EQ(localizer.localizedStringForKey("Ok"), "Ok");
@@ -104,4 +132,46 @@ TEST_F(LocalizerTest, LanguageCodesAreEncodedInTheURLAndRefusedAsUnsafeFileNames
     foundation::RunLoop::main().runUntilIdle(foundation::Seconds(1));
     EXPECT_EQ(server->journal().entries().size(), before);
     EXPECT_FALSE(FileManager::fileExists(path("Library/x.strings")));
+}
+
+TEST_F(LocalizerTest, DownloadedTablesThatDoNotReadAreNotKept) {
+    for (const std::string& bad : {deeplyNestedTable(), std::string("\"Cancel\" = ")}) {
+        serveTable("de", bad);
+        download(launch("de"));
+        EXPECT_FALSE(FileManager::fileExists(path(kTables + "de.strings")));
+        auto& relaunched = launch("de");
+        EXPECT_EQ(relaunched.localizedStringForKey("Cancel"), "Cancel");
+        download(relaunched);
+        EXPECT_EQ(requestsFor("/de.strings"), 2u) << "asked again on the next launch";
+    }
+}
+
+TEST_F(LocalizerTest, StoredTablesThatDoNotReadAreRemovedAndFetchedAgain) {
+    ASSERT_TRUE(FileManager::createDirectory(path(kTables)));
+    ASSERT_TRUE(FileManager::writeAtomically(path(kTables + "fr.strings"), foundation::Data::fromString(deeplyNestedTable())));
+    EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Cancel");
+    EXPECT_FALSE(FileManager::fileExists(path(kTables + "fr.strings")));
+    makeFIFO(kTables + "fr.strings");
+    EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Cancel");
+    EXPECT_FALSE(FileManager::fileExists(path(kTables + "fr.strings")));
+    download(launch("fr"));
+    EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Annuler");
+}
+
+TEST_F(LocalizerTest, ALinkOutOfTheHomeIsNeverWrittenThrough) {
+    linkOutside("Documents/pennant");
+    download(launch("fr"));
+    EXPECT_TRUE(outsideIsEmpty());
+    download(launch("xx"));
+    EXPECT_TRUE(outsideIsEmpty()) << "nor the empty file of an unknown language";
+}
+
+TEST_F(LocalizerTest, FirstTouchedBeforeTheHomeIsSetItCachesOnceThereIsOne) {
+    EXPECT_FALSE(foundation::Sandbox::current().setHome(""));
+    auto& localizer = launch("fr");
+    EXPECT_EQ(localizer.cacheDirectory(), "");
+    ASSERT_TRUE(foundation::Sandbox::current().setHome(home.string()));
+    EXPECT_EQ(localizer.cacheDirectory(), path("Documents/pennant/localization_cache/20091119"));
+    download(localizer);
+    EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Annuler");
 }

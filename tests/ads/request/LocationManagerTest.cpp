@@ -1,4 +1,4 @@
-#include "SandboxHome.h"
+#include "tests/support/SandboxHome.h"
 #include "ads/request/LocationManager.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
@@ -68,9 +68,9 @@ TEST_F(LocationCache, AccurateFixStopsUpdatingAndRefusalDisablesForTheProcess) {
 
 TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
-    FileManager::createDirectory(path("Library/Caches/pennant/location_cache"));
+    ASSERT_TRUE(FileManager::createDirectory(path("Library/Caches/pennant/location_cache")));
     ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("12.500000,-7.250000")));
-    FileManager::setModificationDate(file, foundation::Date(kStart - 2 * 3600));
+    ASSERT_TRUE(FileManager::setModificationDate(file, foundation::Date(kStart - 2 * 3600)));
     auto& manager = started();
     EXPECT_FALSE(manager.isUpdating());
     EXPECT_EQ(manager.locationString(), "12.500000,-7.250000");
@@ -79,10 +79,35 @@ TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
 
 TEST_F(LocationCache, CorruptCacheFileCountsAsNoFix) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
-    FileManager::createDirectory(path("Library/Caches/pennant/location_cache"));
+    ASSERT_TRUE(FileManager::createDirectory(path("Library/Caches/pennant/location_cache")));
     ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("not,a\nlocation\x01")));
     auto& manager = started();
     EXPECT_FALSE(manager.locationString());
     EXPECT_FALSE(manager.lastUpdated());
     EXPECT_TRUE(manager.isUpdating()) << "without a usable fix the service is started";
+}
+
+TEST_F(LocationCache, AFIFOInPlaceOfTheCacheFileCountsAsNoFix) {
+    makeFIFO("Library/Caches/pennant/location_cache/location.txt");
+    auto& manager = started();
+    EXPECT_FALSE(manager.locationString());
+    EXPECT_TRUE(manager.isUpdating());
+}
+
+TEST_F(LocationCache, ALinkOutOfTheHomeIsNeverWrittenThrough) {
+    linkOutside("Library/Caches/pennant/location_cache");
+    auto& manager = started();
+    fix(12.5, -7.25, 50);
+    EXPECT_EQ(manager.locationString(), "12.500000,-7.250000") << "kept in memory";
+    EXPECT_TRUE(outsideIsEmpty());
+}
+
+TEST_F(LocationCache, FirstTouchedBeforeTheHomeIsSetItCachesOnceThereIsOne) {
+    EXPECT_FALSE(foundation::Sandbox::current().setHome(""));
+    EXPECT_EQ(LocationManager::sharedManager().cachePath(), "");
+    ASSERT_TRUE(foundation::Sandbox::current().setHome(home.string()));
+    auto& manager = started();
+    fix(12.5, -7.25, 50);
+    EXPECT_EQ(manager.cachePath(), path("Library/Caches/pennant/location_cache/location.txt"));
+    EXPECT_EQ(cached(), "12.500000,-7.250000");
 }

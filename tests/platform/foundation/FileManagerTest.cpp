@@ -2,9 +2,11 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Sandbox.h"
+#include "tests/support/SandboxHome.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -13,25 +15,20 @@ using namespace foundation;
 
 namespace {
 
-class SandboxFiles : public ::testing::Test {
+class SandboxFiles : public SandboxHome {
 protected:
-    void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("fm-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root);
-        ASSERT_TRUE(Sandbox::current().setHome(root.string()));
-    }
     void TearDown() override {
         FileManager::setBeforeRenameHookForTesting(nullptr);
-        std::filesystem::remove_all(root);
+        SandboxHome::TearDown();
     }
-    std::string path(const std::string& name) const { return (root / name).string(); }
     static std::string read(const std::string& p) {
         auto data = FileManager::contentsAtPath(p);
         return data ? std::string(data->view()) : "<missing>";
     }
-    std::filesystem::path root;
+    std::string readBelow(const std::string& relative) const {
+        auto data = FileManager::contentsBelow(home.string(), relative);
+        return data ? std::string(data.value().view()) : "<missing>";
+    }
 };
 
 std::size_t entriesIn(const std::filesystem::path& dir) {
@@ -54,7 +51,7 @@ TEST_F(SandboxFiles, AtomicWriteAbandonedBeforeRenameKeepsTheOldFile) {
     FileManager::setBeforeRenameHookForTesting([](const std::string&) { return false; });
     EXPECT_FALSE(FileManager::writeAtomically(file, Data::fromString("new")));
     EXPECT_EQ(read(file), "old");
-    EXPECT_EQ(entriesIn(root / "Documents"), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(entriesIn(home / "Documents"), 1u) << "no temporary file is left behind";
     FileManager::setBeforeRenameHookForTesting(nullptr);
     EXPECT_TRUE(FileManager::writeAtomically(file, Data::fromString("new")));
     EXPECT_EQ(read(file), "new");
@@ -74,7 +71,7 @@ TEST_F(SandboxFiles, AtomicWriteThatFailsMidWriteKeepsTheOldFile) {
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(result);
     EXPECT_EQ(read(file), "old");
-    EXPECT_EQ(entriesIn(root / "Documents"), 1u);
+    EXPECT_EQ(entriesIn(home / "Documents"), 1u);
 }
 
 TEST_F(SandboxFiles, WrittenFilesAreDatedByTheLoopClockAndDatesCanBeSet) {
@@ -96,4 +93,43 @@ TEST_F(SandboxFiles, ReadsRefuseDirectoriesAndOversizedFiles) {
     EXPECT_TRUE(FileManager::contentsAtPath(path("tmp/f"), 5));
     EXPECT_TRUE(FileManager::removeItem(path("Library")));
     EXPECT_FALSE(FileManager::fileExists(path("Library/Caches")));
+}
+
+TEST_F(SandboxFiles, ReadsRefuseFIFOsWithoutWaitingForAWriter) {
+    makeFIFO("Library/Preferences/defaults.plist");
+    EXPECT_FALSE(FileManager::contentsAtPath(path("Library/Preferences/defaults.plist")));
+    auto below = FileManager::contentsBelow(home.string(), "Library/Preferences/defaults.plist");
+    ASSERT_FALSE(below);
+    EXPECT_EQ(below.error().code, EINVAL);
+    EXPECT_FALSE(FileManager::modificationDateBelow(home.string(), "Library/Preferences/defaults.plist"));
+    EXPECT_EQ(FileManager::contentsBelow(home.string(), "Library/none").error().code, ENOENT);
+}
+
+TEST_F(SandboxFiles, WritesBelowTheHomeCreateFoldersAndNeverFollowLinks) {
+    const Data bytes = Data::fromString("cached");
+    ASSERT_TRUE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/b/file", bytes));
+    EXPECT_EQ(readBelow("Library/Caches/a/b/file"), "cached");
+    EXPECT_TRUE(FileManager::modificationDateBelow(home.string(), "Library/Caches/a/b/file"));
+
+    linkOutside("Library/Caches/a");
+    EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/b/file", bytes));
+    EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/file", bytes));
+    std::filesystem::create_directory(outside / "b");
+    ASSERT_TRUE(FileManager::writeAtomically((outside / "b/file").string(), Data::fromString("outside")));
+    EXPECT_EQ(readBelow("Library/Caches/a/b/file"), "<missing>");
+    EXPECT_FALSE(FileManager::modificationDateBelow(home.string(), "Library/Caches/a/b/file"));
+    EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/../../escape", bytes));
+    EXPECT_FALSE(FileManager::writeAtomicallyBelow("", "Library/file", bytes)) << "no home, no write";
+
+    // A link in place of the file itself is replaced, never written through or removed through.
+    std::filesystem::create_directories(home / "Library/Caches/c");
+    std::filesystem::create_symlink(outside / "b/file", home / "Library/Caches/c/file");
+    EXPECT_EQ(readBelow("Library/Caches/c/file"), "<missing>");
+    EXPECT_TRUE(FileManager::removeItemBelow(home.string(), "Library/Caches/c/file"));
+    EXPECT_FALSE(std::filesystem::is_symlink(home / "Library/Caches/c/file"));
+    std::filesystem::create_symlink(outside / "b/file", home / "Library/Caches/c/file");
+    ASSERT_TRUE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/c/file", bytes));
+    EXPECT_EQ(read((outside / "b/file").string()), "outside");
+    EXPECT_EQ(readBelow("Library/Caches/c/file"), "cached");
+    EXPECT_TRUE(FileManager::removeItemBelow(home.string(), "Library/Caches/c/none"));
 }

@@ -1,10 +1,9 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/PropertyList.h"
-#include "platform/foundation/UserDefaults.h"
+#include "tests/support/BinaryPropertyList.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 using namespace foundation;
 
@@ -18,6 +17,19 @@ Value sample() {
                             {"blob", Value(Data::fromString(std::string("\0\1\2", 3)))},
                             {"inner", Value(inner)}});
 }
+
+// levels nested values in XML: arrays around one integer.
+std::string nestedXML(int levels) {
+    std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+    for (int i = 1; i < levels; ++i)
+        xml += "<array>";
+    xml += "<integer>1</integer>";
+    for (int i = 1; i < levels; ++i)
+        xml += "</array>";
+    return xml + "</plist>";
+}
+
+bool reads(const std::string& bytes) { return PropertyList::read(Data::fromString(bytes)).ok(); }
 
 Value parse(std::string_view text) {
     auto result = PropertyList::read(Data::fromString(text));
@@ -70,21 +82,18 @@ TEST(PropertyList, MalformedInputIsAnErrorNotACrash) {
         EXPECT_FALSE(PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut))));
 }
 
-TEST(UserDefaults, PersistentDomainOverridesGlobalAndSurvivesReload) {
-    const auto file = std::filesystem::temp_directory_path() / ("ud-" + std::to_string(::getpid()) + ".plist");
-    std::filesystem::remove(file);
-    auto& defaults = UserDefaults::standard();
-    Dictionary global{{"AppleLanguages", Value(Value::Array{Value("fr"), Value("en")})},
-                      {"AppleLocale", "fr_FR"}};
-    defaults.load(file.string(), global);
-    EXPECT_EQ(defaults.arrayForKey("AppleLanguages")->front().asString(), "fr");
-    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 0.0f);
-    defaults.setFloat("PN_INT_TO", 7.5f);
-    defaults.setObject("AppleLocale", "en_GB");
-    ASSERT_TRUE(defaults.synchronize());
-    defaults.load(file.string(), global);
-    EXPECT_EQ(defaults.floatForKey("PN_INT_TO"), 7.5f);
-    EXPECT_EQ(defaults.stringForKey("AppleLocale"), "en_GB");
-    EXPECT_FALSE(defaults.stringForKey("PN_INT_TO"));
-    std::filesystem::remove(file);
+TEST(PropertyList, DeepOrExplosiveInputIsRefusedBeforeTheParserSeesIt) {
+    // A million levels overflowed the stack while the parser built (or freed) its tree.
+    EXPECT_FALSE(reads(nestedXML(1'000'000)));
+    EXPECT_FALSE(reads(nestedXML(1'000'000).substr(0, 8'000'000))) << "never closed";
+    EXPECT_FALSE(reads(binaryChain(1'000'000)));
+    // Shared objects are expanded by the parser: 2^64 values from a few hundred bytes.
+    EXPECT_FALSE(reads(binaryChain(64, 2)));
+    EXPECT_FALSE(reads(binaryPropertyList(2, [](std::uint32_t) { return std::vector<std::uint32_t>{1, 0}; })));
+    // The limit itself reads in both encodings; one level more does not.
+    EXPECT_TRUE(reads(nestedXML(PropertyList::kMaxDepth)));
+    EXPECT_FALSE(reads(nestedXML(PropertyList::kMaxDepth + 1)));
+    EXPECT_TRUE(reads(binaryChain(PropertyList::kMaxDepth - 1)));
+    EXPECT_FALSE(reads(binaryChain(PropertyList::kMaxDepth)));
+    EXPECT_TRUE(reads(binaryChain(12, 2))) << "shared objects within the bound are fine";
 }

@@ -1,5 +1,6 @@
 #include "platform/graphics/Image.h"
 #include "platform/foundation/Data.h"
+#include "tests/support/SandboxHome.h"
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
@@ -169,6 +170,14 @@ TEST(ImageDecoding, LoadsFilesAndMissingFilesGiveNull) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), (Size{6, 2}));
     EXPECT_FALSE(Image::fromFile(path.string()));
+}
+
+using ImageFiles = SandboxHome;
+
+TEST_F(ImageFiles, AFIFOOrFolderIsNoImageAndReadingDoesNotWait) {
+    makeFIFO("Documents/pipe.png");
+    EXPECT_FALSE(Image::fromFile(path("Documents/pipe.png")));
+    EXPECT_FALSE(Image::fromFile(path("Documents")));
 }
 
 TEST(ImageEncoding, PNGRoundTripKeepsPixelsIncludingTranslucentOnes) {
