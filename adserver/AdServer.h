@@ -1,6 +1,7 @@
 #pragma once
 
 #include "adserver/FaultPlan.h"
+#include "ads/request/Endpoints.h"
 #include "adserver/Journal.h"
 #include "platform/foundation/FileManager.h"
 
@@ -32,8 +33,8 @@ public:
         int port = 0;
         std::string catalogDirectory = defaultCatalogDirectory();
         // The host names written into the URLs the server hands out.
-        std::string adHost = "ads.pennant.test";
-        std::string staticHost = "static.pennant.test";
+        std::string adHost{pennant::Endpoints::kAdRequestHost};
+        std::string staticHost{pennant::Endpoints::kStaticContentHostName};
         // A client has headerTimeout to send its request line and headers, and each read or
         // write of the rest must make progress within its time-out; slower clients are dropped.
         std::chrono::milliseconds headerTimeout{10000};

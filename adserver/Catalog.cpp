@@ -1,15 +1,11 @@
 #include "adserver/Catalog.h"
 
 #include "json/JSONDeserializer.h"
+#include "platform/foundation/ASCII.h"
 #include "platform/foundation/Dictionary.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/foundation/FileManager.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <map>
 
 namespace adserver {
@@ -22,40 +18,6 @@ constexpr std::size_t kMaxSuggestions = 10;
 
 foundation::Error catalogError(std::string message) {
     return {"AdServerCatalogErrorDomain", -1, std::move(message)};
-}
-
-// A regular file of at most maxBytes; nullopt for anything else. The open does not wait, so a
-// FIFO or device in the folder cannot hold the thread that asked.
-std::optional<foundation::Data> readRegularFile(const std::string& path, std::size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat status{};
-    std::optional<foundation::Data> contents;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-        static_cast<std::size_t>(status.st_size) <= maxBytes) {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-        contents = foundation::Data(std::move(bytes));
-    }
-    ::close(fd);
-    return contents;
-}
-
-std::string lowercase(std::string_view text) {
-    std::string out(text);
-    std::ranges::transform(out, out.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
 }
 
 // Only plain names separated by "/": no "..", no hidden files, nothing a shell would mind.
@@ -101,7 +63,7 @@ Catalog::Catalog(std::string directory, foundation::Value::Array ads,
     : directory_(std::move(directory)), ads_(std::move(ads)), suggestions_(std::move(suggestions)) {}
 
 foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& directory) {
-    const auto bytes = readRegularFile(directory + "/ads.json", kMaxCatalogBytes);
+    const auto bytes = foundation::FileManager::contentsAtPath(directory + "/ads.json", kMaxCatalogBytes);
     if (!bytes)
         return catalogError("cannot read " + directory + "/ads.json");
     const auto parsed = json::JSONDeserializer().deserializeAsDictionary(*bytes);
@@ -135,10 +97,10 @@ const foundation::Value* Catalog::findAd(std::string_view identifier) const {
 }
 
 std::vector<std::string> Catalog::suggestionsFor(std::string_view query) const {
-    const std::string prefix = lowercase(query);
+    const std::string prefix = foundation::ASCII::lowercased(query);
     std::vector<std::string> matches;
     for (const auto& text : suggestions_)
-        if (matches.size() < kMaxSuggestions && lowercase(text).starts_with(prefix))
+        if (matches.size() < kMaxSuggestions && foundation::ASCII::lowercased(text).starts_with(prefix))
             matches.push_back(text);
     return matches;
 }
@@ -147,7 +109,7 @@ std::optional<Catalog::File> Catalog::staticFile(std::string_view path) const {
     if (!isSafeRelativePath(path))
         return std::nullopt;
     const std::string full = directory_ + "/static/" + std::string(path);
-    auto contents = readRegularFile(full, kMaxStaticFileBytes);
+    auto contents = foundation::FileManager::contentsAtPath(full, kMaxStaticFileBytes);
     if (!contents)
         return std::nullopt;
     return File{std::move(*contents), contentTypeFor(path)};

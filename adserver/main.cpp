@@ -1,6 +1,6 @@
 #include "adserver/AdServer.h"
+#include "platform/foundation/NumberParser.h"
 
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -37,10 +37,13 @@ bool parseArguments(int argc, char** argv, adserver::AdServer::Options& options,
         } else if (argument == "--catalog") {
             options.catalogDirectory = value;
         } else if (argument == "--port") {
-            const char* const last = value.data() + value.size();
-            const auto [end, error] = std::from_chars(value.data(), last, options.port);
-            if (error != std::errc() || end != last || options.port < 0 || options.port > 65535)
+            // 0 asks for a free port.
+            auto port = foundation::NumberParser::integer(value, "--port", 0, 65535);
+            if (!port) {
+                std::cerr << "pennant-adserver: " << port.error().message << "\n";
                 return false;
+            }
+            options.port = static_cast<int>(port.value());
         } else {
             return false;
         }

@@ -32,8 +32,8 @@ foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::load(const foundati
         return created;
     Loaded& loaded = created.value();
     for (const auto& entry : description["objects"].asArray())
-        if (std::string problem = connect(loaded, entry); !problem.empty())
-            return loadError(entry["name"].stringValue() + ": " + problem);
+        if (auto connected = connect(loaded, entry); !connected)
+            return connected.error();
     for (const auto& name : loaded.order)
         loaded.objects[name]->awakeFromNib();
     return created;
@@ -62,8 +62,9 @@ foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::create(const founda
     return loaded;
 }
 
-std::string InterfaceLoader::connect(Loaded& loaded, const foundation::Value& entry) {
-    auto& object = loaded.objects[entry["name"].stringValue()];
+foundation::Status InterfaceLoader::connect(Loaded& loaded, const foundation::Value& entry) {
+    const std::string name = entry["name"].stringValue();
+    auto& object = loaded.objects[name];
     auto find = [&](const foundation::Value& name) -> std::shared_ptr<InterfaceObject> {
         auto it = loaded.objects.find(name.stringValue());
         return it == loaded.objects.end() ? nullptr : it->second;
@@ -72,13 +73,13 @@ std::string InterfaceLoader::connect(Loaded& loaded, const foundation::Value& en
         auto parent = std::dynamic_pointer_cast<View>(object);
         auto view = std::dynamic_pointer_cast<View>(find(child));
         if (!parent || !view)
-            return "subview \"" + child.stringValue() + "\" is not a view of a view";
+            return loadError(name + ": subview \"" + child.stringValue() + "\" is not a view of a view");
         parent->addSubview(view);
     }
     for (const auto& [outlet, target] : entry["outlets"].asDictionary()) {
         auto other = find(target);
         if (!other || !object->setOutlet(outlet, other))
-            return "cannot connect outlet \"" + outlet + "\" to \"" + target.stringValue() + "\"";
+            return loadError(name + ": cannot connect outlet \"" + outlet + "\" to \"" + target.stringValue() + "\"");
     }
     for (const auto& action : entry["actions"].asArray()) {
         auto control = std::dynamic_pointer_cast<Control>(object);
@@ -86,11 +87,11 @@ std::string InterfaceLoader::connect(Loaded& loaded, const foundation::Value& en
         const unsigned event = Control::eventNamed(action["event"].stringValue());
         auto fn = target ? target->action(action["action"].stringValue()) : nullptr;
         if (!control || !event || !fn)
-            return "cannot connect action \"" + action["action"].stringValue() + "\" for event \"" +
-                   action["event"].stringValue() + "\"";
+            return loadError(name + ": cannot connect action \"" + action["action"].stringValue() +
+                             "\" for event \"" + action["event"].stringValue() + "\"");
         control->addTarget(event, std::move(fn));
     }
-    return {};
+    return foundation::success();
 }
 
 } // namespace ui

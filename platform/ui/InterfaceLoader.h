@@ -35,7 +35,7 @@ public:
 
 private:
     static foundation::Result<Loaded> create(const foundation::Value& description);
-    static std::string connect(Loaded& loaded, const foundation::Value& entry);
+    static foundation::Status connect(Loaded& loaded, const foundation::Value& entry);
 };
 
 } // namespace ui
