@@ -4,8 +4,10 @@ namespace adserver {
 
 class AdServer;
 class Catalog;
+class ConnectionStream;
 class FaultPlan;
 class FaultResponder;
+class GuardedServer;
 class Journal;
 class NetworkRoutes;
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <variant>
 
 namespace foundation {
 
+class ASCII;
 class BlockPool;
 class Bundle;
 class Clock;
@@ -15,13 +17,16 @@ class FileManager;
 class Lifetime;
 class Log;
 class NotificationCenter;
+class NumberParser;
 class PercentEncoding;
 class PlatformContext;
 class PropertyList;
+class PropertyListBounds;
 class RealClock;
 class RunLoop;
 class Sandbox;
 class StringsFormat;
+class SubscriberSlot;
 class Timer;
 class URL;
 class UTF8;
@@ -37,8 +42,11 @@ template <typename T>
 class Result;
 template <typename T>
 class Singleton;
+template <typename... Args>
+class Subscribers;
 
 using Seconds = std::chrono::duration<double>;
 using Status = Result<std::monostate>;
+using Subscription = std::shared_ptr<void>;
 
 } // namespace foundation

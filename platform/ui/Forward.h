@@ -21,6 +21,7 @@ class Label;
 class Responder;
 class Screen;
 class SegmentedControl;
+class StatusBarWindow;
 class Touch;
 class View;
 class ViewController;

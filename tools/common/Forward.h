@@ -1,0 +1,7 @@
+#pragma once
+
+namespace tools {
+
+class CairoPaths;
+
+} // namespace tools

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace tool {
+
+class Command;
+struct Console;
+class EncodeCommand;
+class FetchCommand;
+class InputSource;
+class JSONCommand;
+class QueryParseCommand;
+class Tool;
+
+} // namespace tool
