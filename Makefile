@@ -11,7 +11,10 @@ ASAN_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
 
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp
 
-.PHONY: deps build test test-asan test-tsan run fuzz-smoke bench clean
+# Every C++ file under version control; the style is the one in .clang-format.
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+
+.PHONY: deps build test test-asan test-tsan format format-check run fuzz-smoke bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -35,6 +38,13 @@ test-tsan: deps
 	  -DSANITIZE_THREAD=ON -DBENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	$(TSAN_ENV) ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+
+format: deps
+	@clang-format -i $(FORMAT_FILES)
+
+# Fails, naming the files, when any file differs from what `make format` would write.
+format-check: deps
+	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 # The main job: the shaker demo, headless on the virtual clock.
 run: build

@@ -9,7 +9,7 @@ packages=(
   libfmt-dev libplist-dev libcurl4-openssl-dev libcpp-httplib-dev
   libcairo2-dev libpango1.0-dev fonts-liberation libstb-dev libsndfile1-dev
   rapidjson-dev nlohmann-json3-dev
-  clang-16 libclang-rt-16-dev
+  clang-16 libclang-rt-16-dev clang-format
 )
 
 missing=()
