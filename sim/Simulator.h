@@ -17,6 +17,8 @@ class AdServer;
 
 namespace sim {
 
+class TemporaryHome;
+
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
 // from its interface description, plays the scenario and cleans up.
 class Simulator {
@@ -43,7 +45,7 @@ private:
     ScenarioRunner runner_;
     ui::InterfaceLoader::Loaded interface_;
     std::string home_;
-    bool temporaryHome_ = false;
+    std::unique_ptr<TemporaryHome> temporaryHome_;
     foundation::Subscription logSink_;
     foundation::Subscription soundObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
