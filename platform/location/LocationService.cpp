@@ -1,5 +1,6 @@
 #include "platform/location/LocationService.h"
 
+#include "platform/foundation/Assertions.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/location/LocationManager.h"
@@ -25,6 +26,7 @@ void LocationService::setDefaultFix(Coordinate coordinate, double horizontalAccu
 
 // A switched-off or refused service measures nothing, so the fix is not even remembered.
 void LocationService::deliverFix(const Location& fix) {
+    foundation::assertIsMainThread();
     if (!enabled_ || denied_)
         return;
     lastFix_ = fix;
@@ -39,6 +41,7 @@ void LocationService::deliverFix(const Location& fix) {
 
 // A start still waiting for its answer would otherwise report the refusal a second time.
 void LocationService::denyAuthorization() {
+    foundation::assertIsMainThread();
     denied_ = true;
     for (const auto& manager : updatingManagers()) {
         manager->startAnswer_.stop();
@@ -51,6 +54,7 @@ void LocationService::denyAuthorization() {
 }
 
 void LocationService::startUpdates(const std::shared_ptr<LocationManager>& manager) {
+    foundation::assertIsMainThread();
     std::erase_if(managers_, [&](const auto& weak) {
         auto alive = weak.lock();
         return !alive || alive == manager;
@@ -64,6 +68,7 @@ void LocationService::startUpdates(const std::shared_ptr<LocationManager>& manag
 }
 
 void LocationService::stopUpdates(LocationManager& manager) {
+    foundation::assertIsMainThread();
     manager.startAnswer_.stop();
     std::erase_if(managers_, [&](const auto& weak) {
         auto alive = weak.lock();
