@@ -9,7 +9,11 @@
 namespace adserver {
 
 GuardedServer::GuardedServer(ConnectionStream::Timeouts timeouts)
-    : timeouts_(timeouts), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    : timeouts_(timeouts), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    // More workers than the library's default eight, so a handful of slow clients waiting out
+    // their header deadline cannot hold every one of them.
+    new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+}
 
 GuardedServer::~GuardedServer() {
     if (wake_ >= 0)

@@ -17,6 +17,8 @@ class GuardedServer : public httplib::Server {
     static constexpr std::size_t kMaxHeaders = 100;
     static constexpr std::size_t kMaxHeaderBytes = 32 * 1024;
 
+    static constexpr std::size_t kWorkers = 32;
+
     explicit GuardedServer(ConnectionStream::Timeouts timeouts);
     ~GuardedServer() override;
     GuardedServer(const GuardedServer&) = delete;
