@@ -1,7 +1,7 @@
 #include "adserver/AdServer.h"
 #include "adserver/GuardedServer.h"
 #include "json/JSONDeserializer.h"
-#include "tests/adserver/SlowClient.h"
+#include "tests/support/SlowClient.h"
 
 #include <httplib.h>
 
@@ -36,6 +36,9 @@ protected:
         EXPECT_TRUE(result);
         return result ? json::JSONDeserializer().deserializeAsDictionary(result->body).valueOr(Value())
                       : Value();
+    }
+    httplib::Result addFault(const std::string& rule) {
+        return client.Post("/__faults", rule, "application/json");
     }
     // Writes raw bytes on a fresh connection and reads whatever comes back.
     std::string raw(const std::string& bytes,
@@ -295,4 +298,53 @@ TEST_F(AdServerTest, RedirectFaultsNeverLeadOffTheServer) {
         EXPECT_TRUE(reply.starts_with("HTTP/1.1 400 ")) << target;
     }
     EXPECT_NE(raw("GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n").find("Location: /nowhere"), std::string::npos);
+}
+
+TEST_F(AdServerTest, FaultsFilterByMethodCountDownAndRefuseNonsense) {
+    ASSERT_EQ(
+        addFault(R"({"path":"/ad_source.php","method":"POST","status":418,"count":2})")->status,
+        200);
+    EXPECT_EQ(client.Get("/ad_source.php")->status, 200);
+    EXPECT_EQ(client.Post("/ad_source.php", "", "text/plain")->status, 418);
+    EXPECT_EQ(json(client.Get("/__faults"))["faults"][0]["count"].intValue(), 1);
+    for (const char* rule :
+         {R"({"path":"/a","status":500,"count":-1})", R"({"path":"/a","oversize":-5})",
+          R"({"path":"/a","oversize":false})", R"({"path":"/a","status":4294967796})",
+          R"({"path":"/a","redirects":4294967298})", R"({"path":"/a","delay":-1})",
+          R"({"path":"/a","redirects":2,"to":"/\\evil.test/"})", R"({"path":"/a","close":false})",
+          R"({"path":"","status":500})", R"([{"path":"/a","status":500}])"}) {
+        const auto refused = addFault(rule);
+        EXPECT_EQ(refused->status, 400) << rule;
+        EXPECT_FALSE(json(refused)["error"].asString().empty()) << rule;
+    }
+    EXPECT_EQ(json(client.Get("/__faults"))["faults"].asArray().size(), 1u);
+    EXPECT_EQ(client.Post("/ad_source.php", "", "text/plain")->status, 418);
+    EXPECT_TRUE(json(client.Get("/__faults"))["faults"].asArray().empty());
+}
+
+TEST_F(AdServerTest, RedirectHopsNeverLeaveTheServer) {
+    for (const char* target : {"/__hop/1?to=%2F%2Fevil.test", "/__hop/1?to=%2F%5Cevil.test",
+                               "/__hop/1?to=%2F%09%2Fevil.test", "/__hop/2?to=%2Fa%0D%0AX-Evil%3A%201",
+                               "/__hop/1?to=http%3A%2F%2Fevil.test%2F", "/__hop/1"})
+        EXPECT_EQ(client.Get(target)->status, 400) << target;
+    client.set_follow_location(true);
+    EXPECT_EQ(client.Get("/__hop/3?to=%2Fstatic%2Fphone%2Fcanvas.html")->status, 200);
+    EXPECT_EQ(server.journal().entries().size(), 10u);
+}
+
+TEST_F(AdServerTest, StoppingWakesADelayedRequest) {
+    ASSERT_EQ(addFault(R"({"path":"/ad_source.php","delay":120})")->status, 200);
+    std::thread waiting([port = server.port()] {
+        httplib::Client slow("127.0.0.1", port);
+        slow.set_read_timeout(std::chrono::seconds(150));
+        slow.Get("/ad_source.php");
+    });
+    // The journal records a request before its fault is applied.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (server.journal().entries().empty() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto start = std::chrono::steady_clock::now();
+    server.stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    waiting.join();
 }

@@ -1,6 +1,6 @@
 #include "json/JSONDeserializer.h"
-#include "platform/foundation/Dictionary.h"
 #include "json/JSONScanner.h"
+#include "platform/foundation/Dictionary.h"
 
 #include <gtest/gtest.h>
 
@@ -178,23 +178,6 @@ TEST(JSONDeserializer, HugeStringsSurviveIntact) {
     EXPECT_EQ(value[0].asString(), repeat(decoded, count));
     const std::string plain(8 << 20, 'x');
     EXPECT_EQ(parsed("\"" + plain + "\"").asString().size(), plain.size());
-}
-
-TEST(JSONScanner, FailedScansRestoreTheCursorAndToleratesNullOutputs) {
-    const std::string text = R"(  {"a":[1,2 3]})";
-    JSONScanner scanner(json::DataScanner::bytesOf(text));
-    scanner.setScanLocation(2);
-    foundation::Error error;
-    EXPECT_FALSE(scanner.scanJSONDictionary(nullptr, &error));
-    EXPECT_EQ(error.code, JSONScanner::DictionaryValueMissing);
-    EXPECT_EQ(scanner.scanLocation(), 2u);
-    EXPECT_FALSE(scanner.scanJSONArray(nullptr, nullptr));
-    EXPECT_FALSE(scanner.scanJSONNumberConstant(nullptr, &error));
-    EXPECT_EQ(error.code, JSONScanner::NumberMissing);
-    scanner.setScanLocation(8);
-    Value number;
-    EXPECT_TRUE(scanner.scanJSONNumberConstant(&number, nullptr));
-    EXPECT_EQ(number, Value::number(1));
 }
 
 // Keys and values both decoded from escapes must not share the decoding buffer.

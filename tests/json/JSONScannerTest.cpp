@@ -1,11 +1,13 @@
+#include "json/DataScanner.h"
+#include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
 #include "platform/foundation/Dictionary.h"
-#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 using foundation::Value;
@@ -141,4 +143,21 @@ TEST(JSONScanner, NumbersAtTheEdges) {
                            Value::number(9007199254740992.0), Value::number(1e23),
                            Value::number(1)}));
     EXPECT_TRUE(parsed(".5").isNull());
+}
+
+TEST(JSONScanner, FailedScansRestoreTheCursorAndToleratesNullOutputs) {
+    const std::string text = R"(  {"a":[1,2 3]})";
+    JSONScanner scanner(json::DataScanner::bytesOf(text));
+    scanner.setScanLocation(2);
+    foundation::Error error;
+    EXPECT_FALSE(scanner.scanJSONDictionary(nullptr, &error));
+    EXPECT_EQ(error.code, JSONScanner::DictionaryValueMissing);
+    EXPECT_EQ(scanner.scanLocation(), 2u);
+    EXPECT_FALSE(scanner.scanJSONArray(nullptr, nullptr));
+    EXPECT_FALSE(scanner.scanJSONNumberConstant(nullptr, &error));
+    EXPECT_EQ(error.code, JSONScanner::NumberMissing);
+    scanner.setScanLocation(8);
+    Value number;
+    EXPECT_TRUE(scanner.scanJSONNumberConstant(&number, nullptr));
+    EXPECT_EQ(number, Value::number(1));
 }

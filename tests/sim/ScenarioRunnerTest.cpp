@@ -1,13 +1,9 @@
-#include "app/InterfaceClasses.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/URL.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/Device.h"
 #include "platform/ui/Window.h"
 #include "sim/ScenarioRunner.h"
-#include "sim/Simulator.h"
 #include "sim/Trace.h"
 
 #include <gtest/gtest.h>
@@ -82,34 +78,4 @@ TEST_F(Runner, ScreenshotsStayInsideTheirFolder) {
     EXPECT_TRUE(fs::exists(shots / "inner.png"));
     EXPECT_TRUE(fs::exists(shots / "screenshot.png"));
     EXPECT_EQ(trace.count("screenshot"), 4u);
-}
-
-// A run cut short by --duration must not leave its remaining commands, or its URL handler,
-// behind for whatever runs on the loop next.
-TEST(SimulatorCleanup, NothingOfARunOutlivesIt) {
-    const fs::path source = PROJECT_SOURCE_DIR;
-    const auto scenario =
-        fs::temp_directory_path() / ("late-" + std::to_string(::getpid()) + ".scn");
-    std::ofstream(scenario) << "at 5 rotate 3\n";
-    kessa::registerInterfaceClasses();
-    {
-        sim::SimulatorOptions options;
-        options.scenario = scenario.string();
-        options.bundle = (source / "app/Resources").string();
-        options.duration = 1;
-        EXPECT_EQ(sim::Simulator(options).run(), 0);
-    }
-    fs::remove(scenario);
-    foundation::RunLoop::main().runFor(foundation::Seconds(10));
-    EXPECT_EQ(ui::Device::current().orientation(), 1);
-    EXPECT_FALSE(
-        ui::Application::shared().openURL(*foundation::URL::create("http://ads.pennant.test/")));
-}
-
-TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {
-    for (const char* bad : {"nan", "inf", "-inf"}) {
-        EXPECT_FALSE(sim::SimulatorOptions::parse({"--duration", bad})) << bad;
-        EXPECT_FALSE(sim::SimulatorOptions::parse({"--orientation", bad})) << bad;
-    }
-    EXPECT_TRUE(sim::SimulatorOptions::parse({"--duration", "0", "--orientation", "4"}));
 }

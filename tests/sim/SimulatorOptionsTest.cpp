@@ -43,3 +43,11 @@ TEST(SimulatorOptions, AdServerNeedsAnAddressAndAPortInRange) {
     EXPECT_EQ(SimulatorOptions::parse({"--ad-server", "8080"}).error().message,
               "--ad-server takes ADDRESS:PORT, not '8080'");
 }
+
+TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {
+    for (const char* bad : {"nan", "inf", "-inf"}) {
+        EXPECT_FALSE(sim::SimulatorOptions::parse({"--duration", bad})) << bad;
+        EXPECT_FALSE(sim::SimulatorOptions::parse({"--orientation", bad})) << bad;
+    }
+    EXPECT_TRUE(sim::SimulatorOptions::parse({"--duration", "0", "--orientation", "4"}));
+}

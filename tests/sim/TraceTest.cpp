@@ -1,26 +1,18 @@
 #include "json/JSONDeserializer.h"
-#include "json/JSONSerializer.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/graphics/AffineTransform.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/SegmentedControl.h"
-#include "platform/ui/Window.h"
 #include "sim/Trace.h"
-#include "sim/ViewTreeDump.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using foundation::Value;
-using graphics::Rect;
 
 namespace {
 
@@ -33,10 +25,6 @@ std::vector<Value> readLines(const std::filesystem::path& path) {
         events.push_back(event ? event.value() : Value());
     }
     return events;
-}
-
-std::string text(const Value& value) {
-    return json::JSONSerializer().serializeObject(value).value();
 }
 
 } // namespace
@@ -123,40 +111,4 @@ TEST(Trace, ClosingReportsLinesThatWereNotWritten) {
     ASSERT_TRUE(fine.open("", 0));
     fine.record("log");
     EXPECT_TRUE(fine.close().ok());
-}
-
-TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
-    auto window = ui::Window::create(Rect(0, 100, 320, 380)); // frames below ignore this offset
-    auto parent = ui::View::create(Rect(10, 20, 200, 100));
-    parent->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
-    parent->setInterfaceName("panel");
-    auto label = ui::Label::create(Rect(0, 0, 50, 40));
-    label->setText("6");
-    label->setAlpha(0.5f);
-    parent->addSubview(label);
-    auto button = ui::Button::create(Rect(0, 200, 100, 40));
-    button->setTitle("Reset", ui::ControlStateNormal);
-    auto segments = ui::SegmentedControl::create(std::vector<std::string>{"Firm", "Gentle"});
-    segments->setSelectedSegmentIndex(1);
-    auto turned = ui::View::create(Rect(0, 300, 60, 60)); // a quarter turn in place
-    turned->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
-    for (const auto& view :
-         std::vector<std::shared_ptr<ui::View>>{parent, button, segments, turned})
-        window->addSubview(view);
-
-    const Value root = sim::ViewTreeDump::dump(*window);
-    EXPECT_EQ(text(root["frame"]), "[0,100,320,380]");
-    EXPECT_EQ(root["class"].stringValue(), "Window");
-    const auto& children = root["children"].asArray();
-    ASSERT_EQ(children.size(), 4u);
-    EXPECT_EQ(children[0]["name"].stringValue(), "panel");
-    EXPECT_EQ(text(children[0]["frame"]), "[60,-30,100,200]");
-    // The label's corner (0, 0) is the panel's top-left, turned to the top-right.
-    EXPECT_EQ(
-        text(children[0]["children"][0]),
-        R"({"class":"Label","frame":[120,-30,40,50],"hidden":false,"alpha":0.5,"text":"6","children":[]})");
-    EXPECT_EQ(children[1]["text"].stringValue(), "Reset");
-    EXPECT_EQ(children[2]["selected"].intValue(), 1);
-    EXPECT_EQ(text(children[3]["frame"]), "[0,300,60,60]") << "no negative zeros from rounding";
-    EXPECT_FALSE(children[3].asDictionary().contains("name"));
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace testing_support {
+
 // A binary property list written by hand, for shapes the writer refuses to make (too deep,
 // shared, cyclic). Object i is an array of the objects refsOf(i) names, or the integer 1 when
 // it names none; object 0 is the top.
@@ -49,3 +51,5 @@ inline std::string binaryChain(std::uint32_t levels, std::uint32_t width = 1) {
         return i < levels ? std::vector<std::uint32_t>(width, i + 1) : std::vector<std::uint32_t>{};
     });
 }
+
+} // namespace testing_support

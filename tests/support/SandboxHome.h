@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace testing_support {
+
 // A fresh sandbox home and a virtual clock for each test; the client's singletons are created
 // anew in each home by the tests that use them. Beside the home is a folder of its own that
 // links from inside the home can point to.
@@ -63,3 +65,5 @@ protected:
     std::filesystem::path outside;
     std::shared_ptr<foundation::VirtualClock> clock;
 };
+
+} // namespace testing_support

@@ -7,6 +7,7 @@
 
 using foundation::Data;
 using pennant::AppData;
+using testing_support::SandboxHome;
 
 namespace {
 

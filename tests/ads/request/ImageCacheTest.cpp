@@ -6,6 +6,7 @@
 
 using foundation::FileManager;
 using pennant::ImageCache;
+using testing_support::SandboxHome;
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 using foundation::FileManager;
 using pennant::Localizer;
+using testing_support::SandboxHome;
 
 namespace {
 

@@ -8,6 +8,7 @@ using foundation::FileManager;
 using location::Location;
 using location::LocationService;
 using pennant::LocationManager;
+using testing_support::SandboxHome;
 
 namespace {
 

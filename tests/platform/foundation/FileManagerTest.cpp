@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 
 using namespace foundation;
+using testing_support::SandboxHome;
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 using foundation::PropertyListBounds;
+using testing_support::binaryChain;
+using testing_support::binaryPropertyList;
 
 namespace {
 

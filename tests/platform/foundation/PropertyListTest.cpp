@@ -1,11 +1,15 @@
+#include "platform/foundation/Date.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/PropertyList.h"
 #include "tests/support/BinaryPropertyList.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 
 using namespace foundation;
+using testing_support::binaryChain;
+using testing_support::binaryPropertyList;
 
 namespace {
 
@@ -96,4 +100,26 @@ TEST(PropertyList, DeepOrExplosiveInputIsRefusedBeforeTheParserSeesIt) {
     EXPECT_TRUE(reads(binaryChain(PropertyList::kMaxDepth - 1)));
     EXPECT_FALSE(reads(binaryChain(PropertyList::kMaxDepth)));
     EXPECT_TRUE(reads(binaryChain(12, 2))) << "shared objects within the bound are fine";
+}
+
+TEST(PropertyList, IntegersAtTheEdgesAndDeepNestingInBothEncodings) {
+    Value::Array numbers;
+    for (long long n : {-1LL, -5'000'000'000LL, LLONG_MIN, LLONG_MAX, 9'210'000'000'000'000'000LL})
+        numbers.push_back(Value::integer(n));
+    Value deep = Value::integer(1);
+    for (int i = 1; i < PropertyList::kMaxDepth; ++i)
+        deep = Value(Value::Array{deep});
+    for (auto writer : {&PropertyList::writeXML, &PropertyList::writeBinary}) {
+        const Value back = PropertyList::read(writer(Value(numbers)).value()).value();
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            EXPECT_EQ(back[i].intValue(), numbers[i].intValue()) << i;
+        EXPECT_EQ(PropertyList::read(writer(deep).value()).value(), deep);
+        EXPECT_FALSE(writer(Value(Value::Array{Value(Value::Array{deep})})));
+    }
+    EXPECT_NE(PropertyList::writeXML(Value::integer(-5)).value().view().find("<integer>-5</"),
+              std::string_view::npos);
+    const Value dated =
+        PropertyList::read(Data::fromString("<plist><date>2001-01-01T00:00:10Z</date></plist>"))
+            .value();
+    EXPECT_DOUBLE_EQ(dated.doubleValue(), Date::kReferenceDateOffset + 10);
 }

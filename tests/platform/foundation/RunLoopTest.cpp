@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+#include <time.h>
 #include <vector>
 
 using namespace foundation;
@@ -18,6 +20,12 @@ protected:
     std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>(1000.0);
     RunLoop loop;
 };
+
+double threadCPUSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
 
 } // namespace
 
@@ -162,10 +170,45 @@ TEST_F(VirtualLoop, PostAndWaitFromAnotherThreadRunsOnTheLoop) {
     EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
+TEST_F(VirtualLoop, StopFromACallbackEndsRunAndLeavesLaterRunsResponsive) {
+    int ticks = 0;
+    Timer timer(loop);
+    timer.start(Seconds(2), true, [&] {
+        if (++ticks == 3) {
+            timer.stop();
+            loop.stop();
+        }
+    });
+    loop.run();
+    EXPECT_EQ(ticks, 3);
+    EXPECT_DOUBLE_EQ(loop.now(), 1006.0);
+    // A finished run must not leave the loop spinning while it waits for background work.
+    RunLoop::WorkToken pending(loop);
+    const double cpuBefore = threadCPUSeconds();
+    EXPECT_FALSE(loop.runUntil([] { return false; }, Seconds(0.3)));
+    EXPECT_LT(threadCPUSeconds() - cpuBefore, 0.15);
+}
+
 TEST(RealLoop, RunUntilGivesUpAtTheRealTimeBound) {
     RunLoop loop;
     RunLoop::WorkToken pending(loop);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(loop.runUntil([] { return false; }, Seconds(0.1)));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(90));
+}
+
+TEST(RealClockLoop, RunWakesForTimersAndEndsOnStopFromAnotherThread) {
+    RunLoop loop;
+    std::atomic<bool> fired{false};
+    Timer timer(loop);
+    timer.start(Seconds(0.05), false, [&] { fired = true; });
+    // Stops only once the timer has fired, so a run that never wakes for it never ends.
+    std::thread stopper([&] {
+        while (!fired)
+            std::this_thread::yield();
+        loop.stop();
+    });
+    loop.run();
+    stopper.join();
+    EXPECT_TRUE(fired);
 }

@@ -1,12 +1,26 @@
 #include "platform/foundation/Dictionary.h"
+#include "platform/foundation/FileManager.h"
 #include "platform/foundation/UserDefaults.h"
 #include "tests/support/SandboxHome.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
 using namespace foundation;
+namespace fs = std::filesystem;
+using testing_support::SandboxHome;
 
 namespace {
+
+fs::path scratchDirectory(const std::string& name) {
+    const auto dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
 
 class UserDefaultsTest : public SandboxHome {
 protected:
@@ -40,4 +54,26 @@ TEST_F(UserDefaultsTest, AFIFOInPlaceOfThePreferencesReadsAsEmptyWithoutWaiting)
     EXPECT_TRUE(defaults.synchronize()) << "the FIFO is replaced by the file";
     defaults.load(file(), global);
     EXPECT_EQ(defaults.stringForKey("AppleLocale"), "en_GB");
+}
+
+TEST(UserDefaults, CorruptFileStartsEmptyAndSynchronizeWritesOnlyChanges) {
+    const auto dir = scratchDirectory("defaults");
+    const auto file = (dir / "prefs.plist").string();
+    ASSERT_TRUE(FileManager::writeAtomically(file, Data::fromString("<?xml garbage")));
+    auto& defaults = UserDefaults::standard();
+    defaults.load(file, Dictionary{{"AppleLocale", "fr_FR"}});
+    EXPECT_TRUE(defaults.objectForKey("anything").isNull());
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(FileManager::contentsAtPath(file)->view(), "<?xml garbage")
+        << "nothing changed, nothing written";
+    defaults.setObject("AppleLocale", "de_DE");
+    defaults.removeObject("AppleLocale");
+    EXPECT_EQ(defaults.stringForKey("AppleLocale"), "fr_FR")
+        << "removal uncovers the global domain";
+    ASSERT_TRUE(defaults.synchronize());
+    fs::remove(file);
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_FALSE(fs::exists(file)) << "a clean domain is not written again";
+    defaults.load("", {});
+    fs::remove_all(dir);
 }

@@ -11,6 +11,7 @@
 
 using foundation::Data;
 using namespace graphics;
+using testing_support::SandboxHome;
 
 namespace {
 

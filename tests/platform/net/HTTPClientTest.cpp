@@ -1,18 +1,27 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HTTPClient.h"
-#include "tests/adserver/LoopbackServer.h"
+#include "tests/support/HTTPEvents.h"
+#include "tests/support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using namespace net;
 using foundation::RunLoop;
 using foundation::Seconds;
+using testing_support::HTTPEvents;
 using testing_support::LoopbackServer;
 
 namespace {
@@ -64,6 +73,48 @@ std::shared_ptr<HTTPTask> get(const std::string& url, Recorder& recorder, Second
     request.url = url;
     request.timeout = timeout;
     return HTTPClient::shared().start(std::move(request), recorder.callbacks());
+}
+
+std::shared_ptr<HTTPTask> start(const std::string& url, HTTPTask::Callbacks callbacks,
+                                std::vector<std::pair<std::string, std::string>> headers = {}) {
+    return HTTPClient::shared().start(HTTPRequest{url, std::move(headers), {}, Seconds(10), {}},
+                                      std::move(callbacks));
+}
+
+bool finish(const std::vector<std::shared_ptr<HTTPTask>>& tasks) {
+    return RunLoop::main().runUntil(
+        [&] { return std::ranges::all_of(tasks, [](const auto& task) { return task->isDone(); }); },
+        kBound);
+}
+
+// The raw head of one request, as sent: the ad server's parser would tidy some of it away.
+std::string sentHead(std::vector<std::pair<std::string, std::string>> headers) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    EXPECT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ::listen(listener, 1);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::string head;
+    std::thread server([&] {
+        const int fd = ::accept(listener, nullptr, nullptr);
+        char buffer[4096];
+        for (ssize_t got; head.find("\r\n\r\n") == std::string::npos &&
+                          (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+            head.append(buffer, static_cast<std::size_t>(got));
+        const std::string reply = "HTTP/1.1 204 No Content\r\nConnection: close\r\n\r\n";
+        ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+        ::close(fd);
+    });
+    HTTPEvents events;
+    auto task = start("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/",
+                      events.callbacks(), std::move(headers));
+    EXPECT_TRUE(finish({task}));
+    server.join();
+    ::close(listener);
+    return head;
 }
 
 class HTTPClientTest : public ::testing::Test {
@@ -201,4 +252,59 @@ TEST_F(HTTPClientTest, VirtualClockWaitsForAPendingAnswer) {
     RunLoop::main().runUntil([&] { return order.size() == 2; }, kBound);
     RunLoop::main().setClock(std::make_shared<foundation::RealClock>());
     EXPECT_EQ(order, (std::vector<std::string>{"answer", "timer"}));
+}
+
+TEST_F(HTTPClientTest, CancelFromEveryCallbackEndsDelivery) {
+    for (const std::string kind : {"", "redirect", "response", "data", "finish"}) {
+        server.addFault(R"({"path": "/start", "redirects": 1, "to": "/big"})");
+        server.addFault(R"({"path": "/big", "oversize": 200000})");
+        HTTPEvents events;
+        std::shared_ptr<HTTPTask> task;
+        task =
+            start(LoopbackServer::adURL("/start"), events.callbacks([&](const std::string& event) {
+                if (event == kind)
+                    task->cancel();
+            }));
+        if (kind.empty())
+            task->cancel();
+        ASSERT_TRUE(finish({task})) << kind;
+        RunLoop::main().runFor(Seconds(0.3)); // whatever the worker already posted is dropped
+        if (kind.empty()) {
+            EXPECT_TRUE(events.seen.empty());
+        } else {
+            EXPECT_EQ(events.seen.back(), kind) << events.seen.size() << " events";
+            EXPECT_EQ(std::ranges::count(events.seen, kind), 1) << kind;
+        }
+    }
+}
+
+TEST_F(HTTPClientTest, RequestHeadersAreSentAsGivenOrNotAtAll) {
+    const std::string head = sentHead({{"X-Plain", "v"},
+                                       {"X-Empty", ""},
+                                       {"X-Lf", "a\nInjected: 1"},
+                                       {"X-Cr\r", "b"},
+                                       {"", "nameless"},
+                                       {"User-Agent", "Kessa/1.0"}});
+    EXPECT_NE(head.find("\r\nX-Plain: v\r\n"), std::string::npos) << head;
+    EXPECT_NE(head.find("\r\nX-Empty:"), std::string::npos) << head;
+    EXPECT_NE(head.find("\r\nUser-Agent: Kessa/1.0\r\n"), std::string::npos) << head;
+    for (const char* absent : {"Injected", "X-Lf", "X-Cr", "nameless"})
+        EXPECT_EQ(head.find(absent), std::string::npos) << absent << " in " << head;
+}
+
+TEST_F(HTTPClientTest, ManyConcurrentRequestsEachGetTheirOwnAnswer) {
+    constexpr int kCount = 40;
+    std::vector<HTTPEvents> events(kCount);
+    std::vector<std::shared_ptr<HTTPTask>> tasks;
+    for (int i = 0; i < kCount; ++i)
+        tasks.push_back(start(LoopbackServer::adURL(i % 2 ? "/static/phone/ads/garden-banner.png"
+                                                          : "/static/phone/canvas.html"),
+                              events[i].callbacks()));
+    ASSERT_TRUE(finish(tasks));
+    EXPECT_GT(events[1].body.size(), 1000u);
+    for (int i = 0; i < kCount; ++i) {
+        EXPECT_EQ(events[i].seen.front(), "response") << i << ": " << events[i].failure;
+        EXPECT_EQ(events[i].seen.back(), "finish") << i;
+        EXPECT_EQ(events[i].body, events[i % 2].body) << i;
+    }
 }

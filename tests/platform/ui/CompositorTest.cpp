@@ -1,4 +1,5 @@
 #include "platform/animation/Layer.h"
+#include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/RecordedOperation.h"
@@ -9,6 +10,8 @@
 #include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace ui;
 using graphics::Color;
@@ -111,4 +114,33 @@ TEST_F(Compositing, StatusBarShowsUnlessHidden) {
     expectColor(Compositor::renderScreen()->colorAt(160, 2), Color::blueColor());
     alert->setWindowLevel(Window::kLevelNormal);
     EXPECT_GT(Compositor::renderScreen()->colorAt(160, 2).red(), 0.3f);
+}
+
+TEST_F(Compositing, FadesSubtreesAsOneGroupAndTurnsViewsAboutTheirCentre) {
+    auto faded = View::create(Rect(0, 0, 100, 100));
+    faded->setBackgroundColor(Color::whiteColor());
+    faded->setAlpha(0.5f);
+    auto cover = View::create(Rect(0, 0, 50, 100)); // overlapping its parent adds nothing
+    cover->setBackgroundColor(Color::whiteColor());
+    faded->addSubview(cover);
+    auto inner = View::create(Rect(110, 0, 40, 100)); // beside its parent: fading again multiplies
+    inner->setBackgroundColor(Color::whiteColor());
+    inner->setAlpha(0.5f);
+    faded->addSubview(inner);
+    auto bar = View::create(Rect(100, 300, 100, 50));
+    bar->setBackgroundColor(Color::whiteColor());
+    bar->setTransform(graphics::AffineTransform::rotation(float(M_PI / 2)));
+    auto tip = View::create(Rect(0, 0, 10, 10)); // the bar's top-left, turned to its top-right
+    tip->setBackgroundColor(Color::redColor());
+    bar->addSubview(tip);
+    window->addSubview(faded);
+    window->addSubview(bar);
+
+    auto screen = Compositor::renderScreen();
+    EXPECT_NEAR(screen->colorAt(10, 10).red(), 0.5f, 0.02f);
+    EXPECT_NEAR(screen->colorAt(120, 10).red(), 0.25f, 0.02f);
+    EXPECT_NEAR(screen->colorAt(150, 290).blue(), 1, 0.02f) << "inside the turned bar";
+    EXPECT_NEAR(screen->colorAt(110, 325).blue(), 0, 0.02f) << "where the bar was before turning";
+    EXPECT_NEAR(screen->colorAt(170, 280).red(), 1, 0.02f);
+    EXPECT_NEAR(screen->colorAt(170, 280).blue(), 0, 0.02f);
 }

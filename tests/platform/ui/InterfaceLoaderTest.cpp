@@ -23,6 +23,17 @@ Value description(Value::Array objects) {
     return Value(Dictionary{{"objects", Value(std::move(objects))}});
 }
 
+std::string loadError(Value::Array objects, const char* delegate = "") {
+    auto loaded = InterfaceLoader::load(
+        Value(Dictionary{{"objects", Value(std::move(objects))}, {"delegate", delegate}}));
+    return loaded ? std::string() : loaded.error().message;
+}
+
+Value object(const char* name, const char* className, Value::Array subviews = {}) {
+    return Value(
+        Dictionary{{"name", name}, {"class", className}, {"subviews", Value(std::move(subviews))}});
+}
+
 struct Counter : ViewController {
     UI_CREATABLE(Counter)
     int presses = 0;
@@ -83,4 +94,17 @@ TEST(InterfaceLoader, NamesWhatCannotBeLoaded) {
     EXPECT_FALSE(badAction);
     EXPECT_FALSE(InterfaceLoader::load(Value("not a description")));
     EXPECT_FALSE(InterfaceLoader::loadFile("/nonexistent/MainWindow.plist"));
+}
+
+TEST(InterfaceLoaderChecks, RefusesAmbiguousOrMisplacedObjectsNamingThem) {
+    EXPECT_EQ(loadError({object("a", "View", {Value("b")}), object("b", "Label")}, "").size(), 0u);
+    EXPECT_NE(loadError({object("a", "View"), object("a", "Label")}).find("unique"),
+              std::string::npos);
+    EXPECT_NE(loadError({object("", "View")}).find("unique"), std::string::npos);
+    EXPECT_NE(loadError({object("owner", "ViewController", {Value("v")}), object("v", "View")})
+                  .find("owner: subview \"v\""),
+              std::string::npos);
+    EXPECT_NE(loadError({object("v", "View", {Value("ghost")})}).find("ghost"), std::string::npos);
+    EXPECT_NE(loadError({object("v", "View")}, "appDelegate").find("appDelegate"),
+              std::string::npos);
 }

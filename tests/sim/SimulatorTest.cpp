@@ -1,4 +1,8 @@
 #include "app/InterfaceClasses.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/URL.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Device.h"
 #include "sim/Simulator.h"
 
 #include <gtest/gtest.h>
@@ -194,4 +198,26 @@ TEST(SimulatorRun, SignalsDoNotLeaveTheTemporaryHomeBehind) {
         EXPECT_TRUE(std::filesystem::is_empty(temporary)) << "signal " << signal;
         std::filesystem::remove_all(temporary);
     }
+}
+
+// A run cut short by --duration must not leave its remaining commands, or its URL handler,
+// behind for whatever runs on the loop next.
+TEST(SimulatorCleanup, NothingOfARunOutlivesIt) {
+    const std::filesystem::path source = PROJECT_SOURCE_DIR;
+    const auto scenario =
+        std::filesystem::temp_directory_path() / ("late-" + std::to_string(::getpid()) + ".scn");
+    std::ofstream(scenario) << "at 5 rotate 3\n";
+    kessa::registerInterfaceClasses();
+    {
+        sim::SimulatorOptions options;
+        options.scenario = scenario.string();
+        options.bundle = (source / "app/Resources").string();
+        options.duration = 1;
+        EXPECT_EQ(sim::Simulator(options).run(), 0);
+    }
+    std::filesystem::remove(scenario);
+    foundation::RunLoop::main().runFor(foundation::Seconds(10));
+    EXPECT_EQ(ui::Device::current().orientation(), 1);
+    EXPECT_FALSE(
+        ui::Application::shared().openURL(*foundation::URL::create("http://ads.pennant.test/")));
 }

@@ -21,7 +21,7 @@ using namespace ui;
 namespace {
 
 // The real interface description and resources, launched as the simulator launches them.
-class ShakerScreen : public ::testing::Test {
+class ViewControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         foundation::Bundle::main().load(std::string(PROJECT_SOURCE_DIR) + "/app/Resources");
@@ -53,7 +53,7 @@ protected:
 
 } // namespace
 
-TEST_F(ShakerScreen, LaunchShowsTheScreenConfigured) {
+TEST_F(ViewControllerTest, LaunchShowsTheScreenConfigured) {
     auto delegate = std::dynamic_pointer_cast<kessa::AppDelegate>(loaded.objects["appDelegate"]);
     EXPECT_EQ(Application::shared().keyWindow(), delegate->window());
     EXPECT_EQ(controller->view()->window(), delegate->window());
@@ -69,7 +69,7 @@ TEST_F(ShakerScreen, LaunchShowsTheScreenConfigured) {
     }
 }
 
-TEST_F(ShakerScreen, ShakeTestCountsOncePerSampleByTheFirstPassingAxis) {
+TEST_F(ViewControllerTest, ShakeTestCountsOncePerSampleByTheFirstPassingAxis) {
     shake(2.0, 0, 0); // equal to the threshold
     EXPECT_EQ(label->text(), "0");
     shake(2.0001, 0, 0);
@@ -81,7 +81,7 @@ TEST_F(ShakerScreen, ShakeTestCountsOncePerSampleByTheFirstPassingAxis) {
     EXPECT_EQ(sounds, (std::vector<std::string>{"zeee", "zeee", "zeee", "mywhy", "mywhy"}));
 }
 
-TEST_F(ShakerScreen, SegmentsPickTheThresholdAndResetStartsOver) {
+TEST_F(ViewControllerTest, SegmentsPickTheThresholdAndResetStartsOver) {
     shake(0, 1.5, 0);
     EXPECT_EQ(controller->shakeCount(), 0);
     chooseSegment(2);
@@ -98,7 +98,7 @@ TEST_F(ShakerScreen, SegmentsPickTheThresholdAndResetStartsOver) {
     EXPECT_EQ(label->text(), "1");
 }
 
-TEST_F(ShakerScreen, CountIsPlainDecimal) {
+TEST_F(ViewControllerTest, CountIsPlainDecimal) {
     for (int i = 0; i < 1000; ++i)
         shake(9, 0, 0);
     EXPECT_EQ(label->text(), "1000");

@@ -1,4 +1,4 @@
-#include "tests/adserver/SlowClient.h"
+#include "tests/support/SlowClient.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 // The executable: its first line names the address, and a termination signal ends it cleanly
 // and at once, even with a client still sending its headers.
-TEST(PennantAdServer, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
+TEST(AdServerMain, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     const pid_t child = ::fork();
@@ -43,7 +43,7 @@ TEST(PennantAdServer, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
     EXPECT_TRUE(slow.get());
 }
 
-TEST(PennantAdServer, RefusesUnknownOptions) {
+TEST(AdServerMain, RefusesUnknownOptions) {
     const std::string command = std::string(PENNANT_ADSERVER_PATH) + " --port nope 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 2);
 }

@@ -1,4 +1,4 @@
-#include "tests/adserver/LoopbackServer.h"
+#include "tests/support/LoopbackServer.h"
 #include "tools/pennant/Console.h"
 #include "tools/pennant/EncodeCommand.h"
 #include "tools/pennant/FetchCommand.h"

@@ -1,0 +1,38 @@
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileManager.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+using namespace foundation;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path scratchDirectory(const std::string& name) {
+    const auto dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+} // namespace
+
+TEST(Bundle, ResourcesStayInsideTheBundle) {
+    const auto dir = scratchDirectory("bundle");
+    fs::create_directories(dir / "res");
+    for (const char* name : {"res/icon.png", "secret.png"})
+        ASSERT_TRUE(FileManager::writeAtomically((dir / name).string(), Data::fromString("x")));
+    Bundle bundle;
+    bundle.load((dir / "res").string());
+    EXPECT_EQ(bundle.pathForResource("icon", "png"), (dir / "res/icon.png").string());
+    for (const auto& [name, type] : std::vector<std::pair<std::string, std::string>>{
+             {"../secret", "png"}, {"", "png"}, {"..", ""}, {".", ""}, {"missing", "png"}})
+        EXPECT_FALSE(bundle.pathForResource(name, type)) << name;
+    fs::remove_all(dir);
+}
