@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_ADSERVER
+#error "ConnectionStream.h belongs to the cpp-httplib backend: include it only from adserver"
+#endif
+
 #include <httplib.h>
 
 #include <chrono>

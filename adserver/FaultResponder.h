@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_ADSERVER
+#error "FaultResponder.h belongs to the cpp-httplib backend: include it only from adserver"
+#endif
+
 #include "adserver/FaultPlan.h"
 
 #include <httplib.h>

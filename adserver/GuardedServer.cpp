@@ -1,5 +1,7 @@
 #include "adserver/GuardedServer.h"
 
+#include "adserver/Journal.h"
+
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,7 +31,7 @@ void GuardedServer::stopServing() {
 bool GuardedServer::process_and_close_socket(socket_t socket) {
     ConnectionStream stream(socket, wake_, timeouts_);
     bool answered = false;
-    switch (stream.readHead(kMaxHeaderBytes, kMaxHeaders)) {
+    switch (stream.readHead(Journal::kMaxHeaderBytes, Journal::kMaxHeaders)) {
     case ConnectionStream::Head::Complete: {
         bool closed = true;
         answered = process_request(stream, true, closed, nullptr);

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef INSIDE_ADSERVER
+#error "GuardedServer.h belongs to the cpp-httplib backend: include it only from adserver"
+#endif
+
 #include "adserver/ConnectionStream.h"
 
 #include <httplib.h>
@@ -14,8 +18,6 @@ namespace adserver {
 // stopping never waits on a connection idling in a client's pool either.
 class GuardedServer : public httplib::Server {
   public:
-    static constexpr std::size_t kMaxHeaders = 100;
-    static constexpr std::size_t kMaxHeaderBytes = 32 * 1024;
 
     static constexpr std::size_t kWorkers = 32;
 

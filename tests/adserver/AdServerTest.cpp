@@ -1,5 +1,4 @@
 #include "adserver/AdServer.h"
-#include "adserver/GuardedServer.h"
 #include "json/JSONDeserializer.h"
 #include "tests/support/SlowClient.h"
 
@@ -19,7 +18,6 @@
 #include <thread>
 
 using adserver::AdServer;
-using adserver::GuardedServer;
 using foundation::Value;
 using testing_support::SlowClient;
 
@@ -219,17 +217,17 @@ TEST_F(AdServerTest, APortInUseIsRefusedAndABurstOfConnectionsIsAllAccepted) {
 
 TEST_F(AdServerTest, OverLargeHeaderSectionsAreRefusedBeforeTheyAreJournaled) {
     EXPECT_TRUE(raw(withHeaders(20000)).starts_with("HTTP/1.1 431 ")) << "20,000 headers";
-    EXPECT_TRUE(raw(withHeaders(GuardedServer::kMaxHeaders + 1)).starts_with("HTTP/1.1 431 "));
+    EXPECT_TRUE(raw(withHeaders(adserver::Journal::kMaxHeaders + 1)).starts_with("HTTP/1.1 431 "));
     const std::string long8k(8000, 'v');
     // Host and then enough long headers to pass the byte bound.
-    const std::size_t tooLong = GuardedServer::kMaxHeaderBytes / long8k.size() + 2;
+    const std::size_t tooLong = adserver::Journal::kMaxHeaderBytes / long8k.size() + 2;
     EXPECT_TRUE(raw(withHeaders(tooLong, long8k)).starts_with("HTTP/1.1 431 "));
     EXPECT_TRUE(server.journal().entries().empty());
 
-    EXPECT_NE(raw(withHeaders(GuardedServer::kMaxHeaders)).find("200 OK"), std::string::npos);
+    EXPECT_NE(raw(withHeaders(adserver::Journal::kMaxHeaders)).find("200 OK"), std::string::npos);
     const auto entries = server.journal().entries();
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].headers.size(), GuardedServer::kMaxHeaders);
+    EXPECT_EQ(entries[0].headers.size(), adserver::Journal::kMaxHeaders);
 }
 
 TEST_F(AdServerTest, TheJournalAnswersInPages) {
@@ -343,8 +341,10 @@ TEST_F(AdServerTest, StoppingWakesADelayedRequest) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (server.journal().entries().empty() && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // A hang guard far below the fault's delay, not a speed check: before, stop() waited for
+    // the delayed answer.
     const auto start = std::chrono::steady_clock::now();
     server.stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     waiting.join();
 }
