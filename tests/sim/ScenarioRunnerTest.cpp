@@ -5,13 +5,13 @@
 #include "platform/ui/Window.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
+#include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fmt/format.h>
 #include <fstream>
-#include <unistd.h>
 
 using graphics::Rect;
 namespace fs = std::filesystem;
@@ -24,9 +24,7 @@ protected:
         ui::Application::shared().setStatusBarHidden(true);
         clock = std::make_shared<foundation::VirtualClock>(1000);
         foundation::RunLoop::main().setClock(clock);
-        folder = fs::temp_directory_path() / ("runner-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = testing_support::ScratchDirectory::create("runner");
         trace.open("", clock->now()); // counts only
         window = ui::Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();

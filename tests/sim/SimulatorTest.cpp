@@ -4,6 +4,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "sim/Simulator.h"
+#include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -176,10 +177,7 @@ TEST(SimulatorRun, OutputThatCannotBeWrittenFailsTheRun) {
 TEST(SimulatorRun, SignalsDoNotLeaveTheTemporaryHomeBehind) {
     using namespace std::chrono_literals;
     for (const int signal : {SIGTERM, SIGINT, SIGABRT}) {
-        const auto temporary =
-            std::filesystem::temp_directory_path() / ("signal-run-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(temporary);
-        std::filesystem::create_directories(temporary);
+        const auto temporary = testing_support::ScratchDirectory::create("signal-run");
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
         const pid_t child = startKessa({"--clock", "real", "--duration", "30", "--trace", "-"},

@@ -5,6 +5,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
+#include "tests/support/GeometryExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,9 @@ using graphics::AffineTransform;
 using graphics::Point;
 using graphics::Rect;
 using graphics::Transform3D;
+using testing_support::GeometryExpectations;
 
 namespace {
-
-void expectPoint(Point actual, Point expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-3);
-    EXPECT_NEAR(actual.y, expected.y, 1e-3);
-}
 
 std::vector<std::shared_ptr<Layer>> layersOf(const ui::View& view) {
     std::vector<std::shared_ptr<Layer>> layers;
@@ -145,8 +142,9 @@ TEST_F(ViewLayers, ConversionsAndHitTestingFollowTheAnchorPoint) {
     view->layer()->setAnchorPoint({0, 0}); // the view's top-left is now at its center (150, 150)
     view->setTransform(AffineTransform::scale(2, 2));
     EXPECT_EQ(view->frame(), Rect(150, 150, 200, 200));
-    expectPoint(view->convertPointToView({10, 10}, window.get()), {170, 170});
-    expectPoint(view->convertPointFromView({170, 170}, window.get()), {10, 10});
+    GeometryExpectations::expectPoint(view->convertPointToView({10, 10}, window.get()), {170, 170});
+    GeometryExpectations::expectPoint(view->convertPointFromView({170, 170}, window.get()),
+                                      {10, 10});
     EXPECT_EQ(window->hitTest({300, 300}), view);
     EXPECT_EQ(window->hitTest({120, 120}), window) << "where the view was with a centred anchor";
 }

@@ -1,30 +1,20 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileManager.h"
+#include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 using namespace foundation;
+using testing_support::ScratchDirectory;
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path scratchDirectory(const std::string& name) {
-    const auto dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-} // namespace
-
 TEST(Bundle, ResourcesStayInsideTheBundle) {
-    const auto dir = scratchDirectory("bundle");
+    const auto dir = ScratchDirectory::create("bundle");
     fs::create_directories(dir / "res");
     for (const char* name : {"res/icon.png", "secret.png"})
         ASSERT_TRUE(FileManager::writeAtomically((dir / name).string(), Data::fromString("x")));

@@ -1,5 +1,6 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Value.h"
+#include "tests/support/SizedText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,7 @@
 
 using foundation::Dictionary;
 using foundation::Value;
-
-namespace {
-
-// Texts of n bytes around the inline capacity; short keys also stay inside a dictionary entry.
-std::string text(std::size_t length, unsigned n) {
-    std::string out = std::to_string(n);
-    out.resize(length, '.');
-    return out;
-}
-
-} // namespace
+using testing_support::SizedText;
 
 TEST(Dictionary, NullRemovesAndRepeatedKeyKeepsLastInPlace) {
     Dictionary d;
@@ -56,7 +47,7 @@ TEST(Dictionary, MatchesAPlainMapThroughGrowthRemovalCopiesMovesAndReserve) {
     std::map<std::string, int> model;
     std::vector<std::string> order;
     for (int step = 0; step < 4000; ++step) {
-        const std::string key = text(random() % 4 ? 3 : 24, random() % 60);
+        const std::string key = SizedText::numbered(random() % 4 ? 3 : 24, random() % 60);
         const int n = static_cast<int>(random() % 100);
         switch (random() % 6) {
         case 0:
@@ -81,7 +72,7 @@ TEST(Dictionary, MatchesAPlainMapThroughGrowthRemovalCopiesMovesAndReserve) {
         }
         ASSERT_EQ(dictionary.size(), model.size());
         for (unsigned k = 0; k < 120; ++k) {
-            const std::string probe = text(k < 60 ? 3 : 24, k % 60);
+            const std::string probe = SizedText::numbered(k < 60 ? 3 : 24, k % 60);
             const auto it = model.find(probe);
             ASSERT_EQ(dictionary.get(probe),
                       it == model.end() ? Value() : Value::integer(it->second))

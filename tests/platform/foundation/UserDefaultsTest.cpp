@@ -2,25 +2,19 @@
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/UserDefaults.h"
 #include "tests/support/SandboxHome.h"
+#include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 using namespace foundation;
 namespace fs = std::filesystem;
 using testing_support::SandboxHome;
+using testing_support::ScratchDirectory;
 
 namespace {
-
-fs::path scratchDirectory(const std::string& name) {
-    const auto dir = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 class UserDefaultsTest : public SandboxHome {
 protected:
@@ -57,7 +51,7 @@ TEST_F(UserDefaultsTest, AFIFOInPlaceOfThePreferencesReadsAsEmptyWithoutWaiting)
 }
 
 TEST(UserDefaults, CorruptFileStartsEmptyAndSynchronizeWritesOnlyChanges) {
-    const auto dir = scratchDirectory("defaults");
+    const auto dir = ScratchDirectory::create("defaults");
     const auto file = (dir / "prefs.plist").string();
     ASSERT_TRUE(FileManager::writeAtomically(file, Data::fromString("<?xml garbage")));
     auto& defaults = UserDefaults::standard();

@@ -1,5 +1,6 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Value.h"
+#include "tests/support/SizedText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,7 @@
 using foundation::Data;
 using foundation::Dictionary;
 using foundation::Value;
-
-namespace {
-
-// Texts of n bytes around the inline capacity; short keys also stay inside a dictionary entry.
-std::string text(std::size_t length, unsigned n) {
-    std::string out = std::to_string(n);
-    out.resize(length, '.');
-    return out;
-}
-
-} // namespace
+using testing_support::SizedText;
 
 TEST(Value, LenientReadersTakeDefaultsForWrongKinds) {
     EXPECT_EQ(Value().doubleValue(4.5), 4.5);
@@ -70,11 +61,11 @@ TEST(Value, RandomCopiesAndAssignmentsKeepEveryValueIntact) {
     auto make = [](unsigned kind, unsigned n) {
         switch (kind) {
         case 0:
-            return Value(text(13 + n % 3, n));
+            return Value(SizedText::numbered(13 + n % 3, n));
         case 1:
-            return Value(Value::Array{Value::integer(n), Value(text(30, n))});
+            return Value(Value::Array{Value::integer(n), Value(SizedText::numbered(30, n))});
         case 2:
-            return Value(Data::fromString(text(5, n)));
+            return Value(Data::fromString(SizedText::numbered(5, n)));
         default:
             return Value::integer(n);
         }

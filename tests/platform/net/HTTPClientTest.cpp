@@ -2,6 +2,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HTTPClient.h"
 #include "tests/support/HTTPEvents.h"
+#include "tests/support/HTTPTasks.h"
 #include "tests/support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ using namespace net;
 using foundation::RunLoop;
 using foundation::Seconds;
 using testing_support::HTTPEvents;
+using testing_support::HTTPTasks;
 using testing_support::LoopbackServer;
 
 namespace {
@@ -75,18 +77,6 @@ std::shared_ptr<HTTPTask> get(const std::string& url, Recorder& recorder, Second
     return HTTPClient::shared().start(std::move(request), recorder.callbacks());
 }
 
-std::shared_ptr<HTTPTask> start(const std::string& url, HTTPTask::Callbacks callbacks,
-                                std::vector<std::pair<std::string, std::string>> headers = {}) {
-    return HTTPClient::shared().start(HTTPRequest{url, std::move(headers), {}, Seconds(10), {}},
-                                      std::move(callbacks));
-}
-
-bool finish(const std::vector<std::shared_ptr<HTTPTask>>& tasks) {
-    return RunLoop::main().runUntil(
-        [&] { return std::ranges::all_of(tasks, [](const auto& task) { return task->isDone(); }); },
-        kBound);
-}
-
 // The raw head of one request, as sent: the ad server's parser would tidy some of it away.
 std::string sentHead(std::vector<std::pair<std::string, std::string>> headers) {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -109,9 +99,10 @@ std::string sentHead(std::vector<std::pair<std::string, std::string>> headers) {
         ::close(fd);
     });
     HTTPEvents events;
-    auto task = start("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/",
-                      events.callbacks(), std::move(headers));
-    EXPECT_TRUE(finish({task}));
+    auto task =
+        HTTPTasks::start("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/",
+                         events.callbacks(), std::move(headers));
+    EXPECT_TRUE(HTTPTasks::finish({task}));
     server.join();
     ::close(listener);
     return head;
@@ -260,14 +251,14 @@ TEST_F(HTTPClientTest, CancelFromEveryCallbackEndsDelivery) {
         server.addFault(R"({"path": "/big", "oversize": 200000})");
         HTTPEvents events;
         std::shared_ptr<HTTPTask> task;
-        task =
-            start(LoopbackServer::adURL("/start"), events.callbacks([&](const std::string& event) {
-                if (event == kind)
-                    task->cancel();
-            }));
+        task = HTTPTasks::start(LoopbackServer::adURL("/start"),
+                                events.callbacks([&](const std::string& event) {
+                                    if (event == kind)
+                                        task->cancel();
+                                }));
         if (kind.empty())
             task->cancel();
-        ASSERT_TRUE(finish({task})) << kind;
+        ASSERT_TRUE(HTTPTasks::finish({task})) << kind;
         RunLoop::main().runFor(Seconds(0.3)); // whatever the worker already posted is dropped
         if (kind.empty()) {
             EXPECT_TRUE(events.seen.empty());
@@ -297,10 +288,11 @@ TEST_F(HTTPClientTest, ManyConcurrentRequestsEachGetTheirOwnAnswer) {
     std::vector<HTTPEvents> events(kCount);
     std::vector<std::shared_ptr<HTTPTask>> tasks;
     for (int i = 0; i < kCount; ++i)
-        tasks.push_back(start(LoopbackServer::adURL(i % 2 ? "/static/phone/ads/garden-banner.png"
-                                                          : "/static/phone/canvas.html"),
-                              events[i].callbacks()));
-    ASSERT_TRUE(finish(tasks));
+        tasks.push_back(
+            HTTPTasks::start(LoopbackServer::adURL(i % 2 ? "/static/phone/ads/garden-banner.png"
+                                                         : "/static/phone/canvas.html"),
+                             events[i].callbacks()));
+    ASSERT_TRUE(HTTPTasks::finish(tasks));
     EXPECT_GT(events[1].body.size(), 1000u);
     for (int i = 0; i < kCount; ++i) {
         EXPECT_EQ(events[i].seen.front(), "response") << i << ": " << events[i].failure;

@@ -3,6 +3,7 @@
 #include "platform/net/HTTPClient.h"
 #include "platform/net/HostMap.h"
 #include "tests/support/HTTPEvents.h"
+#include "tests/support/HTTPTasks.h"
 #include "tests/support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +18,10 @@ using namespace net;
 using foundation::RunLoop;
 using foundation::Seconds;
 using testing_support::HTTPEvents;
+using testing_support::HTTPTasks;
 using testing_support::LoopbackServer;
 
 namespace {
-
-std::shared_ptr<HTTPTask> start(const std::string& url, HTTPTask::Callbacks callbacks) {
-    return HTTPClient::shared().start(HTTPRequest{url, {}, {}, Seconds(10), {}}, std::move(callbacks));
-}
-
-bool finish(const std::vector<std::shared_ptr<HTTPTask>>& tasks) {
-    return RunLoop::main().runUntil(
-        [&] { return std::ranges::all_of(tasks, [](const auto& task) { return task->isDone(); }); },
-        Seconds(20));
-}
 
 std::optional<std::string> sentHeader(const adserver::Journal::Entry& entry,
                                       const std::string& name) {
@@ -54,8 +46,9 @@ TEST_F(HostMapTest, MappedNamesMatchWithoutCase) {
     EXPECT_FALSE(HostMap::shared().isMapped("Mixed.Case.Test"));
     // Neither the URL's case nor its port matters; the Host header keeps what the URL said.
     HTTPEvents events;
-    auto task = start("http://ADS.Pennant.Test:9/static/phone/canvas.html", events.callbacks());
-    ASSERT_TRUE(finish({task}));
+    auto task =
+        HTTPTasks::start("http://ADS.Pennant.Test:9/static/phone/canvas.html", events.callbacks());
+    ASSERT_TRUE(HTTPTasks::finish({task}));
     EXPECT_EQ(events.seen.back(), "finish");
     EXPECT_EQ(sentHeader(server.requests().back(), "Host"), "ADS.Pennant.Test:9");
 }

@@ -1,25 +1,14 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/RecordedOperation.h"
-#include "platform/graphics/RecordingContext.h"
 #include "platform/ui/Label.h"
+#include "tests/support/RecordedDrawing.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 using namespace ui;
 using graphics::Rect;
 using Kind = graphics::RecordedOperation::Kind;
-
-namespace {
-
-std::vector<graphics::RecordedOperation> drawn(View& view, Kind kind) {
-    graphics::RecordingContext context;
-    view.drawRect(context, view.bounds());
-    return context.operationsOfKind(kind);
-}
-
-} // namespace
+using testing_support::RecordedDrawing;
 
 TEST(LabelDrawing, ShrinksToFitButNotBelowTheMinimum) {
     auto label = Label::create(Rect(0, 0, 60, 30));
@@ -42,10 +31,10 @@ TEST(LabelDrawing, ShrinksToFitButNotBelowTheMinimum) {
 
 TEST(LabelDrawing, CentresItsLinesVertically) {
     auto label = Label::create(Rect(0, 0, 200, 60));
-    EXPECT_TRUE(drawn(*label, Kind::DrawText).empty()) << "no text, nothing drawn";
+    EXPECT_TRUE(RecordedDrawing::of(*label, Kind::DrawText).empty()) << "no text, nothing drawn";
     label->setText("Count");
     label->setLineBreakMode(graphics::LineBreakMode::WordWrap);
-    auto texts = drawn(*label, Kind::DrawText);
+    auto texts = RecordedDrawing::of(*label, Kind::DrawText);
     ASSERT_EQ(texts.size(), 1u);
     const float oneLine = label->font().sizeOfText("Count").height;
     EXPECT_EQ(texts[0].rect, Rect(0, 30 - oneLine / 2, 200, oneLine));
@@ -55,7 +44,7 @@ TEST(LabelDrawing, CentresItsLinesVertically) {
     label->setFrame(Rect(0, 0, 100, 200));
     label->setNumberOfLines(2);
     label->setText("one two three four five six seven eight nine ten eleven twelve");
-    texts = drawn(*label, Kind::DrawText);
+    texts = RecordedDrawing::of(*label, Kind::DrawText);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_GT(texts[0].rect.height(), oneLine);
     EXPECT_LE(texts[0].rect.height(), 2 * label->font().lineHeight() + 1) << "two lines at most";
@@ -63,5 +52,5 @@ TEST(LabelDrawing, CentresItsLinesVertically) {
 
     label->setNumberOfLines(0);
     label->setFrame(Rect(0, 0, 100, 30)); // more text than room: clipped to the bounds
-    EXPECT_LE(drawn(*label, Kind::DrawText).at(0).rect.height(), 30);
+    EXPECT_LE(RecordedDrawing::of(*label, Kind::DrawText).at(0).rect.height(), 30);
 }

@@ -7,6 +7,7 @@
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
+#include "tests/support/GeometryExpectations.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,9 @@ using namespace ui;
 using graphics::AffineTransform;
 using graphics::Point;
 using graphics::Rect;
+using testing_support::GeometryExpectations;
 
 namespace {
-
-void expectPoint(Point actual, Point expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-3);
-    EXPECT_NEAR(actual.y, expected.y, 1e-3);
-}
 
 class Views : public ::testing::Test {
 protected:
@@ -66,20 +63,21 @@ TEST_F(Views, FrameFollowsBoundsCenterAndTransform) {
 }
 
 TEST_F(Views, ConvertsPointsAndRectsThroughTransformedAncestors) {
-    expectPoint(child->convertPointToView({0, 0}, window.get()), {15, 25});
-    expectPoint(window->convertPointToView({15, 25}, child.get()), {0, 0});
+    GeometryExpectations::expectPoint(child->convertPointToView({0, 0}, window.get()), {15, 25});
+    GeometryExpectations::expectPoint(window->convertPointToView({15, 25}, child.get()), {0, 0});
     parent->setTransform(AffineTransform::rotation(float(M_PI / 2)));
     // A quarter turn clockwise about the centre (110, 70) takes the top-left corner, 100 left
     // and 50 up of the centre, to 50 right and 100 up of it.
-    expectPoint(parent->convertPointToView({0, 0}, window.get()), {160, -30});
+    GeometryExpectations::expectPoint(parent->convertPointToView({0, 0}, window.get()), {160, -30});
     const Point there = child->convertPointToView({3, 4}, window.get());
-    expectPoint(child->convertPointFromView(there, window.get()), {3, 4});
+    GeometryExpectations::expectPoint(child->convertPointFromView(there, window.get()), {3, 4});
     const Rect r = child->convertRectToView(child->bounds(), window.get());
     EXPECT_NEAR(r.width(), 40, 1e-3);
     EXPECT_NEAR(r.height(), 50, 1e-3);
     auto other = Window::create(Rect(0, 240, 320, 240));
     const Point onScreen = child->convertPointToView({0, 0}, nullptr);
-    expectPoint(child->convertPointToView({0, 0}, other.get()), {onScreen.x, onScreen.y - 240});
+    GeometryExpectations::expectPoint(child->convertPointToView({0, 0}, other.get()),
+                                      {onScreen.x, onScreen.y - 240});
 }
 
 TEST_F(Views, HitTestingPrefersTopmostVisibleInteractiveViews) {
