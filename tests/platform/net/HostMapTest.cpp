@@ -16,7 +16,6 @@
 
 using namespace net;
 using foundation::RunLoop;
-using foundation::Seconds;
 using testing_support::HTTPEvents;
 using testing_support::HTTPTasks;
 using testing_support::LoopbackServer;
