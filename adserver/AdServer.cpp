@@ -4,9 +4,9 @@
 #include "adserver/FaultResponder.h"
 #include "adserver/GuardedServer.h"
 #include "adserver/NetworkRoutes.h"
+#include "platform/foundation/Dictionary.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
-#include "platform/foundation/Dictionary.h"
 
 #include <httplib.h>
 
@@ -30,7 +30,8 @@ foundation::Error serverError(std::string message) {
 }
 
 double secondsSince1970() {
-    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 Journal::Entry entryFor(const httplib::Request& request) {
@@ -89,7 +90,9 @@ std::string AdServer::baseURL() const {
     return "http://" + options_.host + ":" + std::to_string(port_);
 }
 
-int AdServer::pixelHits(std::string_view key) const { return routes_ ? routes_->pixelHits(key) : 0; }
+int AdServer::pixelHits(std::string_view key) const {
+    return routes_ ? routes_->pixelHits(key) : 0;
+}
 
 foundation::Status AdServer::start() {
     if (thread_.joinable())
@@ -117,10 +120,12 @@ foundation::Status AdServer::start() {
         ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         listener = socket;
     });
-    port_ = options_.port == 0 ? server_->bind_to_any_port(options_.host)
-                               : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
+    port_ = options_.port == 0
+                ? server_->bind_to_any_port(options_.host)
+                : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
     if (port_ <= 0)
-        return serverError("cannot listen on " + options_.host + ":" + std::to_string(options_.port));
+        return serverError("cannot listen on " + options_.host + ":" +
+                           std::to_string(options_.port));
     ::listen(listener, kListenBacklog); // on a listening socket this only raises the backlog
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     // stop() only reaches a server that is already accepting, so wait until it is.
@@ -156,21 +161,23 @@ void AdServer::installControlRoutes() {
         journal_.clear();
         sendJSON(response, journal_.toValue());
     });
-    server_->Get("/__faults", [this](const auto&, auto& response) { sendJSON(response, faults_.toValue()); });
+    server_->Get("/__faults",
+                 [this](const auto&, auto& response) { sendJSON(response, faults_.toValue()); });
     server_->Post("/__faults/clear", [this](const auto&, auto& response) {
         faults_.clear();
         sendJSON(response, faults_.toValue());
     });
-    server_->Post("/__faults", [this](const httplib::Request& request, httplib::Response& response) {
-        const auto description = json::JSONDeserializer().deserializeAsDictionary(request.body);
-        auto rule = description ? FaultPlan::parse(description.value())
-                                : foundation::Result<FaultPlan::Rule>(description.error());
-        if (!rule)
-            return sendError(response, 400, rule.error().message);
-        if (const auto added = faults_.add(std::move(rule.value())); !added)
-            return sendError(response, 409, added.error().message);
-        sendJSON(response, faults_.toValue());
-    });
+    server_->Post(
+        "/__faults", [this](const httplib::Request& request, httplib::Response& response) {
+            const auto description = json::JSONDeserializer().deserializeAsDictionary(request.body);
+            auto rule = description ? FaultPlan::parse(description.value())
+                                    : foundation::Result<FaultPlan::Rule>(description.error());
+            if (!rule)
+                return sendError(response, 400, rule.error().message);
+            if (const auto added = faults_.add(std::move(rule.value())); !added)
+                return sendError(response, 409, added.error().message);
+            sendJSON(response, faults_.toValue());
+        });
 }
 
 void AdServer::installRedirectRoutes() {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "adserver/FaultPlan.h"
 #include "ads/request/Endpoints.h"
+#include "adserver/FaultPlan.h"
 #include "adserver/Journal.h"
 #include "platform/foundation/FileManager.h"
 

@@ -1,9 +1,9 @@
 #include "adserver/Catalog.h"
 
-#include "json/JSONDeserializer.h"
 #include "platform/foundation/ASCII.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/FileManager.h"
+#include "json/JSONDeserializer.h"
 
 #include <algorithm>
 #include <map>
@@ -42,12 +42,13 @@ bool isSafeRelativePath(std::string_view path) {
 
 std::string contentTypeFor(std::string_view path) {
     static const std::map<std::string, std::string, std::less<>> kTypes = {
-        {"png", "image/png"},        {"html", "text/html; charset=utf-8"},
+        {"png", "image/png"},         {"html", "text/html; charset=utf-8"},
         {"json", "application/json"}, {"strings", "application/x-plist"},
-        {"js", "text/javascript"},   {"css", "text/css"},
+        {"js", "text/javascript"},    {"css", "text/css"},
     };
     const auto dot = path.rfind('.');
-    const auto it = dot == std::string_view::npos ? kTypes.end() : kTypes.find(path.substr(dot + 1));
+    const auto it =
+        dot == std::string_view::npos ? kTypes.end() : kTypes.find(path.substr(dot + 1));
     return it == kTypes.end() ? "application/octet-stream" : it->second;
 }
 
@@ -60,10 +61,12 @@ std::string_view actionOf(const foundation::Value& ad) {
 
 Catalog::Catalog(std::string directory, foundation::Value::Array ads,
                  std::vector<std::string> suggestions)
-    : directory_(std::move(directory)), ads_(std::move(ads)), suggestions_(std::move(suggestions)) {}
+    : directory_(std::move(directory)), ads_(std::move(ads)), suggestions_(std::move(suggestions)) {
+}
 
 foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& directory) {
-    const auto bytes = foundation::FileManager::contentsAtPath(directory + "/ads.json", kMaxCatalogBytes);
+    const auto bytes =
+        foundation::FileManager::contentsAtPath(directory + "/ads.json", kMaxCatalogBytes);
     if (!bytes)
         return catalogError("cannot read " + directory + "/ads.json");
     const auto parsed = json::JSONDeserializer().deserializeAsDictionary(*bytes);
@@ -84,7 +87,8 @@ foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& di
 
 const foundation::Value& Catalog::chooseAd(const std::optional<std::string>& testAction) {
     if (testAction) {
-        const auto it = std::ranges::find_if(ads_, [&](const auto& ad) { return actionOf(ad) == *testAction; });
+        const auto it =
+            std::ranges::find_if(ads_, [&](const auto& ad) { return actionOf(ad) == *testAction; });
         if (it != ads_.end())
             return *it;
     }
@@ -92,7 +96,8 @@ const foundation::Value& Catalog::chooseAd(const std::optional<std::string>& tes
 }
 
 const foundation::Value* Catalog::findAd(std::string_view identifier) const {
-    const auto it = std::ranges::find_if(ads_, [&](const auto& ad) { return ad["id"].asString() == identifier; });
+    const auto it = std::ranges::find_if(
+        ads_, [&](const auto& ad) { return ad["id"].asString() == identifier; });
     return it == ads_.end() ? nullptr : &*it;
 }
 
@@ -100,7 +105,8 @@ std::vector<std::string> Catalog::suggestionsFor(std::string_view query) const {
     const std::string prefix = foundation::ASCII::lowercased(query);
     std::vector<std::string> matches;
     for (const auto& text : suggestions_)
-        if (matches.size() < kMaxSuggestions && foundation::ASCII::lowercased(text).starts_with(prefix))
+        if (matches.size() < kMaxSuggestions &&
+            foundation::ASCII::lowercased(text).starts_with(prefix))
             matches.push_back(text);
     return matches;
 }

@@ -117,9 +117,7 @@ bool ConnectionStream::is_readable() const {
     return consumed_ < buffer_.size() || wait(POLLIN, timeouts_.read);
 }
 
-bool ConnectionStream::is_writable() const {
-    return wait(POLLOUT, timeouts_.write);
-}
+bool ConnectionStream::is_writable() const { return wait(POLLOUT, timeouts_.write); }
 
 ssize_t ConnectionStream::read(char* ptr, size_t size) {
     if (consumed_ == buffer_.size()) {

@@ -16,7 +16,7 @@ namespace adserver {
 // time-out and ends at once when the server's wake descriptor becomes readable, so no client can
 // hold a worker past either.
 class ConnectionStream : public httplib::Stream {
-  public:
+public:
     struct Timeouts {
         // The request line and headers must all arrive within this.
         std::chrono::milliseconds head;
@@ -44,7 +44,7 @@ class ConnectionStream : public httplib::Stream {
     void get_local_ip_and_port(std::string& ip, int& port) const override;
     socket_t socket() const override { return socket_; }
 
-  private:
+private:
     // True when the socket is ready for the events within the time-out and the server is not
     // stopping.
     bool wait(short events, std::chrono::milliseconds timeout) const;

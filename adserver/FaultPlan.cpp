@@ -15,12 +15,18 @@ foundation::Error ruleError(std::string message) {
 
 const char* kindName(FaultPlan::Kind kind) {
     switch (kind) {
-    case FaultPlan::Kind::Status: return "status";
-    case FaultPlan::Kind::Delay: return "delay";
-    case FaultPlan::Kind::CloseMidBody: return "close";
-    case FaultPlan::Kind::Oversize: return "oversize";
-    case FaultPlan::Kind::RedirectChain: return "redirects";
-    case FaultPlan::Kind::RedirectLoop: return "loop";
+    case FaultPlan::Kind::Status:
+        return "status";
+    case FaultPlan::Kind::Delay:
+        return "delay";
+    case FaultPlan::Kind::CloseMidBody:
+        return "close";
+    case FaultPlan::Kind::Oversize:
+        return "oversize";
+    case FaultPlan::Kind::RedirectChain:
+        return "redirects";
+    case FaultPlan::Kind::RedirectLoop:
+        return "loop";
     }
     return "status";
 }

@@ -31,9 +31,15 @@ bool FaultResponder::apply(const FaultPlan::Rule& rule, const httplib::Request& 
         response.status = rule.status;
         response.set_content("scripted fault\n", "text/plain");
         return true;
-    case FaultPlan::Kind::Delay: sleep(rule.delaySeconds); return false;
-    case FaultPlan::Kind::CloseMidBody: closeMidBody(response); return true;
-    case FaultPlan::Kind::Oversize: oversize(rule.bytes, response); return true;
+    case FaultPlan::Kind::Delay:
+        sleep(rule.delaySeconds);
+        return false;
+    case FaultPlan::Kind::CloseMidBody:
+        closeMidBody(response);
+        return true;
+    case FaultPlan::Kind::Oversize:
+        oversize(rule.bytes, response);
+        return true;
     case FaultPlan::Kind::RedirectChain: {
         // The request's own target comes from the client, so it is checked like any other.
         const std::string& target = rule.to.empty() ? request.target : rule.to;
@@ -43,7 +49,9 @@ bool FaultResponder::apply(const FaultPlan::Rule& rule, const httplib::Request& 
             refuse(response);
         return true;
     }
-    case FaultPlan::Kind::RedirectLoop: redirect(response, "/__loop/a"); return true;
+    case FaultPlan::Kind::RedirectLoop:
+        redirect(response, "/__loop/a");
+        return true;
     }
     return false;
 }
@@ -89,7 +97,8 @@ void FaultResponder::oversize(std::size_t bytes, httplib::Response& response) {
 std::string FaultResponder::hopTarget(int remaining, const std::string& target) {
     if (remaining < 1)
         return target;
-    return "/__hop/" + std::to_string(remaining) + "?to=" + foundation::PercentEncoding::encode(target);
+    return "/__hop/" + std::to_string(remaining) +
+           "?to=" + foundation::PercentEncoding::encode(target);
 }
 
 void FaultResponder::hop(const httplib::Request& request, httplib::Response& response) const {

@@ -17,8 +17,7 @@ namespace adserver {
 // refused; and stopping wakes every worker waiting on a client. One request per connection, so
 // stopping never waits on a connection idling in a client's pool either.
 class GuardedServer : public httplib::Server {
-  public:
-
+public:
     static constexpr std::size_t kWorkers = 32;
 
     explicit GuardedServer(ConnectionStream::Timeouts timeouts);
@@ -29,7 +28,7 @@ class GuardedServer : public httplib::Server {
     // Stops accepting and drops the connections still being read or written.
     void stopServing();
 
-  private:
+private:
     bool process_and_close_socket(socket_t socket) override;
 
     ConnectionStream::Timeouts timeouts_;

@@ -12,7 +12,8 @@ namespace {
 // JSON carries text only: bytes that break UTF-8 become "?".
 std::string printable(std::string text) {
     std::size_t from = 0;
-    while (const auto bad = foundation::Data::firstInvalidUTF8(std::string_view(text).substr(from))) {
+    while (const auto bad =
+               foundation::Data::firstInvalidUTF8(std::string_view(text).substr(from))) {
         text[from + *bad] = '?';
         from += *bad + 1;
     }
@@ -53,16 +54,14 @@ foundation::Value entryValue(const Journal::Entry& entry) {
     foundation::Dictionary headers;
     for (const auto& [name, value] : entry.headers) {
         const auto* existing = headers.find(name);
-        headers.set(name, existing ? foundation::Value(std::string(existing->asString()) + ", " + value)
-                                   : foundation::Value(value));
+        headers.set(name, existing
+                              ? foundation::Value(std::string(existing->asString()) + ", " + value)
+                              : foundation::Value(value));
     }
     return foundation::Dictionary{
-        {"method", entry.method},
-        {"path", entry.path},
-        {"query", entry.query},
-        {"headers", std::move(headers)},
-        {"body", entry.body},
-        {"time", foundation::Value::number(entry.time)},
+        {"method", entry.method}, {"path", entry.path},
+        {"query", entry.query},   {"headers", std::move(headers)},
+        {"body", entry.body},     {"time", foundation::Value::number(entry.time)},
     };
 }
 
@@ -126,10 +125,8 @@ foundation::Value Journal::toValue(std::size_t offset, std::size_t limit) const 
     for (const auto& entry : page)
         requests.push_back(entryValue(entry));
     return foundation::Dictionary{
-        {"requests", std::move(requests)},
-        {"offset", count(first)},
-        {"next", count(first + page.size())},
-        {"total", count(total)},
+        {"requests", std::move(requests)},    {"offset", count(first)},
+        {"next", count(first + page.size())}, {"total", count(total)},
         {"dropped", count(dropped)},
     };
 }

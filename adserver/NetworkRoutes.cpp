@@ -1,10 +1,10 @@
 #include "adserver/NetworkRoutes.h"
 
 #include "adserver/Catalog.h"
-#include "json/JSONDeserializer.h"
-#include "json/JSONSerializer.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/PercentEncoding.h"
+#include "json/JSONDeserializer.h"
+#include "json/JSONSerializer.h"
 
 namespace adserver {
 
@@ -24,11 +24,20 @@ std::string escapeHTML(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -51,10 +60,12 @@ NetworkRoutes::NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHos
 
 void NetworkRoutes::install(httplib::Server& server, const Wrap& wrap) {
     server.Get("/ad_source.php", wrap([this](const auto& q, auto& r) { adRequest(q, r); }));
-    server.Post("/ad_source.php", wrap([](const auto&, auto& r) { r.set_content("OK\n", "text/plain"); }));
+    server.Post("/ad_source.php",
+                wrap([](const auto&, auto& r) { r.set_content("OK\n", "text/plain"); }));
     server.Get(R"(/click/([\w.-]+))", wrap([this](const auto& q, auto& r) { click(q, r); }));
     server.Post(R"(/click/([\w.-]+))", wrap([this](const auto& q, auto& r) { click(q, r); }));
-    server.Get(R"(/pixel/(cpm|track)/([\w.-]+))", wrap([this](const auto& q, auto& r) { pixel(q, r); }));
+    server.Get(R"(/pixel/(cpm|track)/([\w.-]+))",
+               wrap([this](const auto& q, auto& r) { pixel(q, r); }));
     server.Get("/search/suggest", wrap([this](const auto& q, auto& r) { suggest(q, r); }));
     server.Get("/search/results", wrap([this](const auto& q, auto& r) { searchResults(q, r); }));
     server.Get(R"(/static/(.+))", wrap([this](const auto& q, auto& r) { staticFile(q, r); }));
@@ -112,7 +123,8 @@ void NetworkRoutes::suggest(const httplib::Request& request, httplib::Response& 
     sendJSON(response, foundation::Dictionary{{"data", std::move(data)}});
 }
 
-void NetworkRoutes::searchResults(const httplib::Request& request, httplib::Response& response) const {
+void NetworkRoutes::searchResults(const httplib::Request& request,
+                                  httplib::Response& response) const {
     const std::string query = escapeHTML(request.get_param_value("q"));
     response.set_content("<!DOCTYPE html>\n<html><head><title>Results for " + query +
                              "</title></head>\n<body><h1>Results for " + query +

@@ -11,13 +11,9 @@ int activeCounters = 0;
 AllocationCounter::Totals allocated;
 } // namespace
 
-AllocationCounter::AllocationCounter() : start_(allocated) {
-    ++activeCounters;
-}
+AllocationCounter::AllocationCounter() : start_(allocated) { ++activeCounters; }
 
-AllocationCounter::~AllocationCounter() {
-    --activeCounters;
-}
+AllocationCounter::~AllocationCounter() { --activeCounters; }
 
 AllocationCounter::Totals AllocationCounter::totals() const {
     return {allocated.count - start_.count, allocated.bytes - start_.bytes};
@@ -37,9 +33,5 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }

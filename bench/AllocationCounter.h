@@ -5,7 +5,7 @@
 // Counts calls to the global operator new of this process, so the benchmark can show that
 // parsing allocates only what the returned values hold.
 class AllocationCounter {
-  public:
+public:
     struct Totals {
         std::size_t count = 0;
         std::size_t bytes = 0;
@@ -20,6 +20,6 @@ class AllocationCounter {
 
     static void record(std::size_t bytes);
 
-  private:
+private:
     Totals start_;
 };

@@ -7,7 +7,7 @@
 // Builds strict JSON documents of a given size from a fixed seed, so every parser and every
 // run sees the same bytes.
 class DocumentGenerator {
-  public:
+public:
     explicit DocumentGenerator(unsigned seed = 20091119) : random_(seed) {}
 
     // Records of objects, arrays, escaped and non-ASCII strings, numbers, booleans, nulls.
@@ -17,7 +17,7 @@ class DocumentGenerator {
     // Rows of integers and decimals, some with exponents.
     std::string numberHeavy(std::size_t targetBytes);
 
-  private:
+private:
     void appendRecord(std::string& out, int id);
     void appendText(std::string& out, std::size_t words);
     void appendNumber(std::string& out);

@@ -9,9 +9,7 @@ namespace json {
 
 DataScanner::DataScanner() : doubleCharacters_(byteSet("0123456789eE-.")) {}
 
-DataScanner::DataScanner(Bytes data) : DataScanner() {
-    DataScanner::setData(data);
-}
+DataScanner::DataScanner(Bytes data) : DataScanner() { DataScanner::setData(data); }
 
 DataScanner::ByteSet DataScanner::byteSet(std::string_view members) {
     ByteSet set;

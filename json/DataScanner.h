@@ -13,7 +13,7 @@ namespace json {
 // A cursor over a byte buffer with small scanning steps. The scanner borrows the bytes: they
 // must outlive it. Reads at the end yield 0 and the cursor never moves past the last byte.
 class DataScanner {
-  public:
+public:
     using Bytes = std::span<const std::uint8_t>;
     using ByteSet = std::bitset<256>;
 
@@ -69,12 +69,12 @@ class DataScanner {
     static double leadingDouble(const std::uint8_t* begin, const std::uint8_t* end);
     static bool isDigit(std::uint8_t byte) { return byte >= '0' && byte <= '9'; }
 
-  protected:
+protected:
     const std::uint8_t* start_ = nullptr;
     const std::uint8_t* current_ = nullptr;
     const std::uint8_t* end_ = nullptr;
 
-  private:
+private:
     static std::optional<double> exactDouble(const std::uint8_t* begin, const std::uint8_t* end);
     bool advanceTo(const std::uint8_t* to, std::string* out);
 

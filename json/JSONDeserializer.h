@@ -16,7 +16,7 @@ namespace json {
 // The front end callers use. Empty input fails with code -1 of kErrorDomain and no message;
 // other failures carry the scanner's error. Bytes after the top-level value are ignored.
 class JSONDeserializer {
-  public:
+public:
     static constexpr const char* kErrorDomain = "JSONDeserializerErrorDomain";
     using Bytes = std::span<const std::uint8_t>;
 

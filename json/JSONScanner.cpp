@@ -13,17 +13,11 @@ namespace {
 
 constexpr std::size_t kInitialStackSize = 64;
 
-bool isDigit(std::uint8_t byte) {
-    return DataScanner::isDigit(byte);
-}
+bool isDigit(std::uint8_t byte) { return DataScanner::isDigit(byte); }
 
-bool isLetter(std::uint8_t byte) {
-    return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
-}
+bool isLetter(std::uint8_t byte) { return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z'; }
 
-bool isWordByte(std::uint8_t byte) {
-    return isLetter(byte) || isDigit(byte) || byte == '_';
-}
+bool isWordByte(std::uint8_t byte) { return isLetter(byte) || isDigit(byte) || byte == '_'; }
 
 int hexDigit(std::uint8_t byte) {
     if (isDigit(byte))
@@ -39,12 +33,8 @@ char32_t hexUnit(const std::uint8_t* p) {
     return unit;
 }
 
-bool isHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // Skips ASCII bytes other than '"' and '\', eight at a time: most string bytes are plain.
 const std::uint8_t* skipPlain(const std::uint8_t* p, const std::uint8_t* end) {
@@ -93,9 +83,7 @@ JSONScanner::JSONScanner() {
     entries_.reserve(kInitialStackSize);
 }
 
-JSONScanner::JSONScanner(Bytes data) : JSONScanner() {
-    JSONScanner::setData(data);
-}
+JSONScanner::JSONScanner(Bytes data) : JSONScanner() { JSONScanner::setData(data); }
 
 void JSONScanner::setData(Bytes data) {
     const auto kind = TextEncoding::detect(data);
@@ -302,7 +290,8 @@ bool JSONScanner::scanText(std::string_view& out, Error* error) {
         for (const auto* p = current_; p < close;) {
             const void* found = std::memchr(p, '\\', static_cast<std::size_t>(close - p));
             const auto* backslash = found ? static_cast<const std::uint8_t*>(found) : close;
-            decoded_.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(backslash - p));
+            decoded_.append(reinterpret_cast<const char*>(p),
+                            static_cast<std::size_t>(backslash - p));
             p = backslash < close ? decodeEscape(backslash + 1, decoded_) : close;
         }
         out = decoded_;

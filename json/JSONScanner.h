@@ -32,7 +32,7 @@ namespace json {
 //    not stored. Arrays keep their nulls.
 //  - Numbers are doubles; out-of-range exponents give infinity or zero.
 class JSONScanner : public DataScanner {
-  public:
+public:
     static constexpr const char* kErrorDomain = "JSONScannerErrorDomain";
     static constexpr int kMaxDepth = 512;
     enum ErrorCode : long {
@@ -67,7 +67,7 @@ class JSONScanner : public DataScanner {
     bool scanJSONStringConstant(foundation::Value* out, foundation::Error* error);
     bool scanJSONNumberConstant(foundation::Value* out, foundation::Error* error);
 
-  private:
+private:
     template <typename Scan>
     bool scanInto(foundation::Value* out, Scan scan);
     enum class Outcome { Failed, Absent, Found };

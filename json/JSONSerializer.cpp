@@ -16,7 +16,7 @@ using foundation::Value;
 
 // Appends to one output string so nested values are never serialized into temporaries.
 class JSONSerializer::Writer {
-  public:
+public:
     bool value(const Value& value, int depth);
     bool number(const Value& number);
     bool string(std::string_view text);
@@ -29,7 +29,7 @@ class JSONSerializer::Writer {
         return std::move(out_);
     }
 
-  private:
+private:
     bool reject(std::string description) {
         failed_ = std::move(description);
         return false;

@@ -25,7 +25,7 @@ namespace json {
 // non-finite number, text or data that is not well-formed UTF-8, nesting deeper than
 // kMaxDepth. Dictionary keys are always strings by construction.
 class JSONSerializer {
-  public:
+public:
     static constexpr const char* kErrorDomain = "JSONSerializerErrorDomain";
     static constexpr int kMaxDepth = 512;
 
@@ -38,7 +38,7 @@ class JSONSerializer {
     foundation::Result<std::string>
     serializeDictionary(const foundation::Dictionary& entries) const;
 
-  private:
+private:
     class Writer;
 };
 

@@ -12,7 +12,7 @@ namespace json {
 // mark handling) and turns them into UTF-8. Ill-formed units become U+FFFD rather than failing
 // the document.
 class TextEncoding {
-  public:
+public:
     enum class Kind { UTF8, UTF16LittleEndian, UTF16BigEndian, UTF32LittleEndian, UTF32BigEndian };
     using Bytes = std::span<const std::uint8_t>;
 
@@ -23,7 +23,7 @@ class TextEncoding {
     // Length of the well-formed UTF-8 sequence at `p`, or 0 when it is ill-formed or cut off.
     static int sequenceLength(const std::uint8_t* p, const std::uint8_t* end);
 
-  private:
+private:
     static void appendUTF16(std::string& out, Bytes data, bool bigEndian);
     static void appendUTF32(std::string& out, Bytes data, bool bigEndian);
 };

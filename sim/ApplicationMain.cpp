@@ -10,10 +10,13 @@
 namespace ui {
 
 int ApplicationMain(int argc, char** argv) {
-    const std::string program = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "app";
-    auto options = sim::SimulatorOptions::parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    const std::string program =
+        argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "app";
+    auto options = sim::SimulatorOptions::parse(
+        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (!options) {
-        fmt::print(stderr, "{}: {}\n{}", program, options.error().message, sim::SimulatorOptions::usage(program));
+        fmt::print(stderr, "{}: {}\n{}", program, options.error().message,
+                   sim::SimulatorOptions::usage(program));
         return 2;
     }
     if (options.value().help) {

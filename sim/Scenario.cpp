@@ -20,9 +20,18 @@ struct Arity {
 
 const std::map<std::string, Arity>& commandArity() {
     static const std::map<std::string, Arity> arity{
-        {"shake", {3, 3}},      {"tap", {2, 2}},         {"down", {2, 2}},       {"move", {2, 2}},
-        {"up", {2, 2}},         {"screenshot", {-1, -1}}, {"dump", {0, 0}},       {"rotate", {1, 1}},
-        {"background", {0, 0}}, {"foreground", {0, 0}}, {"quit", {0, 0}},       {"location", {3, 4}},
+        {"shake", {3, 3}},
+        {"tap", {2, 2}},
+        {"down", {2, 2}},
+        {"move", {2, 2}},
+        {"up", {2, 2}},
+        {"screenshot", {-1, -1}},
+        {"dump", {0, 0}},
+        {"rotate", {1, 1}},
+        {"background", {0, 0}},
+        {"foreground", {0, 0}},
+        {"quit", {0, 0}},
+        {"location", {3, 4}},
         {"location-denied", {0, 0}},
     };
     return arity;
@@ -41,7 +50,8 @@ foundation::Result<double> argument(const std::string& command, std::size_t posi
 }
 
 foundation::Error lineError(int line, const std::string& message) {
-    return foundation::Error{"ScenarioErrorDomain", line, fmt::format("line {}: {}", line, message)};
+    return foundation::Error{"ScenarioErrorDomain", line,
+                             fmt::format("line {}: {}", line, message)};
 }
 
 foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& words, int line) {
@@ -59,9 +69,10 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
     const std::size_t most = takesName ? 1 : std::size_t(arity->second.most);
     const std::size_t given = words.size() - 3;
     if (given < least || given > most)
-        return lineError(line, least == most
-                                   ? fmt::format("'{}' takes {} argument(s)", command.name, least)
-                                   : fmt::format("'{}' takes {} to {} arguments", command.name, least, most));
+        return lineError(
+            line, least == most
+                      ? fmt::format("'{}' takes {} argument(s)", command.name, least)
+                      : fmt::format("'{}' takes {} to {} arguments", command.name, least, most));
     if (takesName) {
         command.text = words[3];
         return command;

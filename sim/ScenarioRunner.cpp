@@ -27,7 +27,8 @@ void ScenarioRunner::schedule(const Scenario& scenario, double startTime) {
     auto& loop = foundation::RunLoop::main();
     for (const auto& command : scenario.commands()) {
         const double delay = startTime + command.time - loop.now();
-        loop.postAfter(foundation::Seconds(delay), lifetime_.handle(), [this, command] { execute(command); });
+        loop.postAfter(foundation::Seconds(delay), lifetime_.handle(),
+                       [this, command] { execute(command); });
     }
 }
 
@@ -57,8 +58,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         application.becomeActive();
     } else if (c.name == "location") {
         const double age = n.size() > 3 ? n[3] : 0;
-        location::LocationService::shared().deliverFix(
-            location::Location({n[0], n[1]}, n[2], foundation::Date(foundation::RunLoop::main().now() - age)));
+        location::LocationService::shared().deliverFix(location::Location(
+            {n[0], n[1]}, n[2], foundation::Date(foundation::RunLoop::main().now() - age)));
     } else if (c.name == "location-denied") {
         location::LocationService::shared().denyAuthorization();
     } else if (c.name == "quit") {
@@ -67,7 +68,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
 }
 
 void ScenarioRunner::touch(int phase, double x, double y) {
-    ui::Application::shared().sendTouch(phase, {float(x), float(y)}, foundation::RunLoop::main().now());
+    ui::Application::shared().sendTouch(phase, {float(x), float(y)},
+                                        foundation::RunLoop::main().now());
 }
 
 void ScenarioRunner::screenshot(const std::string& name) {
@@ -81,8 +83,10 @@ void ScenarioRunner::screenshot(const std::string& name) {
         return;
     }
     auto image = ui::Compositor::renderScreen();
-    auto written = image ? foundation::FileManager::writeAtomically(path, image->pngData())
-                         : foundation::Status(foundation::Error{"SimulatorErrorDomain", -1, "nothing rendered"});
+    auto written =
+        image
+            ? foundation::FileManager::writeAtomically(path, image->pngData())
+            : foundation::Status(foundation::Error{"SimulatorErrorDomain", -1, "nothing rendered"});
     if (!written) {
         foundation::log("screenshot {} failed: {}", path, written.error().message);
         trace_.record("screenshot-failed", {{"path", path}});
@@ -96,8 +100,10 @@ void ScenarioRunner::dump() {
     for (const auto& window : ui::Application::shared().windows())
         windows.push_back(ViewTreeDump::dump(*window));
     // One window is the common case; several are listed under a synthetic screen node.
-    Value root = windows.size() == 1 ? windows.front()
-                                     : Value(foundation::Dictionary{{"class", "Screen"}, {"children", Value(windows)}});
+    Value root =
+        windows.size() == 1
+            ? windows.front()
+            : Value(foundation::Dictionary{{"class", "Screen"}, {"children", Value(windows)}});
     trace_.record("view-tree", {{"root", root}});
 }
 

@@ -1,9 +1,9 @@
 #include "sim/Simulator.h"
 
 #include "ads/request/Endpoints.h"
+#include "adserver/AdServer.h"
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
-#include "adserver/AdServer.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/DeviceProfile.h"
@@ -93,8 +93,10 @@ int Simulator::run() {
 
 bool Simulator::prepare() {
     const bool virtualClock = options_.virtualClock.value_or(true);
-    foundation::RunLoop::main().setClock(virtualClock ? std::shared_ptr<foundation::Clock>(std::make_shared<foundation::VirtualClock>(kVirtualStartTime))
-                                                      : std::make_shared<foundation::RealClock>());
+    foundation::RunLoop::main().setClock(
+        virtualClock ? std::shared_ptr<foundation::Clock>(
+                           std::make_shared<foundation::VirtualClock>(kVirtualStartTime))
+                     : std::make_shared<foundation::RealClock>());
     if (!prepareHome() ||
         (!options_.screenshots.empty() && !screenshotFolderUsable(options_.screenshots)))
         return false;
@@ -124,7 +126,8 @@ bool Simulator::connectAdNetwork() {
         port = options_.adServer->port;
     }
     // The client's fixed host names reach whichever server this run uses.
-    for (const auto host : {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
+    for (const auto host :
+         {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
         net::HostMap::shared().map(std::string(host), address, port);
     foundation::log("ad network at http://{}:{}", address, port);
     return true;
@@ -156,22 +159,28 @@ void Simulator::configureDevice() {
     ::setenv("TZ", profile.timeZone.c_str(), 1);
     ::tzset();
     ui::Application::shared().setStatusBarOrientation(profile.orientation);
-    location::LocationService::shared().setDefaultFix({profile.latitude, profile.longitude}, profile.horizontalAccuracy);
+    location::LocationService::shared().setDefaultFix({profile.latitude, profile.longitude},
+                                                      profile.horizontalAccuracy);
 }
 
 bool Simulator::loadBundle() {
-    const std::string path = options_.bundle.empty() ? executableDirectory() + "/Kessa.app" : options_.bundle;
+    const std::string path =
+        options_.bundle.empty() ? executableDirectory() + "/Kessa.app" : options_.bundle;
     auto& bundle = foundation::Bundle::main();
     bundle.load(path);
     const std::string identifier = bundle.infoDictionary()["CFBundleIdentifier"].stringValue();
     if (identifier.empty()) {
-        fmt::print(stderr, "{} is not an application bundle (no Info.plist with CFBundleIdentifier)\n", path);
+        fmt::print(stderr,
+                   "{} is not an application bundle (no Info.plist with CFBundleIdentifier)\n",
+                   path);
         return false;
     }
     const auto& profile = foundation::DeviceProfile::current();
     foundation::UserDefaults::standard().load(
-        foundation::Sandbox::current().pathFor(foundation::Sandbox::Directory::Preferences) + "/" + identifier + ".plist",
-        foundation::Dictionary{{"AppleLanguages", foundation::Value(foundation::Value::Array{foundation::Value(profile.language)})},
+        foundation::Sandbox::current().pathFor(foundation::Sandbox::Directory::Preferences) + "/" +
+            identifier + ".plist",
+        foundation::Dictionary{{"AppleLanguages", foundation::Value(foundation::Value::Array{
+                                                      foundation::Value(profile.language)})},
                                {"AppleLocale", profile.locale}});
     return true;
 }
@@ -180,9 +189,10 @@ void Simulator::observePlatform() {
     logSink_ = foundation::Log::addSink([this](const std::string& message) {
         trace_.record("log", {{"message", message}});
     });
-    soundObserver_ = audio::SystemSounds::shared().addObserver([this](const std::shared_ptr<const audio::Sound>& sound) {
-        trace_.record("sound", {{"name", sound->name}});
-    });
+    soundObserver_ = audio::SystemSounds::shared().addObserver(
+        [this](const std::shared_ptr<const audio::Sound>& sound) {
+            trace_.record("sound", {{"name", sound->name}});
+        });
     ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {
         trace_.record("open-url", {{"url", url.absoluteString()}});
         return true;
@@ -218,7 +228,8 @@ bool Simulator::launch() {
 }
 
 void Simulator::printSummary() const {
-    fmt::print(stderr, "simulated {:.1f} s: {} sound(s) played, {} screenshot(s), {} trace event(s){}\n",
+    fmt::print(stderr,
+               "simulated {:.1f} s: {} sound(s) played, {} screenshot(s), {} trace event(s){}\n",
                trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
                trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
                    trace_.count("view-tree") + trace_.count("open-url"),

@@ -29,7 +29,8 @@ std::string SimulatorOptions::usage(const std::string& program) {
     return fmt::format(
         "usage: {} [options]\n"
         "Runs the application on the simulated phone, headless.\n\n"
-        "  --home DIR            sandbox home (default: a fresh temporary folder, removed at exit)\n"
+        "  --home DIR            sandbox home (default: a fresh temporary folder, removed at "
+        "exit)\n"
         "  --keep-home           keep the temporary sandbox home at exit\n"
         "  --scenario FILE       timed input script, one 'at <seconds> <command> [args]' per line\n"
         "  --trace FILE          JSON Lines trace of what the app does ('-' for stdout)\n"
@@ -71,20 +72,27 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
         if (!text)
             return optionError(option.starts_with("--") ? "option " + option + " needs a value"
                                                         : "unexpected argument '" + option + "'");
-        if (option == "--home") options.home = *text;
-        else if (option == "--scenario") options.scenario = *text;
-        else if (option == "--trace") options.trace = *text;
-        else if (option == "--screenshots") options.screenshots = *text;
-        else if (option == "--bundle") options.bundle = *text;
+        if (option == "--home")
+            options.home = *text;
+        else if (option == "--scenario")
+            options.scenario = *text;
+        else if (option == "--trace")
+            options.trace = *text;
+        else if (option == "--screenshots")
+            options.screenshots = *text;
+        else if (option == "--bundle")
+            options.bundle = *text;
         else if (option == "--ad-server") {
             auto endpoint = parseEndpoint(*text);
             if (!endpoint)
                 return endpoint.error();
             options.adServer = endpoint.value();
-        }
-        else if (option == "--language") options.language = *text;
-        else if (option == "--locale") options.locale = *text;
-        else if (option == "--system-version") options.systemVersion = *text;
+        } else if (option == "--language")
+            options.language = *text;
+        else if (option == "--locale")
+            options.locale = *text;
+        else if (option == "--system-version")
+            options.systemVersion = *text;
         else if (option == "--clock") {
             if (*text != "virtual" && *text != "real")
                 return optionError("--clock takes 'virtual' or 'real'");

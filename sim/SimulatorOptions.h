@@ -10,14 +10,14 @@ namespace sim {
 
 // The simulator's command line.
 struct SimulatorOptions {
-    std::string home;            // empty: a fresh temporary directory
+    std::string home; // empty: a fresh temporary directory
     bool keepHome = false;
     std::string scenario;
-    std::string trace;           // "-" for stdout
+    std::string trace; // "-" for stdout
     std::string screenshots;
     std::optional<bool> virtualClock; // default: virtual when headless
     std::optional<double> duration;
-    std::string bundle;          // the application bundle folder; default beside the executable
+    std::string bundle; // the application bundle folder; default beside the executable
     struct Endpoint {
         std::string address;
         int port = 0;

@@ -98,7 +98,6 @@ void disarm() {
     armed = false;
 }
 
-
 } // namespace
 
 std::unique_ptr<TemporaryHome> TemporaryHome::create(bool keep) {

@@ -1,7 +1,7 @@
 #include "sim/Trace.h"
 
-#include "json/JSONSerializer.h"
 #include "platform/foundation/RunLoop.h"
+#include "json/JSONSerializer.h"
 
 #include <cerrno>
 #include <cmath>

@@ -19,12 +19,15 @@ std::optional<std::string> bundleString(const char* key) {
 AppData& AppData::sharedAppData() { return foundation::Singleton<AppData>::shared(); }
 
 AppData::AppData()
-    : hasITunesMetadata_(readStoreMetadata()), bundleDisplayName_(bundleString("CFBundleDisplayName")),
-      bundleName_(bundleString("CFBundleName")), bundleIdentifier_(bundleString("CFBundleIdentifier")) {}
+    : hasITunesMetadata_(readStoreMetadata()),
+      bundleDisplayName_(bundleString("CFBundleDisplayName")),
+      bundleName_(bundleString("CFBundleName")),
+      bundleIdentifier_(bundleString("CFBundleIdentifier")) {}
 
 bool AppData::readStoreMetadata() {
     // The metadata sits in the application's home, beside its Documents folder.
-    auto bytes = foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(), "iTunesMetadata.plist");
+    auto bytes = foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(),
+                                                        "iTunesMetadata.plist");
     if (!bytes)
         return false;
     auto plist = foundation::PropertyList::read(bytes.value());

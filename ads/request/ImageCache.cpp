@@ -18,7 +18,8 @@ constexpr const char* kDomain = "PennantImageCacheErrorDomain";
 ImageCache& ImageCache::sharedCache() { return foundation::Singleton<ImageCache>::shared(); }
 
 std::string ImageCache::cacheDirectory() const {
-    const auto caches = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Caches);
+    const auto caches =
+        foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Caches);
     return caches.empty() ? std::string() : caches.front() + "/" + std::string(kFolder);
 }
 
@@ -29,21 +30,24 @@ std::optional<std::string> ImageCache::relativePathFor(std::string_view name) {
            std::string(kFolder) + "/" + std::string(name);
 }
 
-foundation::Status ImageCache::storeImage(const std::shared_ptr<graphics::Image>& image, std::string_view name) {
+foundation::Status ImageCache::storeImage(const std::shared_ptr<graphics::Image>& image,
+                                          std::string_view name) {
     const auto relative = relativePathFor(name);
     if (!image || !relative)
         return foundation::Error{kDomain, -1, "no image, or a name that cannot be a file name"};
     const foundation::Data png = image->pngData();
     if (png.empty())
         return foundation::Error{kDomain, -2, "the image could not be encoded"};
-    return foundation::FileManager::writeAtomicallyBelow(foundation::Sandbox::current().home(), *relative, png);
+    return foundation::FileManager::writeAtomicallyBelow(foundation::Sandbox::current().home(),
+                                                         *relative, png);
 }
 
 bool ImageCache::imageIsInCache(std::string_view name) const {
     const auto relative = relativePathFor(name);
     if (!relative)
         return false;
-    auto date = foundation::FileManager::modificationDateBelow(foundation::Sandbox::current().home(), *relative);
+    auto date = foundation::FileManager::modificationDateBelow(
+        foundation::Sandbox::current().home(), *relative);
     if (!date)
         return false;
     // Files dated in the future count as fresh.
@@ -55,7 +59,8 @@ std::shared_ptr<graphics::Image> ImageCache::fetchImageNamed(std::string_view na
     const auto relative = relativePathFor(name);
     if (!relative)
         return nullptr;
-    auto png = foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(), *relative);
+    auto png =
+        foundation::FileManager::contentsBelow(foundation::Sandbox::current().home(), *relative);
     return png ? graphics::Image::fromData(png.value()) : nullptr;
 }
 

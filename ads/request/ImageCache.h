@@ -32,7 +32,8 @@ public:
     // Empty while there is no sandbox home.
     std::string cacheDirectory() const;
     // Fails when nothing was written (no image, no or bad name, no home, write failure).
-    foundation::Status storeImage(const std::shared_ptr<graphics::Image>& image, std::string_view name);
+    foundation::Status storeImage(const std::shared_ptr<graphics::Image>& image,
+                                  std::string_view name);
     // Only a regular file counts: a directory, FIFO or link under the name is no image.
     bool imageIsInCache(std::string_view name) const;
     // The stored image regardless of age; nullptr when missing or undecodable.

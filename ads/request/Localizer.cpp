@@ -29,7 +29,8 @@ Localizer::Localizer() {
 }
 
 std::string Localizer::cacheDirectory() const {
-    const auto documents = foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
+    const auto documents =
+        foundation::Sandbox::searchPathForDirectory(foundation::Sandbox::Directory::Documents);
     return documents.empty() ? std::string() : documents.front() + "/" + std::string(kFolder);
 }
 
@@ -56,7 +57,8 @@ foundation::Result<foundation::Dictionary> Localizer::readTable(const foundation
     if (!table)
         return table.error();
     if (!table.value().isDictionary())
-        return foundation::Error{"PennantLocalizerErrorDomain", -1, "the strings table is not a dictionary"};
+        return foundation::Error{"PennantLocalizerErrorDomain", -1,
+                                 "the strings table is not a dictionary"};
     return table.value().asDictionary();
 }
 
@@ -76,8 +78,8 @@ void Localizer::downloadResourcesIfNecessary() {
 void Localizer::downloadDidSucceed(URLDownload& download) {
     // A table that would not read must not be kept: every later launch would read it.
     if (auto table = readTable(download.data()); !table)
-        foundation::log("Pennant: refusing the downloaded strings table for {}: {}", download.identifier(),
-                        table.error().message);
+        foundation::log("Pennant: refusing the downloaded strings table for {}: {}",
+                        download.identifier(), table.error().message);
     else
         keep(download.identifier(), download.data());
     download.cancel();
@@ -88,7 +90,8 @@ void Localizer::keep(const std::string& language, const foundation::Data& table)
     const auto relative = relativeStringsPath(language);
     if (!relative)
         return;
-    if (auto written = foundation::FileManager::writeAtomicallyBelow(home(), *relative, table); !written)
+    if (auto written = foundation::FileManager::writeAtomicallyBelow(home(), *relative, table);
+        !written)
         foundation::log("Pennant: could not keep strings table: {}", written.error().message);
 }
 
@@ -103,7 +106,8 @@ void Localizer::downloadDidFail(URLDownload& download) {
 }
 
 void Localizer::discard(const std::string& relativePath, const foundation::Error& why) {
-    foundation::log("Pennant: discarding the stored strings table {}: {}", relativePath, why.message);
+    foundation::log("Pennant: discarding the stored strings table {}: {}", relativePath,
+                    why.message);
     if (auto removed = foundation::FileManager::removeItemBelow(home(), relativePath); !removed)
         foundation::log("Pennant: could not remove strings table: {}", removed.error().message);
 }
@@ -112,7 +116,8 @@ void Localizer::loadStrings() {
     if (strings_)
         return;
     strings_.emplace();
-    const auto relative = preferredLanguage_ ? relativeStringsPath(*preferredLanguage_) : std::nullopt;
+    const auto relative =
+        preferredLanguage_ ? relativeStringsPath(*preferredLanguage_) : std::nullopt;
     if (!relative || home().empty())
         return;
     auto bytes = foundation::FileManager::contentsBelow(home(), *relative);

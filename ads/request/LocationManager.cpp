@@ -8,8 +8,8 @@
 #include "platform/location/Location.h"
 #include "platform/location/LocationManager.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <fmt/format.h>
 
 namespace pennant {
@@ -54,7 +54,8 @@ LocationManager& LocationManager::sharedManager() {
 LocationManager::LocationManager() : platformManager_(location::LocationManager::create()) {}
 
 std::string LocationManager::relativeCachePath() {
-    return foundation::Sandbox::relativePath(foundation::Sandbox::Directory::Caches) + "/" + std::string(kCacheFile);
+    return foundation::Sandbox::relativePath(foundation::Sandbox::Directory::Caches) + "/" +
+           std::string(kCacheFile);
 }
 
 std::string LocationManager::cachePath() const {
@@ -62,7 +63,8 @@ std::string LocationManager::cachePath() const {
 }
 
 std::string LocationManager::stringForLocation(const location::Location& location) {
-    return fmt::format("{:f},{:f}", location.coordinate().latitude, location.coordinate().longitude);
+    return fmt::format("{:f},{:f}", location.coordinate().latitude,
+                       location.coordinate().longitude);
 }
 
 bool LocationManager::locationServicesEnabled() const {
@@ -82,7 +84,8 @@ void LocationManager::updateIfAppropriate() {
 
 const std::optional<std::string>& LocationManager::locationString() {
     if (!locationString_ && !home().empty())
-        if (auto bytes = foundation::FileManager::contentsBelow(home(), relativeCachePath(), kMaxCacheFileBytes)) {
+        if (auto bytes = foundation::FileManager::contentsBelow(home(), relativeCachePath(),
+                                                                kMaxCacheFileBytes)) {
             std::string text(bytes.value().view());
             if (isLocationText(text))
                 locationString_ = std::move(text);
@@ -99,8 +102,8 @@ const std::optional<foundation::Date>& LocationManager::lastUpdated() {
 void LocationManager::writeLocationStringToCache() {
     if (!locationString_)
         return;
-    if (auto written = foundation::FileManager::writeAtomicallyBelow(home(), relativeCachePath(),
-                                                                     foundation::Data::fromString(*locationString_));
+    if (auto written = foundation::FileManager::writeAtomicallyBelow(
+            home(), relativeCachePath(), foundation::Data::fromString(*locationString_));
         !written) {
         foundation::log("Pennant: could not cache location: {}", written.error().message);
         return;
@@ -108,10 +111,12 @@ void LocationManager::writeLocationStringToCache() {
     lastUpdated_ = foundation::Date::now();
 }
 
-void LocationManager::didUpdateToLocation(location::LocationManager& manager, const location::Location& fix,
+void LocationManager::didUpdateToLocation(location::LocationManager& manager,
+                                          const location::Location& fix,
                                           const std::optional<location::Location>&) {
     const auto coordinate = fix.coordinate();
-    if (std::fabs(coordinate.latitude) <= kNearZeroDegrees && std::fabs(coordinate.longitude) <= kNearZeroDegrees)
+    if (std::fabs(coordinate.latitude) <= kNearZeroDegrees &&
+        std::fabs(coordinate.longitude) <= kNearZeroDegrees)
         return;
     if (fix.timestamp().timeIntervalSinceNow() < -kStaleSeconds)
         return;
@@ -121,7 +126,8 @@ void LocationManager::didUpdateToLocation(location::LocationManager& manager, co
         manager.stopUpdatingLocation();
 }
 
-void LocationManager::didFailWithError(location::LocationManager& manager, const foundation::Error& error) {
+void LocationManager::didFailWithError(location::LocationManager& manager,
+                                       const foundation::Error& error) {
     if (error.code != location::LocationManager::kErrorDenied)
         return;
     accessRefused_ = true;

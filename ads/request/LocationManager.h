@@ -14,7 +14,7 @@ class Singleton;
 namespace location {
 class Location;
 class LocationManager;
-}
+} // namespace location
 
 namespace pennant {
 
@@ -46,9 +46,11 @@ public:
     void writeLocationStringToCache();
     bool isUpdating() const;
 
-    void didUpdateToLocation(location::LocationManager& manager, const location::Location& newLocation,
+    void didUpdateToLocation(location::LocationManager& manager,
+                             const location::Location& newLocation,
                              const std::optional<location::Location>& oldLocation) override;
-    void didFailWithError(location::LocationManager& manager, const foundation::Error& error) override;
+    void didFailWithError(location::LocationManager& manager,
+                          const foundation::Error& error) override;
 
 private:
     friend class foundation::Singleton<LocationManager>;

@@ -1,8 +1,8 @@
 #include "ads/request/URLDownload.h"
 
+#include "ads/request/UserAgent.h"
 #include "platform/foundation/ASCII.h"
 #include "platform/foundation/Assertions.h"
-#include "ads/request/UserAgent.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/FileManager.h"
@@ -175,7 +175,8 @@ std::string URLDownload::queryStringFromDictionary(const foundation::Dictionary&
     return query;
 }
 
-foundation::Dictionary URLDownload::dictionaryFromQueryString(std::optional<std::string_view> text) {
+foundation::Dictionary
+URLDownload::dictionaryFromQueryString(std::optional<std::string_view> text) {
     foundation::Dictionary result;
     if (!text)
         return result;
@@ -185,13 +186,15 @@ foundation::Dictionary URLDownload::dictionaryFromQueryString(std::optional<std:
         const std::string_view piece = rest.substr(0, end);
         rest.remove_prefix(std::min(end + 1, rest.size()));
         const auto equals = piece.find('=');
-        if (equals == std::string_view::npos || piece.find('=', equals + 1) != std::string_view::npos)
+        if (equals == std::string_view::npos ||
+            piece.find('=', equals + 1) != std::string_view::npos)
             continue;
         // A pair whose escapes do not decode to UTF-8 is dropped rather than stored half-read.
         auto key = foundation::PercentEncoding::decode(piece.substr(0, equals));
         auto value = foundation::PercentEncoding::decode(piece.substr(equals + 1));
         if (key && value)
-            result.set(foundation::ASCII::lowercased(std::move(*key)), foundation::Value(std::move(*value)));
+            result.set(foundation::ASCII::lowercased(std::move(*key)),
+                       foundation::Value(std::move(*value)));
     }
     return result;
 }

@@ -5,12 +5,14 @@
 
 namespace kessa {
 
-bool AppDelegate::setOutlet(const std::string& name, const std::shared_ptr<ui::InterfaceObject>& object) {
+bool AppDelegate::setOutlet(const std::string& name,
+                            const std::shared_ptr<ui::InterfaceObject>& object) {
     if (auto window = std::dynamic_pointer_cast<ui::Window>(object); window && name == "window") {
         setWindow(window);
         return true;
     }
-    if (auto controller = std::dynamic_pointer_cast<ViewController>(object); controller && name == "viewController") {
+    if (auto controller = std::dynamic_pointer_cast<ViewController>(object);
+        controller && name == "viewController") {
         setViewController(controller);
         return true;
     }

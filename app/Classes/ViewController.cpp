@@ -30,7 +30,8 @@ audio::SystemSounds::SoundID registerSound(const std::string& name) {
 }
 } // namespace
 
-bool ViewController::setOutlet(const std::string& name, const std::shared_ptr<ui::InterfaceObject>& object) {
+bool ViewController::setOutlet(const std::string& name,
+                               const std::shared_ptr<ui::InterfaceObject>& object) {
     if (name == "krazy")
         return assign(krazy_, object);
     if (name == "deletenow")
@@ -41,11 +42,18 @@ bool ViewController::setOutlet(const std::string& name, const std::shared_ptr<ui
 }
 
 std::function<void()> ViewController::action(const std::string& name) {
-    std::weak_ptr<ViewController> weak = std::static_pointer_cast<ViewController>(shared_from_this());
+    std::weak_ptr<ViewController> weak =
+        std::static_pointer_cast<ViewController>(shared_from_this());
     if (name == "change")
-        return [weak] { if (auto self = weak.lock()) self->change(); };
+        return [weak] {
+            if (auto self = weak.lock())
+                self->change();
+        };
     if (name == "delete")
-        return [weak] { if (auto self = weak.lock()) self->resetCount(); };
+        return [weak] {
+            if (auto self = weak.lock())
+                self->resetCount();
+        };
     return {};
 }
 
@@ -54,7 +62,8 @@ void ViewController::viewDidLoad() {
     // Green and blue above 1.0 saturate when drawn.
     view()->setBackgroundColor(graphics::Color(0.51f, 2.04f, 2.55f, 0.8f));
     auto& accelerometer = ui::Accelerometer::shared();
-    accelerometer.setDelegate(std::dynamic_pointer_cast<ui::AccelerometerDelegate>(shared_from_this()));
+    accelerometer.setDelegate(
+        std::dynamic_pointer_cast<ui::AccelerometerDelegate>(shared_from_this()));
     accelerometer.setUpdateInterval(static_cast<double>(0.1f));
     auto path = foundation::Bundle::main().pathForResource("redButton2", "png");
     auto image = path ? graphics::Image::fromFile(*path) : nullptr;
@@ -76,7 +85,9 @@ void ViewController::countShake() {
 
 void ViewController::accelerometerDidAccelerate(ui::Accelerometer&, const ui::Acceleration& a) {
     const float threshold = static_cast<float>(sens_);
-    auto passes = [threshold](double value) { return std::fabs(static_cast<float>(value)) > threshold; };
+    auto passes = [threshold](double value) {
+        return std::fabs(static_cast<float>(value)) > threshold;
+    };
     auto& sounds = audio::SystemSounds::shared();
     if (passes(a.x)) {
         countShake();
@@ -96,9 +107,14 @@ void ViewController::change() {
         return;
     switch (control->selectedSegmentIndex()) {
     case 0:
-    case 1: sens_ = 2; break;
-    case 2: sens_ = 1; break;
-    default: break;
+    case 1:
+        sens_ = 2;
+        break;
+    case 2:
+        sens_ = 1;
+        break;
+    default:
+        break;
     }
 }
 

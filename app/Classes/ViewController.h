@@ -11,7 +11,7 @@ namespace ui {
 class Button;
 class Label;
 class SegmentedControl;
-}
+} // namespace ui
 
 namespace kessa {
 
@@ -20,11 +20,13 @@ namespace kessa {
 class ViewController : public ui::ViewController, public ui::AccelerometerDelegate {
     UI_CREATABLE(ViewController)
     std::string className() const override { return "KessaViewController"; }
-    bool setOutlet(const std::string& name, const std::shared_ptr<ui::InterfaceObject>& object) override;
+    bool setOutlet(const std::string& name,
+                   const std::shared_ptr<ui::InterfaceObject>& object) override;
     std::function<void()> action(const std::string& name) override;
 
     void viewDidLoad() override;
-    void accelerometerDidAccelerate(ui::Accelerometer& accelerometer, const ui::Acceleration& acceleration) override;
+    void accelerometerDidAccelerate(ui::Accelerometer& accelerometer,
+                                    const ui::Acceleration& acceleration) override;
     // The segmented control's action: sets the threshold from the chosen segment.
     void change();
     // The reset button's action.

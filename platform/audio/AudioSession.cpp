@@ -4,9 +4,7 @@
 
 namespace audio {
 
-AudioSession& AudioSession::shared() {
-    return foundation::Singleton<AudioSession>::shared();
-}
+AudioSession& AudioSession::shared() { return foundation::Singleton<AudioSession>::shared(); }
 
 int AudioSession::initialize() {
     std::lock_guard lock(mutex_);

@@ -4,7 +4,8 @@
 #include <string>
 
 namespace foundation {
-template <typename T> class Singleton;
+template <typename T>
+class Singleton;
 } // namespace foundation
 
 namespace audio {
@@ -13,7 +14,7 @@ namespace audio {
 // route is a name such as "Speaker", "Headphone" or "Headset" (empty when there is none); the
 // simulator sets it from its device profile.
 class AudioSession {
-  public:
+public:
     static constexpr int kNoError = 0;
     static constexpr int kAlreadyInitialized = 1;
     static constexpr int kNotInitialized = 2;
@@ -32,7 +33,7 @@ class AudioSession {
     RouteReading currentRoute() const;
     void setRoute(std::string route);
 
-  private:
+private:
     friend class foundation::Singleton<AudioSession>;
     AudioSession() = default;
 

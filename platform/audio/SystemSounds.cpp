@@ -71,9 +71,7 @@ Decoded decode(const std::filesystem::path& path) {
 
 } // namespace
 
-SystemSounds& SystemSounds::shared() {
-    return foundation::Singleton<SystemSounds>::shared();
-}
+SystemSounds& SystemSounds::shared() { return foundation::Singleton<SystemSounds>::shared(); }
 
 SystemSounds::Registration SystemSounds::createSystemSoundID(const foundation::URL& fileURL) {
     if (!fileURL.isFileURL() || fileURL.path().empty())

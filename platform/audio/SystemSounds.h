@@ -12,7 +12,8 @@
 
 namespace foundation {
 class URL;
-template <typename T> class Singleton;
+template <typename T>
+class Singleton;
 } // namespace foundation
 
 namespace audio {
@@ -23,7 +24,7 @@ struct Sound;
 // hands the decoded sound to the installed observers (the trace records it, a window front end
 // queues the samples). Playing never blocks and nothing waits for the sound to end.
 class SystemSounds {
-  public:
+public:
     using SoundID = std::uint32_t;
     using Observer = std::function<void(const std::shared_ptr<const Sound>& sound)>;
 
@@ -52,10 +53,9 @@ class SystemSounds {
     // stays installed while the token lives.
     [[nodiscard]] foundation::Subscription addObserver(Observer observer);
 
-  private:
+private:
     friend class foundation::Singleton<SystemSounds>;
     SystemSounds() = default;
-
 
     std::mutex mutex_;
     std::map<SoundID, std::shared_ptr<const Sound>> sounds_;

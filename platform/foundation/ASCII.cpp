@@ -4,7 +4,9 @@
 
 namespace foundation {
 
-char ASCII::lowercased(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char ASCII::lowercased(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string ASCII::lowercased(std::string_view text) {
     std::string lower(text);

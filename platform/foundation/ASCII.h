@@ -15,7 +15,8 @@ public:
     static std::string lowercased(std::string_view text);
     static bool equalsIgnoringCase(std::string_view a, std::string_view b);
     // Without leading and trailing whitespace.
-    static std::string_view trimmed(std::string_view text, std::string_view whitespace = kWhitespace);
+    static std::string_view trimmed(std::string_view text,
+                                    std::string_view whitespace = kWhitespace);
 };
 
 } // namespace foundation

@@ -25,16 +25,10 @@ struct ThreadLists {
 };
 thread_local ThreadLists lists;
 
-std::size_t classOf(std::size_t bytes) {
-    return (bytes + kGranule - 1) / kGranule - 1;
-}
-std::size_t classBytes(std::size_t index) {
-    return (index + 1) * kGranule;
-}
+std::size_t classOf(std::size_t bytes) { return (bytes + kGranule - 1) / kGranule - 1; }
+std::size_t classBytes(std::size_t index) { return (index + 1) * kGranule; }
 
-bool isPooled(std::size_t bytes) {
-    return bytes != 0 && bytes <= BlockPool::kLargestPooledBlock;
-}
+bool isPooled(std::size_t bytes) { return bytes != 0 && bytes <= BlockPool::kLargestPooledBlock; }
 
 // A kept block is poisoned for AddressSanitizer (a no-op without it), so touching a freed
 // value is still reported; the pool opens it only to follow or set its link.
@@ -92,8 +86,6 @@ void BlockPool::release(void* block, std::size_t bytes) noexcept {
     ASAN_POISON_MEMORY_REGION(block, classBytes(index));
 }
 
-std::size_t BlockPool::keptBytes() {
-    return lists.keptBytes;
-}
+std::size_t BlockPool::keptBytes() { return lists.keptBytes; }
 
 } // namespace foundation

@@ -36,7 +36,9 @@ struct PoolAllocator {
         BlockPool::release(block, count * sizeof(T));
     }
     template <typename U>
-    bool operator==(const PoolAllocator<U>&) const noexcept { return true; }
+    bool operator==(const PoolAllocator<U>&) const noexcept {
+        return true;
+    }
 };
 
 } // namespace foundation

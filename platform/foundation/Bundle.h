@@ -19,7 +19,8 @@ public:
     const Value& infoDictionary() const { return info_; }
     void setInfoDictionary(Value info) { info_ = std::move(info); }
     // The path of name.type inside the bundle, or nullopt when there is no such file.
-    std::optional<std::string> pathForResource(const std::string& name, const std::string& type) const;
+    std::optional<std::string> pathForResource(const std::string& name,
+                                               const std::string& type) const;
 
 private:
     std::string resourcePath_;

@@ -10,7 +10,8 @@ double RealClock::now() const {
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-VirtualClock::VirtualClock(double start) : now_(start >= 0 ? start : std::floor(RealClock().now())) {}
+VirtualClock::VirtualClock(double start)
+    : now_(start >= 0 ? start : std::floor(RealClock().now())) {}
 
 double VirtualClock::now() const {
     std::lock_guard lock(mutex_);

@@ -37,12 +37,16 @@ std::optional<std::size_t> Data::firstInvalidUTF8(std::string_view text) {
             length = 2;
         } else if (c >= 0xE0 && c <= 0xEF) {
             length = 3;
-            if (c == 0xE0) low = 0xA0;    // overlong
-            if (c == 0xED) high = 0x9F;   // surrogates
+            if (c == 0xE0)
+                low = 0xA0; // overlong
+            if (c == 0xED)
+                high = 0x9F; // surrogates
         } else if (c >= 0xF0 && c <= 0xF4) {
             length = 4;
-            if (c == 0xF0) low = 0x90;    // overlong
-            if (c == 0xF4) high = 0x8F;   // beyond U+10FFFF
+            if (c == 0xF0)
+                low = 0x90; // overlong
+            if (c == 0xF4)
+                high = 0x8F; // beyond U+10FFFF
         } else {
             return i;
         }

@@ -30,12 +30,24 @@ std::string Date::format(std::string_view pattern) const {
             out += run == 2 ? fmt::format("{:02}", (parts.tm_year + 1900) % 100)
                             : fmt::format("{:0{}}", parts.tm_year + 1900, run);
             break;
-        case 'M': out += fmt::format("{:0{}}", parts.tm_mon + 1, run); break;
-        case 'd': out += fmt::format("{:0{}}", parts.tm_mday, run); break;
-        case 'H': out += fmt::format("{:0{}}", parts.tm_hour, run); break;
-        case 'm': out += fmt::format("{:0{}}", parts.tm_min, run); break;
-        case 's': out += fmt::format("{:0{}}", parts.tm_sec, run); break;
-        case 'S': out += fmt::format("{:03}", millis).substr(0, run); break;
+        case 'M':
+            out += fmt::format("{:0{}}", parts.tm_mon + 1, run);
+            break;
+        case 'd':
+            out += fmt::format("{:0{}}", parts.tm_mday, run);
+            break;
+        case 'H':
+            out += fmt::format("{:0{}}", parts.tm_hour, run);
+            break;
+        case 'm':
+            out += fmt::format("{:0{}}", parts.tm_min, run);
+            break;
+        case 's':
+            out += fmt::format("{:0{}}", parts.tm_sec, run);
+            break;
+        case 'S':
+            out += fmt::format("{:03}", millis).substr(0, run);
+            break;
         case '\'': {
             // Quoted text is copied; a doubled quote, inside or outside, is one literal quote.
             std::size_t at = i + 1;
@@ -55,7 +67,8 @@ std::string Date::format(std::string_view pattern) const {
             run = at - i + 1;
             break;
         }
-        default: out.append(run, letter);
+        default:
+            out.append(run, letter);
         }
         i += run;
     }

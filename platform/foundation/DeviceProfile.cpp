@@ -4,6 +4,8 @@
 
 namespace foundation {
 
-DeviceProfile& DeviceProfile::current() { return PlatformContext::current().object<DeviceProfile>(); }
+DeviceProfile& DeviceProfile::current() {
+    return PlatformContext::current().object<DeviceProfile>();
+}
 
 } // namespace foundation

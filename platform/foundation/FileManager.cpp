@@ -25,7 +25,8 @@ std::function<bool(const std::string&)>& beforeRenameHook() {
 }
 
 Error fileError(const std::string& what, const std::string& path, int error) {
-    return Error{"FileManagerErrorDomain", error, fmt::format("{} {}: {}", what, path, std::strerror(error))};
+    return Error{"FileManagerErrorDomain", error,
+                 fmt::format("{} {}: {}", what, path, std::strerror(error))};
 }
 
 // Owns one open file descriptor.
@@ -63,7 +64,8 @@ timespec toTimespec(Date date) {
 }
 
 Date dateOf(const struct stat& st) {
-    return Date(static_cast<double>(st.st_mtim.tv_sec) + static_cast<double>(st.st_mtim.tv_nsec) / 1e9);
+    return Date(static_cast<double>(st.st_mtim.tv_sec) +
+                static_cast<double>(st.st_mtim.tv_nsec) / 1e9);
 }
 
 bool writeAll(int fd, const Data& contents) {
@@ -81,7 +83,7 @@ bool writeAll(int fd, const Data& contents) {
 
 // The descriptor was opened without blocking, so a FIFO or device costs nothing to refuse.
 Result<Data> readRegularFile(const Descriptor& file, const std::string& path, std::size_t limit) {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(file.get(), &st) != 0)
         return fileError("cannot examine", path, errno);
     if (!S_ISREG(st.st_mode))
@@ -111,8 +113,8 @@ std::string temporaryName(const std::string& name) {
 }
 
 // Writes name inside the open directory: temporary file, fsync, date, rename over name.
-Status writeInDirectory(const Descriptor& directory, const std::string& name, const std::string& path,
-                        const Data& contents) {
+Status writeInDirectory(const Descriptor& directory, const std::string& name,
+                        const std::string& path, const Data& contents) {
     std::string temporary = temporaryName(name);
     Descriptor file(::openat(directory.get(), temporary.c_str(),
                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode));
@@ -164,13 +166,16 @@ Result<Descriptor> openDirectoryBelow(const std::string& root, std::span<const s
     std::string reached = root;
     for (const std::string& name : names) {
         reached += "/" + name;
-        if (create && ::mkdirat(directory.get(), name.c_str(), kDirectoryMode) != 0 && errno != EEXIST)
+        if (create && ::mkdirat(directory.get(), name.c_str(), kDirectoryMode) != 0 &&
+            errno != EEXIST)
             return fileError("cannot create", reached, errno);
-        Descriptor next(::openat(directory.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        Descriptor next(::openat(directory.get(), name.c_str(),
+                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next) {
             const int error = errno;
-            return fileError(error == ELOOP || error == ENOTDIR ? "refusing a link or file in place of directory"
-                                                                : "cannot open",
+            return fileError(error == ELOOP || error == ENOTDIR
+                                 ? "refusing a link or file in place of directory"
+                                 : "cannot open",
                              reached, error);
         }
         directory = std::move(next);
@@ -191,7 +196,8 @@ Result<Location> locateBelow(const std::string& root, const std::string& relativ
     auto names = componentsOf(relative);
     if (!names)
         return names.error();
-    auto directory = openDirectoryBelow(root, std::span(names.value()).first(names.value().size() - 1), create);
+    auto directory =
+        openDirectoryBelow(root, std::span(names.value()).first(names.value().size() - 1), create);
     if (!directory)
         return directory.error();
     return Location{std::move(directory.value()), names.value().back(), root + "/" + relative};
@@ -200,12 +206,12 @@ Result<Location> locateBelow(const std::string& root, const std::string& relativ
 } // namespace
 
 bool FileManager::fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0;
 }
 
 bool FileManager::isDirectory(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -225,14 +231,14 @@ Status FileManager::createDirectory(const std::string& path, bool intermediates)
 Status FileManager::removeItem(const std::string& path) {
     std::error_code error;
     std::filesystem::remove_all(path, error);
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) == 0)
         return fileError("cannot remove", path, error ? error.value() : EEXIST);
     return success();
 }
 
 std::optional<Date> FileManager::modificationDate(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0)
         return std::nullopt;
     return dateOf(st);
@@ -272,7 +278,8 @@ Status FileManager::writeAtomicallyBelow(const std::string& root, const std::str
     auto location = locateBelow(root, relative, true);
     if (!location)
         return location.error();
-    return writeInDirectory(location.value().directory, location.value().name, location.value().path, contents);
+    return writeInDirectory(location.value().directory, location.value().name,
+                            location.value().path, contents);
 }
 
 Result<Data> FileManager::contentsBelow(const std::string& root, const std::string& relative,
@@ -281,17 +288,20 @@ Result<Data> FileManager::contentsBelow(const std::string& root, const std::stri
     if (!location)
         return location.error();
     const Location& at = location.value();
-    Descriptor file(::openat(at.directory.get(), at.name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor file(::openat(at.directory.get(), at.name.c_str(),
+                             O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!file)
         return fileError("cannot open", at.path, errno);
     return readRegularFile(file, at.path, limit);
 }
 
-std::optional<Date> FileManager::modificationDateBelow(const std::string& root, const std::string& relative) {
+std::optional<Date> FileManager::modificationDateBelow(const std::string& root,
+                                                       const std::string& relative) {
     auto location = locateBelow(root, relative, false);
-    struct stat st{};
+    struct stat st {};
     if (!location ||
-        ::fstatat(location.value().directory.get(), location.value().name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::fstatat(location.value().directory.get(), location.value().name.c_str(), &st,
+                  AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(st.st_mode))
         return std::nullopt;
     return dateOf(st);

@@ -27,8 +27,9 @@ void Log::write(std::string_view message) {
     auto& s = state();
     if (s.stderrEnabled) {
         const Date now = Date::now();
-        const std::string line = fmt::format("{} {}[{}] {}\n", now.format("yyyy-MM-dd HH:mm:ss.SSS"),
-                                             program_invocation_short_name, getpid(), message);
+        const std::string line =
+            fmt::format("{} {}[{}] {}\n", now.format("yyyy-MM-dd HH:mm:ss.SSS"),
+                        program_invocation_short_name, getpid(), message);
         std::fwrite(line.data(), 1, line.size(), stderr);
     }
     s.sinks.notify(std::string(message));

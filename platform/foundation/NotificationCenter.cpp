@@ -10,13 +10,14 @@ NotificationCenter& NotificationCenter::defaultCenter() {
     return center;
 }
 
-Subscription NotificationCenter::addObserver(std::string name, const void* sender, Handler handler) {
+Subscription NotificationCenter::addObserver(std::string name, const void* sender,
+                                             Handler handler) {
     assertIsMainThread();
-    return observers_.subscribe(
-        [name = std::move(name), sender, handler = std::move(handler)](const Notification& notification) {
-            if (notification.name == name && (!sender || sender == notification.sender))
-                handler(notification);
-        });
+    return observers_.subscribe([name = std::move(name), sender,
+                                 handler = std::move(handler)](const Notification& notification) {
+        if (notification.name == name && (!sender || sender == notification.sender))
+            handler(notification);
+    });
 }
 
 void NotificationCenter::post(const std::string& name, const void* sender, Value userInfo) {

@@ -29,7 +29,8 @@ std::string describeRange(double min, double max) {
 }
 
 // from_chars consumed all of the text without error.
-template <typename T> bool convertWhole(std::string_view text, T& value) {
+template <typename T>
+bool convertWhole(std::string_view text, T& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && stop == end;

@@ -102,9 +102,12 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
         plist_get_date_val(node, &sec, &usec);
         return Value::number(Date::kReferenceDateOffset + sec + usec / 1e6);
     }
-    case PLIST_ARRAY: return fromArray(node, depth);
-    case PLIST_DICT: return fromDictionary(node, depth);
-    default: return std::nullopt;
+    case PLIST_ARRAY:
+        return fromArray(node, depth);
+    case PLIST_DICT:
+        return fromDictionary(node, depth);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -112,15 +115,19 @@ plist_t toPlist(const Value& value, int depth) {
     if (depth >= PropertyList::kMaxDepth)
         return nullptr;
     switch (value.type()) {
-    case Value::Type::Null: return nullptr;
-    case Value::Type::Boolean: return plist_new_bool(value.boolValue());
+    case Value::Type::Null:
+        return nullptr;
+    case Value::Type::Boolean:
+        return plist_new_bool(value.boolValue());
     case Value::Type::Number:
         if (value.isInteger())
             return plist_new_uint(static_cast<uint64_t>(value.intValue()));
         return std::isfinite(value.doubleValue()) ? plist_new_real(value.doubleValue()) : nullptr;
-    case Value::Type::String: return plist_new_string(std::string(value.asString()).c_str());
+    case Value::Type::String:
+        return plist_new_string(std::string(value.asString()).c_str());
     case Value::Type::Data:
-        return plist_new_data(reinterpret_cast<const char*>(value.asData().bytes()), value.asData().size());
+        return plist_new_data(reinterpret_cast<const char*>(value.asData().bytes()),
+                              value.asData().size());
     case Value::Type::Array: {
         plist_t array = plist_new_array();
         for (const Value& element : value.asArray()) {
@@ -153,7 +160,8 @@ plist_t toPlist(const Value& value, int depth) {
 // checked first. An XML list has one element more than levels: the <plist> around them.
 Status checkBounds(std::string_view bytes, bool binary) {
     if (binary)
-        return PropertyListBounds::checkBinary(bytes, PropertyList::kMaxDepth, PropertyList::kMaxValues);
+        return PropertyListBounds::checkBinary(bytes, PropertyList::kMaxDepth,
+                                               PropertyList::kMaxValues);
     return PropertyListBounds::checkXML(bytes, PropertyList::kMaxDepth + 1);
 }
 
@@ -161,7 +169,8 @@ Result<Value> readWithLibplist(const Data& data, bool binary) {
     if (auto bounded = checkBounds(data.view(), binary); !bounded)
         return bounded.error();
     plist_t node = nullptr;
-    plist_from_memory(reinterpret_cast<const char*>(data.bytes()), static_cast<uint32_t>(data.size()), &node);
+    plist_from_memory(reinterpret_cast<const char*>(data.bytes()),
+                      static_cast<uint32_t>(data.size()), &node);
     PlistPtr root(node);
     auto value = fromPlist(node, 0);
     if (!value)
@@ -198,7 +207,8 @@ Result<Value> PropertyList::read(const Data& data) {
         return Error{kDomain, -1, "Property list is empty"};
     if (data.size() > kMaxInputSize)
         return Error{kDomain, -1, "Property list is too large"};
-    const bool binary = plist_is_binary(reinterpret_cast<const char*>(data.bytes()), static_cast<uint32_t>(data.size()));
+    const bool binary = plist_is_binary(reinterpret_cast<const char*>(data.bytes()),
+                                        static_cast<uint32_t>(data.size()));
     if (binary || looksLikeXML(data.view()))
         return readWithLibplist(data, binary);
     auto table = StringsFormat::parse(data.view());

@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kDomain = "PropertyListErrorDomain";
 
-Error refused(const std::string& why) { return Error{kDomain, -3, "Property list refused: " + why}; }
+Error refused(const std::string& why) {
+    return Error{kDomain, -3, "Property list refused: " + why};
+}
 
 // --- XML ------------------------------------------------------------------------------------
 
@@ -240,7 +242,8 @@ private:
 
 } // namespace
 
-Status PropertyListBounds::checkBinary(std::string_view bytes, int maxDepth, std::size_t maxValues) {
+Status PropertyListBounds::checkBinary(std::string_view bytes, int maxDepth,
+                                       std::size_t maxValues) {
     return BinaryWalk(bytes, maxDepth, maxValues).run();
 }
 

@@ -1,8 +1,8 @@
 #include "platform/foundation/RunLoop.h"
 
-#include "platform/foundation/PlatformContext.h"
 #include "platform/foundation/Assertions.h"
 #include "platform/foundation/Clock.h"
+#include "platform/foundation/PlatformContext.h"
 
 #include <future>
 #include <limits>
@@ -44,10 +44,13 @@ void RunLoop::schedule(double fireDate, Scheduled entry, std::uint64_t& sequence
 
 void RunLoop::postAfter(Seconds delay, std::weak_ptr<const void> owner, std::function<void()> fn) {
     std::uint64_t sequence = 0;
-    schedule(now() + std::max(0.0, delay.count()), Scheduled{nullptr, std::move(fn), std::move(owner)}, sequence);
+    schedule(now() + std::max(0.0, delay.count()),
+             Scheduled{nullptr, std::move(fn), std::move(owner)}, sequence);
 }
 
-void RunLoop::insert(Timer& timer) { schedule(timer.fireDate_, Scheduled{&timer, {}, {}}, timer.sequence_); }
+void RunLoop::insert(Timer& timer) {
+    schedule(timer.fireDate_, Scheduled{&timer, {}, {}}, timer.sequence_);
+}
 
 void RunLoop::remove(Timer& timer) {
     VERIFY(isLoopThread());
@@ -58,7 +61,9 @@ void RunLoop::remove(Timer& timer) {
 
 // Work whose owner died must not hold the virtual clock's next jump.
 void RunLoop::dropAbandonedWork() {
-    std::erase_if(timers_, [](const auto& item) { return !item.second.timer && item.second.owner.expired(); });
+    std::erase_if(timers_, [](const auto& item) {
+        return !item.second.timer && item.second.owner.expired();
+    });
 }
 
 bool RunLoop::hasPendingTimers() {
@@ -223,8 +228,8 @@ bool RunLoop::runUntil(const std::function<bool()>& predicate, Seconds realTimeB
 void RunLoop::runFor(Seconds duration) {
     adoptCurrentThread();
     const double loopDeadline = now() + duration.count();
-    const auto realDeadline = realDeadlineAfter(
-        clock_->isVirtual() ? Seconds(kBackgroundWorkWait) : duration + Seconds(1));
+    const auto realDeadline = realDeadlineAfter(clock_->isVirtual() ? Seconds(kBackgroundWorkWait)
+                                                                    : duration + Seconds(1));
     while (step(loopDeadline, realDeadline)) {
     }
     clock_->advanceTo(loopDeadline);
@@ -233,8 +238,8 @@ void RunLoop::runFor(Seconds duration) {
 void RunLoop::runUntilIdle(Seconds limit) {
     adoptCurrentThread();
     const double loopDeadline = now() + limit.count();
-    const auto realDeadline = realDeadlineAfter(
-        clock_->isVirtual() ? Seconds(kBackgroundWorkWait) : limit + Seconds(1));
+    const auto realDeadline =
+        realDeadlineAfter(clock_->isVirtual() ? Seconds(kBackgroundWorkWait) : limit + Seconds(1));
     while (step(loopDeadline, realDeadline)) {
     }
 }

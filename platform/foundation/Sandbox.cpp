@@ -1,7 +1,7 @@
 #include "platform/foundation/Sandbox.h"
 
-#include "platform/foundation/PlatformContext.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/PlatformContext.h"
 
 namespace foundation {
 
@@ -14,8 +14,8 @@ Status Sandbox::setHome(const std::string& home) {
     home_ = trimmed;
     if (home_.empty())
         return Error{"SandboxErrorDomain", -1, "no sandbox home given"};
-    for (auto directory : {Directory::Documents, Directory::Caches, Directory::Preferences,
-                           Directory::Temporary})
+    for (auto directory :
+         {Directory::Documents, Directory::Caches, Directory::Preferences, Directory::Temporary})
         if (auto made = FileManager::createDirectory(pathFor(directory)); !made)
             return made;
     return success();
@@ -23,11 +23,16 @@ Status Sandbox::setHome(const std::string& home) {
 
 std::string Sandbox::relativePath(Directory directory) {
     switch (directory) {
-    case Directory::Documents: return "Documents";
-    case Directory::Caches: return "Library/Caches";
-    case Directory::Preferences: return "Library/Preferences";
-    case Directory::Temporary: return "tmp";
-    case Directory::Home: return {};
+    case Directory::Documents:
+        return "Documents";
+    case Directory::Caches:
+        return "Library/Caches";
+    case Directory::Preferences:
+        return "Library/Preferences";
+    case Directory::Temporary:
+        return "tmp";
+    case Directory::Home:
+        return {};
     }
     return {};
 }

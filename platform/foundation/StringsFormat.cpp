@@ -24,7 +24,8 @@ std::string toUTF8(std::string_view text) {
     }
     std::string out;
     auto unit = [&](std::size_t i) -> std::uint32_t {
-        const auto lo = static_cast<unsigned char>(text[i]), hi = static_cast<unsigned char>(text[i + 1]);
+        const auto lo = static_cast<unsigned char>(text[i]),
+                   hi = static_cast<unsigned char>(text[i + 1]);
         return little ? (hi << 8 | lo) : (lo << 8 | hi);
     };
     for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
@@ -67,7 +68,8 @@ public:
 private:
     Error failure(const char* what) const {
         return Error{"StringsFormatErrorDomain", -1,
-                     std::string("Malformed strings table: ") + what + " at byte " + std::to_string(pos_)};
+                     std::string("Malformed strings table: ") + what + " at byte " +
+                         std::to_string(pos_)};
     }
 
     bool consume(char c) {
@@ -126,9 +128,15 @@ private:
     bool escape(std::string& out) {
         char c = text_[pos_++];
         switch (c) {
-        case 'n': out += '\n'; return true;
-        case 't': out += '\t'; return true;
-        case 'r': out += '\r'; return true;
+        case 'n':
+            out += '\n';
+            return true;
+        case 't':
+            out += '\t';
+            return true;
+        case 'r':
+            out += '\r';
+            return true;
         case 'U':
         case 'u': {
             auto code = hexUnit();
@@ -148,7 +156,9 @@ private:
             UTF8::append(out, *code);
             return true;
         }
-        default: out += c; return true;
+        default:
+            out += c;
+            return true;
         }
     }
 

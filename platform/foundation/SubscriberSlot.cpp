@@ -23,7 +23,8 @@ bool SubscriberSlot::enter() {
 
 void SubscriberSlot::leave() {
     // The innermost call: a subscriber may be reached again from inside its own call.
-    const auto innermost = std::find(callingOnThisThread.rbegin(), callingOnThisThread.rend(), this);
+    const auto innermost =
+        std::find(callingOnThisThread.rbegin(), callingOnThisThread.rend(), this);
     callingOnThisThread.erase(std::next(innermost).base());
     {
         std::lock_guard lock(mutex_);

@@ -17,9 +17,18 @@ bool isAllowedCharacter(unsigned char c) {
     if (c <= 0x20 || c >= 0x7F)
         return false;
     switch (c) {
-    case '"': case '<': case '>': case '\\': case '^': case '`': case '{': case '|': case '}':
+    case '"':
+    case '<':
+    case '>':
+    case '\\':
+    case '^':
+    case '`':
+    case '{':
+    case '|':
+    case '}':
         return false;
-    default: return true;
+    default:
+        return true;
     }
 }
 

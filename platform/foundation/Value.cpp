@@ -70,9 +70,7 @@ struct Value::DictionaryNode : Node {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Leading decimal number of a text, the way the platform's doubleValue reads strings:
 // only plain decimals count (no hex, "inf" or "nan", which strtod alone would take).
@@ -183,13 +181,9 @@ double Value::number() const {
     return d;
 }
 
-void Value::setNumber(double d) {
-    std::memcpy(bytes_ + 6, &d, sizeof d);
-}
+void Value::setNumber(double d) { std::memcpy(bytes_ + 6, &d, sizeof d); }
 
-void Value::retainNode() const {
-    node()->references.fetch_add(1, std::memory_order_relaxed);
-}
+void Value::retainNode() const { node()->references.fetch_add(1, std::memory_order_relaxed); }
 
 void Value::releaseNode() {
     Node* n = node();
@@ -259,9 +253,7 @@ Value::Value(foundation::Data bytes) : type_(Type::Data) {
     setNode(new DataNode(std::move(bytes)));
 }
 
-Value::Value(Array elements) : type_(Type::Array) {
-    setNode(ArrayNode::make(elements));
-}
+Value::Value(Array elements) : type_(Type::Array) { setNode(ArrayNode::make(elements)); }
 
 Value::Value(Dictionary entries) : type_(Type::Dictionary) {
     setNode(new DictionaryNode(std::move(entries)));
@@ -335,9 +327,7 @@ const Dictionary& Value::asDictionary() const {
     return isDictionary() ? static_cast<DictionaryNode*>(node())->entries : empty;
 }
 
-const Value& Value::operator[](std::string_view key) const {
-    return asDictionary().get(key);
-}
+const Value& Value::operator[](std::string_view key) const { return asDictionary().get(key); }
 
 const Value& Value::operator[](std::size_t index) const {
     static const Value null;

@@ -34,9 +34,8 @@ public:
         post([this, work = std::move(work), owner = std::move(owner), reply = std::move(reply),
               token = std::move(token)]() mutable {
             auto result = std::make_shared<T>(work());
-            replies_.post(std::move(owner), [reply = std::move(reply), result, token] {
-                reply(std::move(*result));
-            });
+            replies_.post(std::move(owner),
+                          [reply = std::move(reply), result, token] { reply(std::move(*result)); });
         });
     }
 

@@ -5,13 +5,9 @@
 
 namespace graphics {
 
-AffineTransform AffineTransform::translation(float tx, float ty) {
-    return {1, 0, 0, 1, tx, ty};
-}
+AffineTransform AffineTransform::translation(float tx, float ty) { return {1, 0, 0, 1, tx, ty}; }
 
-AffineTransform AffineTransform::scale(float sx, float sy) {
-    return {sx, 0, 0, sy, 0, 0};
-}
+AffineTransform AffineTransform::scale(float sx, float sy) { return {sx, 0, 0, sy, 0, 0}; }
 
 AffineTransform AffineTransform::rotation(float angle) {
     float cosine = std::cos(angle);

@@ -57,7 +57,8 @@ struct CairoContext::Impl {
 
     // Runs fn on an empty path and puts the caller's path back afterwards, because only the
     // path operations themselves may change the current path.
-    template <typename Fn> void preservingPath(Fn fn) {
+    template <typename Fn>
+    void preservingPath(Fn fn) {
         cairo_path_t* saved = cairo_has_current_point(cr) ? cairo_copy_path(cr) : nullptr;
         cairo_new_path(cr);
         fn();
@@ -93,13 +94,9 @@ CairoContext::CairoContext(std::uint32_t* pixels, int width, int height, int str
 
 CairoContext::~CairoContext() = default;
 
-int CairoContext::pixelWidth() const {
-    return cairo_image_surface_get_width(impl_->surface);
-}
+int CairoContext::pixelWidth() const { return cairo_image_surface_get_width(impl_->surface); }
 
-int CairoContext::pixelHeight() const {
-    return cairo_image_surface_get_height(impl_->surface);
-}
+int CairoContext::pixelHeight() const { return cairo_image_surface_get_height(impl_->surface); }
 
 std::shared_ptr<Image> CairoContext::makeImage() const {
     cairo_surface_flush(impl_->surface);
@@ -132,25 +129,17 @@ void CairoContext::restoreGState() {
     impl_->saved.pop_back();
 }
 
-void CairoContext::setFillColor(const Color& color) {
-    impl_->state.fill = color;
-}
+void CairoContext::setFillColor(const Color& color) { impl_->state.fill = color; }
 
-void CairoContext::setStrokeColor(const Color& color) {
-    impl_->state.stroke = color;
-}
+void CairoContext::setStrokeColor(const Color& color) { impl_->state.stroke = color; }
 
-void CairoContext::setLineWidth(float width) {
-    cairo_set_line_width(impl_->cr, width);
-}
+void CairoContext::setLineWidth(float width) { cairo_set_line_width(impl_->cr, width); }
 
 void CairoContext::setShouldAntialias(bool antialias) {
     cairo_set_antialias(impl_->cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
-void CairoContext::setAlpha(float alpha) {
-    impl_->state.alpha = std::clamp(alpha, 0.0f, 1.0f);
-}
+void CairoContext::setAlpha(float alpha) { impl_->state.alpha = std::clamp(alpha, 0.0f, 1.0f); }
 
 void CairoContext::concatCTM(const AffineTransform& t) {
     cairo_matrix_t matrix;
@@ -174,13 +163,9 @@ void CairoContext::strokeRect(const Rect& rect) {
     });
 }
 
-void CairoContext::beginPath() {
-    cairo_new_path(impl_->cr);
-}
+void CairoContext::beginPath() { cairo_new_path(impl_->cr); }
 
-void CairoContext::moveTo(Point p) {
-    cairo_move_to(impl_->cr, p.x, p.y);
-}
+void CairoContext::moveTo(Point p) { cairo_move_to(impl_->cr, p.x, p.y); }
 
 void CairoContext::lineTo(Point p) {
     // Without a current point the platform starts the path here instead of failing.
@@ -233,9 +218,7 @@ void CairoContext::addArcToPoint(Point p1, Point p2, float radius) {
         cairo_arc_negative(cr, cx, cy, radius, from, to);
 }
 
-void CairoContext::closePath() {
-    cairo_close_path(impl_->cr);
-}
+void CairoContext::closePath() { cairo_close_path(impl_->cr); }
 
 void CairoContext::fillPath() {
     impl_->setSource(impl_->state.fill);
@@ -247,9 +230,7 @@ void CairoContext::strokePath() {
     cairo_stroke(impl_->cr);
 }
 
-void CairoContext::clipToPath() {
-    cairo_clip(impl_->cr);
-}
+void CairoContext::clipToPath() { cairo_clip(impl_->cr); }
 
 void CairoContext::clipToRect(const Rect& rect) {
     impl_->preservingPath([&] {

@@ -7,17 +7,11 @@
 
 namespace graphics {
 
-void Context::translate(float tx, float ty) {
-    concatCTM(AffineTransform::translation(tx, ty));
-}
+void Context::translate(float tx, float ty) { concatCTM(AffineTransform::translation(tx, ty)); }
 
-void Context::scale(float sx, float sy) {
-    concatCTM(AffineTransform::scale(sx, sy));
-}
+void Context::scale(float sx, float sy) { concatCTM(AffineTransform::scale(sx, sy)); }
 
-void Context::rotate(float angle) {
-    concatCTM(AffineTransform::rotation(angle));
-}
+void Context::rotate(float angle) { concatCTM(AffineTransform::rotation(angle)); }
 
 void Context::addRoundedRect(const Rect& rect, float radius) {
     Rect r = rect.standardized();

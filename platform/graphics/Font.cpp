@@ -63,25 +63,17 @@ std::optional<Font> Font::named(std::string_view name, float size) {
     return Font(std::string(name), std::string(family), bold, italic, size);
 }
 
-Font Font::systemFont(float size) {
-    return Font("Helvetica", "Helvetica", false, false, size);
-}
+Font Font::systemFont(float size) { return Font("Helvetica", "Helvetica", false, false, size); }
 
 Font Font::boldSystemFont(float size) {
     return Font("Helvetica-Bold", "Helvetica", true, false, size);
 }
 
-Font Font::withSize(float size) const {
-    return Font(name_, family_, bold_, italic_, size);
-}
+Font Font::withSize(float size) const { return Font(name_, family_, bold_, italic_, size); }
 
-float Font::ascender() const {
-    return metricsOf(*this).ascent;
-}
+float Font::ascender() const { return metricsOf(*this).ascent; }
 
-float Font::descender() const {
-    return -metricsOf(*this).descent;
-}
+float Font::descender() const { return -metricsOf(*this).descent; }
 
 float Font::lineHeight() const {
     Metrics metrics = metricsOf(*this);

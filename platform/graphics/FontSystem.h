@@ -29,12 +29,14 @@ public:
     PangoFontDescription* describe(const Font& font) const;
 
     // Runs fn with the context used for measuring, holding the lock every Pango call takes.
-    template <typename Fn> auto withMeasuringContext(Fn fn) {
+    template <typename Fn>
+    auto withMeasuringContext(Fn fn) {
         std::lock_guard guard(mutex_);
         return fn(measuring_);
     }
     // Runs fn with a context matched to the target's transform, under the same lock.
-    template <typename Fn> void withDrawingContext(cairo_t* target, Fn fn) {
+    template <typename Fn>
+    void withDrawingContext(cairo_t* target, Fn fn) {
         std::lock_guard guard(mutex_);
         PangoContext* context = createContext();
         pango_cairo_update_context(target, context);

@@ -11,38 +11,18 @@ Rect Rect::null() {
     return Rect(inf, inf, 0, 0);
 }
 
-float Rect::minX() const {
-    return std::min(origin.x, origin.x + size.width);
-}
-float Rect::maxX() const {
-    return std::max(origin.x, origin.x + size.width);
-}
-float Rect::midX() const {
-    return origin.x + size.width * 0.5f;
-}
-float Rect::minY() const {
-    return std::min(origin.y, origin.y + size.height);
-}
-float Rect::maxY() const {
-    return std::max(origin.y, origin.y + size.height);
-}
-float Rect::midY() const {
-    return origin.y + size.height * 0.5f;
-}
-float Rect::width() const {
-    return std::fabs(size.width);
-}
-float Rect::height() const {
-    return std::fabs(size.height);
-}
+float Rect::minX() const { return std::min(origin.x, origin.x + size.width); }
+float Rect::maxX() const { return std::max(origin.x, origin.x + size.width); }
+float Rect::midX() const { return origin.x + size.width * 0.5f; }
+float Rect::minY() const { return std::min(origin.y, origin.y + size.height); }
+float Rect::maxY() const { return std::max(origin.y, origin.y + size.height); }
+float Rect::midY() const { return origin.y + size.height * 0.5f; }
+float Rect::width() const { return std::fabs(size.width); }
+float Rect::height() const { return std::fabs(size.height); }
 
-bool Rect::isNull() const {
-    return std::isinf(origin.x) || std::isinf(origin.y);
-}
+bool Rect::isNull() const { return std::isinf(origin.x) || std::isinf(origin.y); }
 
-bool Rect::isEmpty() const {
-    return isNull() || size.width == 0 || size.height == 0;
-}
+bool Rect::isEmpty() const { return isNull() || size.width == 0 || size.height == 0; }
 
 Rect Rect::standardized() const {
     if (isNull())

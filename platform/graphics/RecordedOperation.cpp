@@ -7,9 +7,7 @@ namespace {
 
 using Kind = RecordedOperation::Kind;
 
-std::string describe(Point p) {
-    return fmt::format("({}, {})", p.x, p.y);
-}
+std::string describe(Point p) { return fmt::format("({}, {})", p.x, p.y); }
 
 std::string describe(const Rect& r) {
     return fmt::format("({}, {}, {}, {})", r.origin.x, r.origin.y, r.size.width, r.size.height);

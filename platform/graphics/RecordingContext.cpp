@@ -27,13 +27,9 @@ std::string RecordingContext::dump() const {
     return text;
 }
 
-void RecordingContext::saveGState() {
-    record(Kind::SaveGState);
-}
+void RecordingContext::saveGState() { record(Kind::SaveGState); }
 
-void RecordingContext::restoreGState() {
-    record(Kind::RestoreGState);
-}
+void RecordingContext::restoreGState() { record(Kind::RestoreGState); }
 
 void RecordingContext::setFillColor(const Color& color) {
     record(Kind::SetFillColor).color = color;
@@ -43,41 +39,27 @@ void RecordingContext::setStrokeColor(const Color& color) {
     record(Kind::SetStrokeColor).color = color;
 }
 
-void RecordingContext::setLineWidth(float width) {
-    record(Kind::SetLineWidth).value = width;
-}
+void RecordingContext::setLineWidth(float width) { record(Kind::SetLineWidth).value = width; }
 
 void RecordingContext::setShouldAntialias(bool antialias) {
     record(Kind::SetShouldAntialias).flag = antialias;
 }
 
-void RecordingContext::setAlpha(float alpha) {
-    record(Kind::SetAlpha).value = alpha;
-}
+void RecordingContext::setAlpha(float alpha) { record(Kind::SetAlpha).value = alpha; }
 
 void RecordingContext::concatCTM(const AffineTransform& transform) {
     record(Kind::ConcatCTM).transform = transform;
 }
 
-void RecordingContext::fillRect(const Rect& rect) {
-    record(Kind::FillRect).rect = rect;
-}
+void RecordingContext::fillRect(const Rect& rect) { record(Kind::FillRect).rect = rect; }
 
-void RecordingContext::strokeRect(const Rect& rect) {
-    record(Kind::StrokeRect).rect = rect;
-}
+void RecordingContext::strokeRect(const Rect& rect) { record(Kind::StrokeRect).rect = rect; }
 
-void RecordingContext::beginPath() {
-    record(Kind::BeginPath);
-}
+void RecordingContext::beginPath() { record(Kind::BeginPath); }
 
-void RecordingContext::moveTo(Point point) {
-    record(Kind::MoveTo).point = point;
-}
+void RecordingContext::moveTo(Point point) { record(Kind::MoveTo).point = point; }
 
-void RecordingContext::lineTo(Point point) {
-    record(Kind::LineTo).point = point;
-}
+void RecordingContext::lineTo(Point point) { record(Kind::LineTo).point = point; }
 
 void RecordingContext::addArc(Point center, float radius, float startAngle, float endAngle,
                               bool clockwise) {
@@ -96,9 +78,7 @@ void RecordingContext::addArcToPoint(Point p1, Point p2, float radius) {
     operation.value = radius;
 }
 
-void RecordingContext::closePath() {
-    record(Kind::ClosePath);
-}
+void RecordingContext::closePath() { record(Kind::ClosePath); }
 
 void RecordingContext::addRoundedRect(const Rect& rect, float radius) {
     RecordedOperation& operation = record(Kind::AddRoundedRect);
@@ -106,21 +86,13 @@ void RecordingContext::addRoundedRect(const Rect& rect, float radius) {
     operation.value = radius;
 }
 
-void RecordingContext::fillPath() {
-    record(Kind::FillPath);
-}
+void RecordingContext::fillPath() { record(Kind::FillPath); }
 
-void RecordingContext::strokePath() {
-    record(Kind::StrokePath);
-}
+void RecordingContext::strokePath() { record(Kind::StrokePath); }
 
-void RecordingContext::clipToPath() {
-    record(Kind::ClipToPath);
-}
+void RecordingContext::clipToPath() { record(Kind::ClipToPath); }
 
-void RecordingContext::clipToRect(const Rect& rect) {
-    record(Kind::ClipToRect).rect = rect;
-}
+void RecordingContext::clipToRect(const Rect& rect) { record(Kind::ClipToRect).rect = rect; }
 
 void RecordingContext::drawLinearGradient(const Gradient& gradient, Point start, Point end,
                                           GradientOptions options) {
@@ -150,12 +122,8 @@ void RecordingContext::drawText(std::string_view text, const Rect& rect, const F
     operation.lineBreakMode = mode;
 }
 
-void RecordingContext::beginTransparencyLayer() {
-    record(Kind::BeginTransparencyLayer);
-}
+void RecordingContext::beginTransparencyLayer() { record(Kind::BeginTransparencyLayer); }
 
-void RecordingContext::endTransparencyLayer() {
-    record(Kind::EndTransparencyLayer);
-}
+void RecordingContext::endTransparencyLayer() { record(Kind::EndTransparencyLayer); }
 
 } // namespace graphics

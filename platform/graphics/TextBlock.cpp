@@ -11,13 +11,9 @@
 namespace graphics {
 namespace {
 
-bool isLimited(float extent) {
-    return extent > 0 && std::isfinite(extent);
-}
+bool isLimited(float extent) { return extent > 0 && std::isfinite(extent); }
 
-float pointsRoundedUp(int pangoUnits) {
-    return std::ceil(float(pangoUnits) / PANGO_SCALE);
-}
+float pointsRoundedUp(int pangoUnits) { return std::ceil(float(pangoUnits) / PANGO_SCALE); }
 
 PangoWrapMode wrapMode(LineBreakMode mode) {
     // Word wrap still splits a word that is wider than the whole line, as the phone does.
@@ -76,9 +72,7 @@ TextBlock::TextBlock(PangoContext* context, std::string_view text, const Font& f
     keepLinesThatFit(isLimited(constraint.height) ? constraint.height : INFINITY);
 }
 
-TextBlock::~TextBlock() {
-    g_object_unref(layout_);
-}
+TextBlock::~TextBlock() { g_object_unref(layout_); }
 
 void TextBlock::keepLinesThatFit(float heightLimit) {
     PangoLayoutIter* iter = pango_layout_get_iter(layout_);

@@ -86,9 +86,7 @@ bool Transform3D::isAffine() const {
            m34 == 0 && m43 == 0 && m44 == 1;
 }
 
-AffineTransform Transform3D::affine() const {
-    return {m11, m12, m21, m22, m41, m42};
-}
+AffineTransform Transform3D::affine() const { return {m11, m12, m21, m22, m41, m42}; }
 
 Point Transform3D::project(Point p) const {
     float x = p.x * m11 + p.y * m21 + m41;

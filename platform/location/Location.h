@@ -8,7 +8,7 @@ namespace location {
 // One fix from the location service: where, how precisely (radius in metres) and when it was
 // measured. Immutable once made.
 class Location {
-  public:
+public:
     Location(Coordinate coordinate, double horizontalAccuracy, foundation::Date timestamp)
         : coordinate_(coordinate), horizontalAccuracy_(horizontalAccuracy), timestamp_(timestamp) {}
 
@@ -18,7 +18,7 @@ class Location {
 
     bool operator==(const Location&) const = default;
 
-  private:
+private:
     Coordinate coordinate_;
     double horizontalAccuracy_;
     foundation::Date timestamp_;

@@ -12,9 +12,7 @@ std::shared_ptr<LocationManager> LocationManager::create() {
     return std::shared_ptr<LocationManager>(new LocationManager());
 }
 
-bool LocationManager::locationServicesEnabled() {
-    return LocationService::shared().isEnabled();
-}
+bool LocationManager::locationServicesEnabled() { return LocationService::shared().isEnabled(); }
 
 void LocationManager::startUpdatingLocation() {
     updating_ = true;

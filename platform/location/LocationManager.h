@@ -18,7 +18,7 @@ class LocationManagerDelegate;
 // failures from LocationService on the main run loop and passes them to its delegate, which it
 // does not own. Main thread only.
 class LocationManager : public std::enable_shared_from_this<LocationManager> {
-  public:
+public:
     static constexpr const char* kErrorDomain = "LocationErrorDomain";
     static constexpr long kErrorDenied = 1;
 
@@ -38,7 +38,7 @@ class LocationManager : public std::enable_shared_from_this<LocationManager> {
     // The last fix this manager delivered.
     const std::optional<Location>& location() const { return location_; }
 
-  private:
+private:
     friend class LocationService;
     LocationManager() = default;
 

@@ -14,7 +14,7 @@ class LocationManager;
 // What a LocationManager reports, always on the main run loop. Both are notifications: the
 // defaults ignore them.
 class LocationManagerDelegate {
-  public:
+public:
     virtual ~LocationManagerDelegate() = default;
 
     // oldLocation is the manager's previous fix, nullopt for its first.

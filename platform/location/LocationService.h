@@ -8,7 +8,8 @@
 #include <vector>
 
 namespace foundation {
-template <typename T> class Singleton;
+template <typename T>
+class Singleton;
 } // namespace foundation
 
 namespace location {
@@ -19,7 +20,7 @@ class LocationManager;
 // the position it reports by default, fixes and a refusal injected by the scenario. Every
 // answer reaches managers through the main run loop. Main thread only.
 class LocationService {
-  public:
+public:
     // How long a newly started update waits for its first answer.
     static constexpr foundation::Seconds kStartLatency{0.5};
 
@@ -37,7 +38,7 @@ class LocationService {
     void denyAuthorization();
     bool isAuthorizationDenied() const { return denied_; }
 
-  private:
+private:
     friend class foundation::Singleton<LocationService>;
     friend class LocationManager;
     struct DefaultFix {

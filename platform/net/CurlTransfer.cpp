@@ -22,12 +22,16 @@ bool isSafeHeaderText(std::string_view text) {
 
 HTTPFailure::Reason reasonFor(CURLcode code) {
     switch (code) {
-    case CURLE_OPERATION_TIMEDOUT: return HTTPFailure::Reason::TimedOut;
+    case CURLE_OPERATION_TIMEDOUT:
+        return HTTPFailure::Reason::TimedOut;
     case CURLE_COULDNT_CONNECT:
     case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY: return HTTPFailure::Reason::CouldNotConnect;
-    case CURLE_FILESIZE_EXCEEDED: return HTTPFailure::Reason::ResponseTooLarge;
-    default: return HTTPFailure::Reason::ConnectionLost;
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return HTTPFailure::Reason::CouldNotConnect;
+    case CURLE_FILESIZE_EXCEEDED:
+        return HTTPFailure::Reason::ResponseTooLarge;
+    default:
+        return HTTPFailure::Reason::ConnectionLost;
     }
 }
 
@@ -35,8 +39,7 @@ HTTPFailure::Reason reasonFor(CURLcode code) {
 
 CurlTransfer::CurlTransfer(HTTPRequest request, std::shared_ptr<HTTPTask> task)
     : request_(std::move(request)), task_(std::move(task)), handle_(curl_easy_init()),
-      url_(request_.url),
-      timeout_(std::chrono::duration_cast<Clock::duration>(request_.timeout)) {
+      url_(request_.url), timeout_(std::chrono::duration_cast<Clock::duration>(request_.timeout)) {
     configure();
     beginHop();
 }
@@ -55,8 +58,9 @@ void CurlTransfer::configure() {
     curl_easy_setopt(handle_, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle_, CURLOPT_MAXFILESIZE_LARGE,
                      static_cast<curl_off_t>(HTTPClient::kMaxBodyBytes));
-    curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(std::chrono::ceil<std::chrono::milliseconds>(timeout_).count()));
+    curl_easy_setopt(
+        handle_, CURLOPT_CONNECTTIMEOUT_MS,
+        static_cast<long>(std::chrono::ceil<std::chrono::milliseconds>(timeout_).count()));
     curl_easy_setopt(handle_, CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader);
     curl_easy_setopt(handle_, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
@@ -67,7 +71,9 @@ void CurlTransfer::configure() {
     for (const auto& [name, value] : request_.headers)
         if (!name.empty() && isSafeHeaderText(name) && isSafeHeaderText(value))
             headerList_ = curl_slist_append(
-                headerList_, (foundation::ASCII::trimmed(value).empty() ? name + ";" : name + ": " + value).c_str());
+                headerList_,
+                (foundation::ASCII::trimmed(value).empty() ? name + ";" : name + ": " + value)
+                    .c_str());
     curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headerList_);
     configureHostMap();
     configureBody();
@@ -94,8 +100,8 @@ void CurlTransfer::configureBody() {
     curl_easy_setopt(handle_, CURLOPT_POSTFIELDSIZE_LARGE,
                      static_cast<curl_off_t>(request_.body->size()));
     // An empty body must still be a pointer, or libcurl would read the body from stdin.
-    const auto* bytes = request_.body->empty() ? reinterpret_cast<const std::uint8_t*>("")
-                                               : request_.body->bytes();
+    const auto* bytes =
+        request_.body->empty() ? reinterpret_cast<const std::uint8_t*>("") : request_.body->bytes();
     curl_easy_setopt(handle_, CURLOPT_POSTFIELDS, bytes);
 }
 
@@ -135,7 +141,8 @@ std::size_t CurlTransfer::header(std::string_view line) {
     }
     const auto colon = line.find(':');
     if (colon != std::string_view::npos)
-        headers_.emplace_back(foundation::ASCII::trimmed(line.substr(0, colon)), foundation::ASCII::trimmed(line.substr(colon + 1)));
+        headers_.emplace_back(foundation::ASCII::trimmed(line.substr(0, colon)),
+                              foundation::ASCII::trimmed(line.substr(colon + 1)));
     return line.size();
 }
 
@@ -207,9 +214,7 @@ CurlTransfer::Outcome CurlTransfer::followRedirect() {
     return Outcome::Restart;
 }
 
-void CurlTransfer::failTimedOut() {
-    fail(HTTPFailure::Reason::TimedOut, "the request timed out");
-}
+void CurlTransfer::failTimedOut() { fail(HTTPFailure::Reason::TimedOut, "the request timed out"); }
 
 void CurlTransfer::fail(HTTPFailure::Reason reason, std::string message) {
     post([failure = HTTPFailure{reason, std::move(message)}](HTTPTask& task) {

@@ -111,8 +111,8 @@ int CurlWorker::pollTimeoutMilliseconds() const {
     auto wait = std::chrono::milliseconds(kMaxPollMilliseconds);
     const auto now = std::chrono::steady_clock::now();
     for (const auto& [handle, transfer] : active_)
-        wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(
-                                  transfer->deadline() - now));
+        wait = std::min(wait,
+                        std::chrono::ceil<std::chrono::milliseconds>(transfer->deadline() - now));
     return static_cast<int>(std::max<long long>(wait.count(), 1));
 }
 

@@ -8,7 +8,6 @@
 
 namespace net {
 
-
 HostMap& HostMap::shared() { return foundation::Singleton<HostMap>::shared(); }
 
 void HostMap::map(const std::string& host, const std::string& address, int port) {

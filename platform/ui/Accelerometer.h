@@ -19,7 +19,8 @@ struct Acceleration {
 class AccelerometerDelegate {
 public:
     virtual ~AccelerometerDelegate() = default;
-    virtual void accelerometerDidAccelerate(Accelerometer& accelerometer, const Acceleration& acceleration) = 0;
+    virtual void accelerometerDidAccelerate(Accelerometer& accelerometer,
+                                            const Acceleration& acceleration) = 0;
 };
 
 // The shared accelerometer. Samples come from the simulator and go to the delegate, which
@@ -29,7 +30,9 @@ public:
     static Accelerometer& shared();
 
     std::shared_ptr<AccelerometerDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(std::weak_ptr<AccelerometerDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<AccelerometerDelegate> delegate) {
+        delegate_ = std::move(delegate);
+    }
     double updateInterval() const { return updateInterval_; }
     void setUpdateInterval(double seconds) { updateInterval_ = seconds; }
 

@@ -100,10 +100,14 @@ graphics::Rect Application::statusBarFrame() const {
         return graphics::Rect(0, 0, 0, 0);
     const float bar = Screen::kStatusBarHeight;
     switch (statusBarOrientation_) {
-    case 2: return graphics::Rect(0, Screen::kHeight - bar, Screen::kWidth, bar);
-    case 3: return graphics::Rect(Screen::kWidth - bar, 0, bar, Screen::kHeight);
-    case 4: return graphics::Rect(0, 0, bar, Screen::kHeight);
-    default: return graphics::Rect(0, 0, Screen::kWidth, bar);
+    case 2:
+        return graphics::Rect(0, Screen::kHeight - bar, Screen::kWidth, bar);
+    case 3:
+        return graphics::Rect(Screen::kWidth - bar, 0, bar, Screen::kHeight);
+    case 4:
+        return graphics::Rect(0, 0, bar, Screen::kHeight);
+    default:
+        return graphics::Rect(0, 0, Screen::kWidth, bar);
     }
 }
 

@@ -23,16 +23,21 @@ class Window;
 // system and the active/inactive life cycle.
 class Application : public Responder {
 public:
-    static constexpr const char* kWillResignActiveNotification = "UIApplicationWillResignActiveNotification";
-    static constexpr const char* kDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
-    static constexpr const char* kWillTerminateNotification = "UIApplicationWillTerminateNotification";
+    static constexpr const char* kWillResignActiveNotification =
+        "UIApplicationWillResignActiveNotification";
+    static constexpr const char* kDidBecomeActiveNotification =
+        "UIApplicationDidBecomeActiveNotification";
+    static constexpr const char* kWillTerminateNotification =
+        "UIApplicationWillTerminateNotification";
 
     static Application& shared();
 
     std::string className() const override { return "Application"; }
 
     std::shared_ptr<ApplicationDelegate> delegate() const { return delegate_; }
-    void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) {
+        delegate_ = std::move(delegate);
+    }
 
     // The application's visible windows from bottom to top. The status bar's window belongs
     // to the system and is not among them.

@@ -69,7 +69,8 @@ std::string Button::titleForState(unsigned state) const {
 }
 
 graphics::Color Button::titleColorForState(unsigned state) const {
-    return lookup(state, [](const StateLook& l) { return l.titleColor; }).value_or(graphics::Color::whiteColor());
+    return lookup(state, [](const StateLook& l) { return l.titleColor; })
+        .value_or(graphics::Color::whiteColor());
 }
 
 std::optional<graphics::Color> Button::titleShadowColorForState(unsigned state) const {
@@ -95,14 +96,15 @@ void Button::drawRect(graphics::Context& context, const Rect&) {
         context.drawImage(*background, bounds());
     if (auto image = imageForState(s)) {
         const graphics::Size size = image->size();
-        context.drawImage(*image, Rect(bounds().midX() - size.width / 2, bounds().midY() - size.height / 2,
-                                       size.width, size.height));
+        context.drawImage(*image, Rect(bounds().midX() - size.width / 2,
+                                       bounds().midY() - size.height / 2, size.width, size.height));
     }
     const std::string title = titleForState(s);
     if (title.empty())
         return;
     const Rect area = bounds().inset(titleEdgeInsets_);
-    const graphics::Size text = font_.sizeOfText(title, area.size, graphics::LineBreakMode::TruncateMiddle);
+    const graphics::Size text =
+        font_.sizeOfText(title, area.size, graphics::LineBreakMode::TruncateMiddle);
     const Rect line(area.minX(), area.midY() - text.height / 2, area.width(), text.height);
     if (auto shadow = titleShadowColorForState(s))
         context.drawText(title, line.offset(0, -1), font_, *shadow, graphics::TextAlignment::Center,

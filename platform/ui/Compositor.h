@@ -9,7 +9,7 @@ class Layer;
 namespace graphics {
 class Context;
 class Image;
-}
+} // namespace graphics
 
 namespace ui {
 

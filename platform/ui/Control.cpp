@@ -76,7 +76,7 @@ void Control::touchesBegan(const TouchSet& touches, const Event&) {
     touchInside_ = true;
     setHighlighted(true);
     sendActionsForControlEvents(touches.front()->tapCount() > 1 ? ControlEventTouchDownRepeat
-                                                                  : ControlEventTouchDown);
+                                                                : ControlEventTouchDown);
 }
 
 void Control::touchesMoved(const TouchSet& touches, const Event&) {
@@ -84,10 +84,12 @@ void Control::touchesMoved(const TouchSet& touches, const Event&) {
         return;
     const bool inside = pointInside(touches.front()->locationInView(this));
     if (inside != touchInside_)
-        sendActionsForControlEvents(inside ? ControlEventTouchDragEnter : ControlEventTouchDragExit);
+        sendActionsForControlEvents(inside ? ControlEventTouchDragEnter
+                                           : ControlEventTouchDragExit);
     touchInside_ = inside;
     setHighlighted(inside);
-    sendActionsForControlEvents(inside ? ControlEventTouchDragInside : ControlEventTouchDragOutside);
+    sendActionsForControlEvents(inside ? ControlEventTouchDragInside
+                                       : ControlEventTouchDragOutside);
 }
 
 void Control::touchesEnded(const TouchSet& touches, const Event&) {

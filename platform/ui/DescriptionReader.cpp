@@ -2,8 +2,8 @@
 
 #include "platform/foundation/Value.h"
 
-#include <array>
 #include "platform/graphics/Font.h"
+#include <array>
 
 namespace ui {
 
@@ -39,7 +39,8 @@ std::optional<graphics::Color> DescriptionReader::color(const foundation::Value&
 std::optional<graphics::Font> DescriptionReader::font(const foundation::Value& value) {
     if (!value["name"].isString() || !value["size"].isNumber())
         return std::nullopt;
-    return graphics::Font::named(value["name"].asString(), static_cast<float>(value["size"].doubleValue()));
+    return graphics::Font::named(value["name"].asString(),
+                                 static_cast<float>(value["size"].doubleValue()));
 }
 
 std::optional<std::string> DescriptionReader::string(const foundation::Value& value) {

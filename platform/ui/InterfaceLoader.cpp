@@ -26,7 +26,8 @@ foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::loadFile(const std:
     return load(parsed.value());
 }
 
-foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::load(const foundation::Value& description) {
+foundation::Result<InterfaceLoader::Loaded>
+InterfaceLoader::load(const foundation::Value& description) {
     auto created = create(description);
     if (!created)
         return created;
@@ -39,7 +40,8 @@ foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::load(const foundati
     return created;
 }
 
-foundation::Result<InterfaceLoader::Loaded> InterfaceLoader::create(const foundation::Value& description) {
+foundation::Result<InterfaceLoader::Loaded>
+InterfaceLoader::create(const foundation::Value& description) {
     if (!description["objects"].isArray())
         return loadError("interface description has no \"objects\" array");
     Loaded loaded;
@@ -73,13 +75,15 @@ foundation::Status InterfaceLoader::connect(Loaded& loaded, const foundation::Va
         auto parent = std::dynamic_pointer_cast<View>(object);
         auto view = std::dynamic_pointer_cast<View>(find(child));
         if (!parent || !view)
-            return loadError(name + ": subview \"" + child.stringValue() + "\" is not a view of a view");
+            return loadError(name + ": subview \"" + child.stringValue() +
+                             "\" is not a view of a view");
         parent->addSubview(view);
     }
     for (const auto& [outlet, target] : entry["outlets"].asDictionary()) {
         auto other = find(target);
         if (!other || !object->setOutlet(outlet, other))
-            return loadError(name + ": cannot connect outlet \"" + outlet + "\" to \"" + target.stringValue() + "\"");
+            return loadError(name + ": cannot connect outlet \"" + outlet + "\" to \"" +
+                             target.stringValue() + "\"");
     }
     for (const auto& action : entry["actions"].asArray()) {
         auto control = std::dynamic_pointer_cast<Control>(object);

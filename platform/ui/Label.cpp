@@ -89,9 +89,10 @@ void Label::drawRect(graphics::Context& context, const Rect&) {
     const Size size = textSize(font);
     const float height = std::min(size.height, bounds().height());
     const Rect area(bounds().minX(), bounds().midY() - height / 2, bounds().width(), height);
-    const auto mode = numberOfLines_ == 1 && lineBreakMode_ <= graphics::LineBreakMode::CharacterWrap
-                          ? graphics::LineBreakMode::Clip
-                          : lineBreakMode_;
+    const auto mode =
+        numberOfLines_ == 1 && lineBreakMode_ <= graphics::LineBreakMode::CharacterWrap
+            ? graphics::LineBreakMode::Clip
+            : lineBreakMode_;
     if (shadowColor_)
         context.drawText(text_, area.offset(0, -1), font, *shadowColor_, alignment_, mode);
     context.drawText(text_, area, font, textColor_, alignment_, mode);

@@ -60,7 +60,8 @@ void SegmentedControl::touchUpInside(graphics::Point location) {
     if (items_.empty())
         return;
     const float width = bounds().width() / float(items_.size());
-    const int index = std::clamp(int((location.x - bounds().minX()) / width), 0, int(items_.size()) - 1);
+    const int index =
+        std::clamp(int((location.x - bounds().minX()) / width), 0, int(items_.size()) - 1);
     if (momentary_) {
         selected_ = index;
         sendActionsForControlEvents(ControlEventValueChanged);
@@ -85,8 +86,9 @@ void SegmentedControl::drawRect(graphics::Context& context, const Rect&) {
     if (selected_ != kNoSegment) {
         const Rect chosen = rectForSegment(std::size_t(selected_));
         context.clipToRect(chosen);
-        context.drawLinearGradient({{Color(0.45f, 0.6f, 0.9f, 1), Color(0.16f, 0.37f, 0.83f, 1)}, {}},
-                                   {chosen.midX(), chosen.minY()}, {chosen.midX(), chosen.maxY()}, {});
+        context.drawLinearGradient(
+            {{Color(0.45f, 0.6f, 0.9f, 1), Color(0.16f, 0.37f, 0.83f, 1)}, {}},
+            {chosen.midX(), chosen.minY()}, {chosen.midX(), chosen.maxY()}, {});
     }
     context.restoreGState();
     context.setStrokeColor(Color(0.55f, 0.55f, 0.6f, 1));
@@ -103,9 +105,13 @@ void SegmentedControl::drawRect(graphics::Context& context, const Rect&) {
             context.strokePath();
         }
         const float textHeight = font.sizeOfText(items_[i]).height;
-        const Color textColor = int(i) == selected_ ? Color::whiteColor() : Color(0.3f, 0.3f, 0.35f, 1);
-        context.drawText(items_[i], Rect(segment.minX() + 2, segment.midY() - textHeight / 2, segment.width() - 4, textHeight),
-                         font, textColor, graphics::TextAlignment::Center, graphics::LineBreakMode::TruncateTail);
+        const Color textColor =
+            int(i) == selected_ ? Color::whiteColor() : Color(0.3f, 0.3f, 0.35f, 1);
+        context.drawText(items_[i],
+                         Rect(segment.minX() + 2, segment.midY() - textHeight / 2,
+                              segment.width() - 4, textHeight),
+                         font, textColor, graphics::TextAlignment::Center,
+                         graphics::LineBreakMode::TruncateTail);
     }
 }
 

@@ -16,7 +16,8 @@ void Touch::update(Phase phase, graphics::Point locationInWindow, double timesta
 }
 
 namespace {
-graphics::Point fromWindow(const std::shared_ptr<Window>& window, graphics::Point point, const View* view) {
+graphics::Point fromWindow(const std::shared_ptr<Window>& window, graphics::Point point,
+                           const View* view) {
     if (!view || !window)
         return point;
     return view->convertPointFromView(point, window.get());

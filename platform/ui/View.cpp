@@ -11,10 +11,10 @@
 
 namespace ui {
 
+using foundation::assertIsMainThread;
 using graphics::Point;
 using graphics::Rect;
 using graphics::Size;
-using foundation::assertIsMainThread;
 
 View::View(const Rect& frame) : layer_(animation::Layer::create()) {
     layer_->setDelegate(this);
@@ -139,11 +139,14 @@ namespace {
 // proportion to their current lengths (equally when they are all zero).
 void distribute(float delta, float& before, float& length, float& after, bool flexBefore,
                 bool flexLength, bool flexAfter) {
-    const float total = (flexBefore ? before : 0) + (flexLength ? length : 0) + (flexAfter ? after : 0);
+    const float total =
+        (flexBefore ? before : 0) + (flexLength ? length : 0) + (flexAfter ? after : 0);
     const int count = int(flexBefore) + int(flexLength) + int(flexAfter);
     if (count == 0)
         return;
-    auto share = [&](float part) { return total > 0 ? delta * part / total : delta / float(count); };
+    auto share = [&](float part) {
+        return total > 0 ? delta * part / total : delta / float(count);
+    };
     const float dBefore = flexBefore ? share(before) : 0;
     const float dLength = flexLength ? share(length) : 0;
     before += dBefore;
@@ -222,14 +225,16 @@ void View::placeLayerOf(const View& subview) {
         layer_->insertSublayerBelow(subview.layer_, (*(it + 1))->layer_);
 }
 
-void View::insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+void View::insertSubviewAbove(const std::shared_ptr<View>& view,
+                              const std::shared_ptr<View>& sibling) {
     assertIsMainThread();
     if (view == sibling)
         return;
     insertSubview(view, indexAfterTakingOut(view, sibling, true));
 }
 
-void View::insertSubviewBelow(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
+void View::insertSubviewBelow(const std::shared_ptr<View>& view,
+                              const std::shared_ptr<View>& sibling) {
     assertIsMainThread();
     if (view == sibling)
         return;
@@ -321,8 +326,10 @@ Point View::convertPointFromView(Point point, const View* view) const {
 namespace {
 template <typename Convert>
 Rect convertCorners(const Rect& rect, Convert convert) {
-    const Point corners[4] = {{rect.minX(), rect.minY()}, {rect.maxX(), rect.minY()},
-                              {rect.minX(), rect.maxY()}, {rect.maxX(), rect.maxY()}};
+    const Point corners[4] = {{rect.minX(), rect.minY()},
+                              {rect.maxX(), rect.minY()},
+                              {rect.minX(), rect.maxY()},
+                              {rect.maxX(), rect.maxY()}};
     Point lo = convert(corners[0]), hi = lo;
     for (const Point& corner : corners) {
         const Point p = convert(corner);
@@ -359,8 +366,8 @@ std::shared_ptr<View> View::hitTest(Point point) {
 }
 
 std::shared_ptr<Responder> View::nextResponder() const {
-    if (auto controller = controller_.lock(); controller && controller->isViewLoaded() &&
-                                              controller->viewIfLoaded().get() == this)
+    if (auto controller = controller_.lock();
+        controller && controller->isViewLoaded() && controller->viewIfLoaded().get() == this)
         return controller;
     return superview();
 }

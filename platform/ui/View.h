@@ -104,8 +104,10 @@ class View : public Responder, public animation::LayerDelegate {
     virtual std::shared_ptr<Window> window() const;
     void addSubview(const std::shared_ptr<View>& view);
     void insertSubview(const std::shared_ptr<View>& view, std::size_t index);
-    void insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling);
-    void insertSubviewBelow(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling);
+    void insertSubviewAbove(const std::shared_ptr<View>& view,
+                            const std::shared_ptr<View>& sibling);
+    void insertSubviewBelow(const std::shared_ptr<View>& view,
+                            const std::shared_ptr<View>& sibling);
     void removeFromSuperview();
     void bringSubviewToFront(const std::shared_ptr<View>& view);
     void sendSubviewToBack(const std::shared_ptr<View>& view);
@@ -141,7 +143,9 @@ class View : public Responder, public animation::LayerDelegate {
     void setViewController(const std::shared_ptr<ViewController>& controller);
     std::shared_ptr<ViewController> viewController() const { return controller_.lock(); }
 
-    std::shared_ptr<View> sharedView() { return std::static_pointer_cast<View>(shared_from_this()); }
+    std::shared_ptr<View> sharedView() {
+        return std::static_pointer_cast<View>(shared_from_this());
+    }
 
 protected:
     explicit View(const graphics::Rect& frame = {});

@@ -5,7 +5,8 @@
 
 namespace ui {
 
-bool ViewController::setOutlet(const std::string& name, const std::shared_ptr<InterfaceObject>& object) {
+bool ViewController::setOutlet(const std::string& name,
+                               const std::shared_ptr<InterfaceObject>& object) {
     auto view = std::dynamic_pointer_cast<View>(object);
     if (name != "view" || !view)
         return false;

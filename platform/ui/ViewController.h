@@ -13,7 +13,8 @@ class View;
 class ViewController : public Responder {
     UI_CREATABLE(ViewController)
     std::string className() const override { return "ViewController"; }
-    bool setOutlet(const std::string& name, const std::shared_ptr<InterfaceObject>& object) override;
+    bool setOutlet(const std::string& name,
+                   const std::shared_ptr<InterfaceObject>& object) override;
 
     // Loads the view (loadView, then viewDidLoad) when it is not loaded yet.
     std::shared_ptr<View> view();

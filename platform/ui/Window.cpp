@@ -5,9 +5,7 @@
 
 namespace ui {
 
-Window::Window(const graphics::Rect& frame) : View(frame) {
-    View::setHidden(true);
-}
+Window::Window(const graphics::Rect& frame) : View(frame) { View::setHidden(true); }
 
 std::shared_ptr<Window> Window::window() const {
     return std::static_pointer_cast<Window>(std::const_pointer_cast<Responder>(shared_from_this()));
@@ -48,11 +46,19 @@ void Window::sendTouch(const std::shared_ptr<Touch>& touch) {
     const TouchSet touches{touch};
     const Event event{touch->timestamp(), touches};
     switch (touch->phase()) {
-    case Touch::Phase::Began: view->touchesBegan(touches, event); break;
+    case Touch::Phase::Began:
+        view->touchesBegan(touches, event);
+        break;
     case Touch::Phase::Moved:
-    case Touch::Phase::Stationary: view->touchesMoved(touches, event); break;
-    case Touch::Phase::Ended: view->touchesEnded(touches, event); break;
-    case Touch::Phase::Cancelled: view->touchesCancelled(touches, event); break;
+    case Touch::Phase::Stationary:
+        view->touchesMoved(touches, event);
+        break;
+    case Touch::Phase::Ended:
+        view->touchesEnded(touches, event);
+        break;
+    case Touch::Phase::Cancelled:
+        view->touchesCancelled(touches, event);
+        break;
     }
 }
 

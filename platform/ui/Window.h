@@ -29,7 +29,9 @@ class Window : public View {
     // Delivers a touch: at touch-down the hit view is found and keeps every later phase.
     void sendTouch(const std::shared_ptr<Touch>& touch);
 
-    std::shared_ptr<Window> sharedWindow() { return std::static_pointer_cast<Window>(shared_from_this()); }
+    std::shared_ptr<Window> sharedWindow() {
+        return std::static_pointer_cast<Window>(shared_from_this());
+    }
 
 protected:
     explicit Window(const graphics::Rect& frame = {});

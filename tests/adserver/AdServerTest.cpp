@@ -1,6 +1,6 @@
 #include "adserver/AdServer.h"
-#include "json/JSONDeserializer.h"
 #include "tests/support/SlowClient.h"
+#include "json/JSONDeserializer.h"
 
 #include <httplib.h>
 
@@ -32,8 +32,9 @@ protected:
     }
     Value json(const httplib::Result& result) {
         EXPECT_TRUE(result);
-        return result ? json::JSONDeserializer().deserializeAsDictionary(result->body).valueOr(Value())
-                      : Value();
+        return result
+                   ? json::JSONDeserializer().deserializeAsDictionary(result->body).valueOr(Value())
+                   : Value();
     }
     httplib::Result addFault(const std::string& rule) {
         return client.Post("/__faults", rule, "application/json");
@@ -72,9 +73,10 @@ protected:
     static std::vector<std::future<bool>> slowClients(int port, int count, int maxLines) {
         std::vector<std::future<bool>> dropped;
         for (int i = 0; i < count; ++i)
-            dropped.push_back(std::async(std::launch::async, [client = std::make_shared<SlowClient>(port), maxLines] {
-                return client->droppedWithin(maxLines);
-            }));
+            dropped.push_back(std::async(std::launch::async,
+                                         [client = std::make_shared<SlowClient>(port), maxLines] {
+                                             return client->droppedWithin(maxLines);
+                                         }));
         return dropped;
     }
 
@@ -103,13 +105,18 @@ TEST_F(AdServerTest, AdRequestsRotateAndTestActionSelects) {
 }
 
 TEST_F(AdServerTest, ClicksAnswerTheirAdsClickResponse) {
-    const Value call = json(client.Post("/click/pizza-call", R"({"interactions":[]})", "text/plain"));
+    const Value call =
+        json(client.Post("/click/pizza-call", R"({"interactions":[]})", "text/plain"));
     EXPECT_EQ(call["redirect_url"].asString(), "tel:5550100");
     EXPECT_TRUE(call["acquisition_url"].isString());
-    const Value search = json(client.Post("/click/web-search", R"({"query":"pizza & beer"})", "text/plain"));
-    EXPECT_EQ(search["redirect_url"].asString(), "http://ads.pennant.test/search/results?q=pizza%20%26%20beer");
-    EXPECT_EQ(json(client.Post("/click/bakery-contact", "", "text/plain"))["contact"]["organization"].asString(),
-              "Corner Bakery");
+    const Value search =
+        json(client.Post("/click/web-search", R"({"query":"pizza & beer"})", "text/plain"));
+    EXPECT_EQ(search["redirect_url"].asString(),
+              "http://ads.pennant.test/search/results?q=pizza%20%26%20beer");
+    EXPECT_EQ(
+        json(client.Post("/click/bakery-contact", "", "text/plain"))["contact"]["organization"]
+            .asString(),
+        "Corner Bakery");
     EXPECT_EQ(client.Post("/click/nobody", "", "text/plain")->status, 404);
 }
 
@@ -120,7 +127,9 @@ TEST_F(AdServerTest, PixelsSuggestionsAndAnalyticsAnswer) {
     EXPECT_EQ(server.pixelHits("track/kessa-url"), 0);
     const Value suggestions = json(client.Get("/search/suggest?src=banner&query=PIZ"));
     EXPECT_EQ(suggestions["data"], Value(Value::Array{Value("pizza near me")}));
-    EXPECT_EQ(client.Post("/ad_source.php", "rt=1&ex=1", "application/x-www-form-urlencoded")->status, 200);
+    EXPECT_EQ(
+        client.Post("/ad_source.php", "rt=1&ex=1", "application/x-www-form-urlencoded")->status,
+        200);
     EXPECT_EQ(client.Get("/search/results?q=%3Cb%3E")->body.find("<b>"), std::string::npos);
 }
 
@@ -158,8 +167,11 @@ TEST_F(AdServerTest, JournalRecordsEveryNetworkRequestUntilCleared) {
 }
 
 TEST_F(AdServerTest, ScriptedFaultsApplyToTheirCount) {
-    EXPECT_EQ(client.Post("/__faults", R"({"path": "/ad_source.php", "status": 503, "count": 2})",
-                          "application/json")->status, 200);
+    EXPECT_EQ(client
+                  .Post("/__faults", R"({"path": "/ad_source.php", "status": 503, "count": 2})",
+                        "application/json")
+                  ->status,
+              200);
     EXPECT_EQ(client.Post("/__faults", R"({"path": "/x"})", "application/json")->status, 400);
     EXPECT_EQ(client.Post("/__faults", "not json", "application/json")->status, 400);
     EXPECT_EQ(client.Get("/ad_source.php")->status, 503);
@@ -209,7 +221,8 @@ TEST_F(AdServerTest, APortInUseIsRefusedAndABurstOfConnectionsIsAllAccepted) {
         const std::string request = "GET /ad_source.php HTTP/1.0\r\n\r\n";
         pollfd writable{fd, POLLOUT, 0};
         ASSERT_EQ(::poll(&writable, 1, 500), 1) << "a handshake was not completed at once";
-        EXPECT_EQ(::write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+        EXPECT_EQ(::write(fd, request.data(), request.size()),
+                  static_cast<ssize_t>(request.size()));
     }
     for (const int fd : sockets)
         ::close(fd);
@@ -241,9 +254,10 @@ TEST_F(AdServerTest, TheJournalAnswersInPages) {
     const Value rest = json(client.Get("/__journal?offset=100&limit=1000"));
     ASSERT_EQ(rest["requests"].asArray().size(), 50u);
     EXPECT_EQ(rest["requests"][0]["path"].asString(), "100");
-    EXPECT_EQ(json(client.Get("/__journal?offset=10&limit=2"))["requests"][1]["path"].asString(), "11");
-    for (const char* bad : {"/__journal?limit=many", "/__journal?offset=-1", "/__journal?limit=",
-                            "/__journal?offset=99999999999999999999999"}) {
+    EXPECT_EQ(json(client.Get("/__journal?offset=10&limit=2"))["requests"][1]["path"].asString(),
+              "11");
+    for (const char* bad : {"/__journal?limit=many", "/__journal?offset=-1",
+                            "/__journal?limit=", "/__journal?offset=99999999999999999999999"}) {
         const auto refused = client.Get(bad);
         EXPECT_EQ(refused->status, 400) << bad;
         EXPECT_FALSE(json(refused)["error"].asString().empty()) << bad;
@@ -291,11 +305,13 @@ TEST_F(AdServerTest, TheFaultPlanRefusesRulesPastItsBound) {
 TEST_F(AdServerTest, RedirectFaultsNeverLeadOffTheServer) {
     client.Post("/__faults", R"({"path": "*", "redirects": 1, "count": 0})", "application/json");
     for (const char* target : {"//evil.example", "/\\evil.example", "http://evil.example/"}) {
-        const std::string reply = raw(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
+        const std::string reply =
+            raw(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
         EXPECT_EQ(reply.find("Location"), std::string::npos) << target << "\n" << reply;
         EXPECT_TRUE(reply.starts_with("HTTP/1.1 400 ")) << target;
     }
-    EXPECT_NE(raw("GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n").find("Location: /nowhere"), std::string::npos);
+    EXPECT_NE(raw("GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n").find("Location: /nowhere"),
+              std::string::npos);
 }
 
 TEST_F(AdServerTest, FaultsFilterByMethodCountDownAndRefuseNonsense) {
@@ -321,9 +337,10 @@ TEST_F(AdServerTest, FaultsFilterByMethodCountDownAndRefuseNonsense) {
 }
 
 TEST_F(AdServerTest, RedirectHopsNeverLeaveTheServer) {
-    for (const char* target : {"/__hop/1?to=%2F%2Fevil.test", "/__hop/1?to=%2F%5Cevil.test",
-                               "/__hop/1?to=%2F%09%2Fevil.test", "/__hop/2?to=%2Fa%0D%0AX-Evil%3A%201",
-                               "/__hop/1?to=http%3A%2F%2Fevil.test%2F", "/__hop/1"})
+    for (const char* target :
+         {"/__hop/1?to=%2F%2Fevil.test", "/__hop/1?to=%2F%5Cevil.test",
+          "/__hop/1?to=%2F%09%2Fevil.test", "/__hop/2?to=%2Fa%0D%0AX-Evil%3A%201",
+          "/__hop/1?to=http%3A%2F%2Fevil.test%2F", "/__hop/1"})
         EXPECT_EQ(client.Get(target)->status, 400) << target;
     client.set_follow_location(true);
     EXPECT_EQ(client.Get("/__hop/3?to=%2Fstatic%2Fphone%2Fcanvas.html")->status, 200);

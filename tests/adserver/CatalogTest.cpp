@@ -18,7 +18,7 @@ namespace {
 
 // A catalogue folder of the test's own making, removed afterwards.
 class CatalogTest : public ::testing::Test {
-  protected:
+protected:
     CatalogTest() {
         std::string pattern = (std::filesystem::temp_directory_path() / "catalog-XXXXXX").string();
         directory = ::mkdtemp(pattern.data()) ? pattern : "";
@@ -127,7 +127,8 @@ TEST_F(CatalogTest, FifosAreRefusedWithoutWaitingForAWriter) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const auto catalog = load();
     ASSERT_TRUE(catalog);
-    EXPECT_FALSE(withoutWaitingOn(fifo, [&] { return catalog->staticFile("pipe.png").has_value(); }));
+    EXPECT_FALSE(
+        withoutWaitingOn(fifo, [&] { return catalog->staticFile("pipe.png").has_value(); }));
 
     const std::string ads = directory + "/ads.json";
     std::filesystem::remove(ads);

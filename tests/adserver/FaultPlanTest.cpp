@@ -23,7 +23,9 @@ TEST(FaultPlan, PatternsMatchWholePathsWithStars) {
 TEST(FaultPlan, RulesAreUsedUpInOrderAndZeroCountIsForever) {
     FaultPlan plan;
     ASSERT_TRUE(plan.add(parse(R"({"path": "/a", "status": 503, "count": 2})").value()).ok());
-    ASSERT_TRUE(plan.add(parse(R"({"path": "/*", "method": "POST", "delay": 1, "count": 0})").value()).ok());
+    ASSERT_TRUE(
+        plan.add(parse(R"({"path": "/*", "method": "POST", "delay": 1, "count": 0})").value())
+            .ok());
     EXPECT_EQ(plan.take("GET", "/a")->status, 503);
     EXPECT_EQ(plan.take("GET", "/a")->status, 503);
     EXPECT_FALSE(plan.take("GET", "/a"));
@@ -34,10 +36,11 @@ TEST(FaultPlan, RulesAreUsedUpInOrderAndZeroCountIsForever) {
 }
 
 TEST(FaultPlan, UnusableRulesAreRefused) {
-    for (const char* text : {R"({"status": 500})", R"({"path": "/a"})", R"({"path": "/a", "status": 42})",
-                             R"({"path": "/a", "delay": 100000})", R"({"path": "/a", "oversize": 1e12})",
-                             R"({"path": "/a", "redirects": 0})",
-                             R"({"path": "/a", "redirects": 2, "to": "http://elsewhere.test/"})"})
+    for (const char* text :
+         {R"({"status": 500})", R"({"path": "/a"})", R"({"path": "/a", "status": 42})",
+          R"({"path": "/a", "delay": 100000})", R"({"path": "/a", "oversize": 1e12})",
+          R"({"path": "/a", "redirects": 0})",
+          R"({"path": "/a", "redirects": 2, "to": "http://elsewhere.test/"})"})
         EXPECT_FALSE(parse(text).ok()) << text;
     EXPECT_EQ(parse(R"({"path": "/a", "oversize": 1000})").value().bytes, 1000u);
 }
@@ -57,7 +60,8 @@ TEST(FaultPlan, HoldsABoundedNumberOfRules) {
 }
 
 TEST(FaultPlan, RedirectTargetsAreOnlyPlainLocalPaths) {
-    for (const char* local : {"/", "/static/phone/canvas.html", "/search?q=a%20b&x=1", "/a:b@c;d=e,f!"})
+    for (const char* local :
+         {"/", "/static/phone/canvas.html", "/search?q=a%20b&x=1", "/a:b@c;d=e,f!"})
         EXPECT_TRUE(FaultPlan::isLocalPath(local)) << local;
     // Each of these is read as another host by some URL parser, or is not a path at all.
     for (const std::string& offSite : std::initializer_list<std::string>{

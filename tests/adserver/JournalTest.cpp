@@ -21,7 +21,8 @@ TEST(Journal, KeepsOnlyTheNewestEntries) {
     EXPECT_EQ(page["offset"].intValue(), static_cast<long long>(extra));
     EXPECT_EQ(page["next"].intValue(), static_cast<long long>(extra + 3));
     EXPECT_EQ(page["requests"][0]["path"].asString(), std::to_string(extra));
-    EXPECT_EQ(journal.toValue(extra + 10, 1)["requests"][0]["path"].asString(), std::to_string(extra + 10));
+    EXPECT_EQ(journal.toValue(extra + 10, 1)["requests"][0]["path"].asString(),
+              std::to_string(extra + 10));
     journal.clear();
     EXPECT_TRUE(journal.entries().empty());
     EXPECT_EQ(journal.toValue()["dropped"].intValue(), 0);
@@ -55,7 +56,8 @@ TEST(Journal, LargeEntriesAreDroppedOldestFirstAndAnsweredInBoundedPages) {
     Journal journal;
     const std::size_t recorded = 2 * Journal::kMaxBytes / Journal::kMaxBodyBytes;
     for (std::size_t i = 0; i < recorded; ++i)
-        journal.record({"POST", std::to_string(i), "", {}, std::string(Journal::kMaxBodyBytes, 'b'), 0});
+        journal.record(
+            {"POST", std::to_string(i), "", {}, std::string(Journal::kMaxBodyBytes, 'b'), 0});
     const auto entries = journal.entries();
     EXPECT_LT(entries.size() * Journal::kMaxBodyBytes, Journal::kMaxBytes);
     EXPECT_EQ(journal.dropped() + entries.size(), recorded);
@@ -67,7 +69,8 @@ TEST(Journal, LargeEntriesAreDroppedOldestFirstAndAnsweredInBoundedPages) {
     EXPECT_FALSE(requests.empty());
     EXPECT_EQ(page["dropped"].intValue(), static_cast<long long>(journal.dropped()));
     EXPECT_EQ(page["offset"].intValue(), static_cast<long long>(journal.dropped()));
-    EXPECT_EQ(page["next"].intValue(), page["offset"].intValue() + static_cast<long long>(requests.size()));
+    EXPECT_EQ(page["next"].intValue(),
+              page["offset"].intValue() + static_cast<long long>(requests.size()));
     EXPECT_EQ(page["total"].intValue(), static_cast<long long>(recorded));
 }
 

@@ -32,9 +32,10 @@ TEST(AdServerMain, AnnouncesItsPortAndExitsCleanlyOnSigterm) {
     const int port = std::stoi(line.substr(line.rfind(':') + 1));
     ASSERT_GT(port, 0);
     // Thirty seconds of header lines, well past the server's own deadline for them.
-    auto slow = std::async(std::launch::async, [client = std::make_shared<testing_support::SlowClient>(port)] {
-        return client->droppedWithin(1200);
-    });
+    auto slow = std::async(std::launch::async,
+                           [client = std::make_shared<testing_support::SlowClient>(port)] {
+                               return client->droppedWithin(1200);
+                           });
     ::kill(child, SIGTERM);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -19,7 +19,7 @@ namespace {
 
 // The network routes as the ad client meets them: through a running server.
 class NetworkRoutesTest : public ::testing::Test {
-  protected:
+protected:
     NetworkRoutesTest() {
         EXPECT_TRUE(server.start().ok());
         client = std::make_unique<httplib::Client>("127.0.0.1", server.port());

@@ -1,5 +1,5 @@
-#include "app/Classes/AppDelegate.h"
 #include "app/Classes/ViewController.h"
+#include "app/Classes/AppDelegate.h"
 #include "app/InterfaceClasses.h"
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
@@ -26,16 +26,21 @@ protected:
     void SetUp() override {
         foundation::Bundle::main().load(std::string(PROJECT_SOURCE_DIR) + "/app/Resources");
         kessa::registerInterfaceClasses();
-        auto result = InterfaceLoader::loadFile(*foundation::Bundle::main().pathForResource("MainWindow", "plist"));
+        auto result = InterfaceLoader::loadFile(
+            *foundation::Bundle::main().pathForResource("MainWindow", "plist"));
         ASSERT_TRUE(result) << result.error().message;
         loaded = std::move(result.value());
-        Application::shared().setDelegate(std::dynamic_pointer_cast<ApplicationDelegate>(loaded.objects["appDelegate"]));
+        Application::shared().setDelegate(
+            std::dynamic_pointer_cast<ApplicationDelegate>(loaded.objects["appDelegate"]));
         Application::shared().finishLaunching();
-        controller = std::dynamic_pointer_cast<kessa::ViewController>(loaded.objects["shakerController"]);
+        controller =
+            std::dynamic_pointer_cast<kessa::ViewController>(loaded.objects["shakerController"]);
         label = std::dynamic_pointer_cast<Label>(loaded.objects["countLabel"]);
         sensitivity = std::dynamic_pointer_cast<SegmentedControl>(loaded.objects["sensitivity"]);
         observer = audio::SystemSounds::shared().addObserver(
-            [this](const std::shared_ptr<const audio::Sound>& sound) { sounds.push_back(sound->name); });
+            [this](const std::shared_ptr<const audio::Sound>& sound) {
+                sounds.push_back(sound->name);
+            });
     }
     void shake(double x, double y, double z) { Accelerometer::shared().deliver({x, y, z, 0}); }
     void chooseSegment(int index) {

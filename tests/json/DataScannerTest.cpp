@@ -11,9 +11,7 @@ using json::DataScanner;
 namespace {
 
 // An exactly sized heap buffer, so a read past its end is caught by the address sanitizer.
-std::vector<std::uint8_t> buffer(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+std::vector<std::uint8_t> buffer(std::string_view text) { return {text.begin(), text.end()}; }
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "json/JSONDeserializer.h"
-#include "json/JSONScanner.h"
 #include "platform/foundation/Dictionary.h"
+#include "json/JSONScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +35,7 @@ long errorCode(std::string_view text, bool any = true) {
     return result.error().code;
 }
 
-Value array(std::initializer_list<Value> elements) {
-    return Value(Value::Array(elements));
-}
+Value array(std::initializer_list<Value> elements) { return Value(Value::Array(elements)); }
 
 std::string repeat(std::string_view piece, int count) {
     std::string out;

@@ -1,7 +1,7 @@
-#include "json/DataScanner.h"
-#include "json/JSONDeserializer.h"
 #include "json/JSONScanner.h"
 #include "platform/foundation/Dictionary.h"
+#include "json/DataScanner.h"
+#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,7 @@ using json::JSONScanner;
 namespace {
 
 // Exactly sized heap copies, so the sanitizer catches any read past the end.
-std::vector<std::uint8_t> bytes(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+std::vector<std::uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 foundation::Result<Value> parse(std::string_view text) {
     return json::JSONDeserializer().deserialize(bytes(text));
@@ -45,9 +43,7 @@ std::string utf16(std::u16string_view text, bool bigEndian) {
     return out;
 }
 
-std::string nested(int depth) {
-    return std::string(depth, '[') + std::string(depth, ']');
-}
+std::string nested(int depth) { return std::string(depth, '[') + std::string(depth, ']'); }
 
 const std::string kReplacement = "\xEF\xBF\xBD";
 

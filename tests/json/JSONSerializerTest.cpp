@@ -1,7 +1,7 @@
-#include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/UTF8.h"
+#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ std::string serialized(const Value& value) {
 }
 
 class RandomValues {
-  public:
+public:
     Value any(int depth) {
         switch (below(depth > 3 ? 4 : 6)) {
         case 0:
@@ -49,7 +49,7 @@ class RandomValues {
         }
     }
 
-  private:
+private:
     std::size_t below(std::size_t bound) {
         return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random_);
     }

@@ -1,9 +1,9 @@
+#include "sim/ScenarioRunner.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Window.h"
-#include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
 #include "tests/support/ScratchDirectory.h"
 
@@ -29,9 +29,7 @@ protected:
         window = ui::Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }
-    void TearDown() override {
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::remove_all(folder); }
     sim::Scenario parse(const char* text) {
         auto scenario = sim::Scenario::parse(text);
         EXPECT_TRUE(scenario) << scenario.error().message;

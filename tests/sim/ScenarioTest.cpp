@@ -5,8 +5,9 @@
 using sim::Scenario;
 
 TEST(Scenario, ParsesCommandsInTimeOrderWithComments) {
-    auto scenario = Scenario::parse("# demo\n\nat 2 tap 10 20\nat 0.5 shake 2.5 -1 0 # x\nat 2 screenshot a.png\n"
-                                    "at 3 location 45.5 -73.6 50 7200\nat 3 location-denied\n");
+    auto scenario = Scenario::parse(
+        "# demo\n\nat 2 tap 10 20\nat 0.5 shake 2.5 -1 0 # x\nat 2 screenshot a.png\n"
+        "at 3 location 45.5 -73.6 50 7200\nat 3 location-denied\n");
     ASSERT_TRUE(scenario) << scenario.error().message;
     const auto& c = scenario.value().commands();
     ASSERT_EQ(c.size(), 5u);

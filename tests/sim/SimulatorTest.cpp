@@ -1,9 +1,9 @@
+#include "sim/Simulator.h"
 #include "app/InterfaceClasses.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URL.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
-#include "sim/Simulator.h"
 #include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +101,8 @@ int waitForExit(pid_t child, std::chrono::milliseconds bound) {
 // The whole headless run, as `make run` does it, on the bundled demo scenario.
 TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     const std::filesystem::path source = PROJECT_SOURCE_DIR;
-    const auto out = std::filesystem::temp_directory_path() / ("sim-run-" + std::to_string(::getpid()));
+    const auto out =
+        std::filesystem::temp_directory_path() / ("sim-run-" + std::to_string(::getpid()));
     std::filesystem::remove_all(out);
     kessa::registerInterfaceClasses();
     sim::SimulatorOptions options;
@@ -116,7 +117,8 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 5u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 2u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"sound\""), 7u);
-    EXPECT_NE(trace.find("\"name\":\"countLabel\",\"frame\":[20,90,280,110],\"hidden\":false,\"alpha\":1,\"text\":\"6\""),
+    EXPECT_NE(trace.find("\"name\":\"countLabel\",\"frame\":[20,90,280,110],\"hidden\":false,"
+                         "\"alpha\":1,\"text\":\"6\""),
               std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"1\""), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
@@ -126,13 +128,16 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
 }
 
 TEST(SimulatorRun, BundleWhoseDelegateIsNotAnApplicationDelegateFailsToLaunch) {
-    const auto bundle = std::filesystem::temp_directory_path() / ("bundle-" + std::to_string(::getpid()));
+    const auto bundle =
+        std::filesystem::temp_directory_path() / ("bundle-" + std::to_string(::getpid()));
     std::filesystem::create_directories(bundle);
-    std::ofstream(bundle / "Info.plist") << "<plist><dict><key>CFBundleIdentifier</key><string>t.t</string>"
-                                            "<key>NSMainNibFile</key><string>Main</string></dict></plist>";
-    std::ofstream(bundle / "Main.plist") << "<plist><dict><key>delegate</key><string>v</string><key>objects</key>"
-                                            "<array><dict><key>name</key><string>v</string><key>class</key>"
-                                            "<string>View</string></dict></array></dict></plist>";
+    std::ofstream(bundle / "Info.plist")
+        << "<plist><dict><key>CFBundleIdentifier</key><string>t.t</string>"
+           "<key>NSMainNibFile</key><string>Main</string></dict></plist>";
+    std::ofstream(bundle / "Main.plist")
+        << "<plist><dict><key>delegate</key><string>v</string><key>objects</key>"
+           "<array><dict><key>name</key><string>v</string><key>class</key>"
+           "<string>View</string></dict></array></dict></plist>";
     sim::SimulatorOptions options;
     options.bundle = bundle.string();
     EXPECT_EQ(sim::Simulator(options).run(), 1);
@@ -140,7 +145,8 @@ TEST(SimulatorRun, BundleWhoseDelegateIsNotAnApplicationDelegateFailsToLaunch) {
 }
 
 TEST(SimulatorRun, BadScenarioRunsNothing) {
-    const auto file = std::filesystem::temp_directory_path() / ("bad-" + std::to_string(::getpid()) + ".scn");
+    const auto file =
+        std::filesystem::temp_directory_path() / ("bad-" + std::to_string(::getpid()) + ".scn");
     std::ofstream(file) << "at 1 shake 1 2 3\nat 2 jump\n";
     sim::SimulatorOptions options;
     options.scenario = file.string();

@@ -1,7 +1,7 @@
-#include "json/JSONDeserializer.h"
+#include "sim/Trace.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "sim/Trace.h"
+#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "json/JSONSerializer.h"
+#include "sim/ViewTreeDump.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/ui/Button.h"
@@ -6,7 +6,7 @@
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
-#include "sim/ViewTreeDump.h"
+#include "json/JSONSerializer.h"
 
 #include <gtest/gtest.h>
 

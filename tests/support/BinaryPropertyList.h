@@ -10,8 +10,9 @@ namespace testing_support {
 // A binary property list written by hand, for shapes the writer refuses to make (too deep,
 // shared, cyclic). Object i is an array of the objects refsOf(i) names, or the integer 1 when
 // it names none; object 0 is the top.
-inline std::string binaryPropertyList(std::uint32_t count,
-                                      const std::function<std::vector<std::uint32_t>(std::uint32_t)>& refsOf) {
+inline std::string
+binaryPropertyList(std::uint32_t count,
+                   const std::function<std::vector<std::uint32_t>(std::uint32_t)>& refsOf) {
     auto appendBig = [](std::string& out, std::uint64_t value, int width) {
         for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
             out += static_cast<char>((value >> shift) & 0xFF);

@@ -18,9 +18,8 @@ class HTTPTasks {
 public:
     using Headers = std::vector<std::pair<std::string, std::string>>;
 
-    static std::shared_ptr<net::HTTPTask> start(const std::string& url,
-                                                net::HTTPTask::Callbacks callbacks,
-                                                Headers headers = {}) {
+    static std::shared_ptr<net::HTTPTask>
+    start(const std::string& url, net::HTTPTask::Callbacks callbacks, Headers headers = {}) {
         net::HTTPRequest request{url, std::move(headers), {}, foundation::Seconds(10), {}};
         return net::HTTPClient::shared().start(std::move(request), std::move(callbacks));
     }

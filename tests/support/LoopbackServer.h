@@ -1,10 +1,10 @@
 #pragma once
 
 #include "adserver/AdServer.h"
-#include "json/JSONDeserializer.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HostMap.h"
+#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 

@@ -43,7 +43,8 @@ protected:
     void setLanguage(const std::string& language) {
         foundation::UserDefaults::standard().load(
             (home / "Library/Preferences/defaults.plist").string(),
-            foundation::Dictionary{{"AppleLanguages", foundation::Value(foundation::Value::Array{foundation::Value(language)})},
+            foundation::Dictionary{{"AppleLanguages", foundation::Value(foundation::Value::Array{
+                                                          foundation::Value(language)})},
                                    {"AppleLocale", "fr_CA"}});
     }
     std::string path(const std::string& relative) const { return (home / relative).string(); }

@@ -16,7 +16,7 @@ namespace testing_support {
 // A client that starts a request and then sends one header line at a time, never finishing it,
 // as a slow-headers attack does.
 class SlowClient {
-  public:
+public:
     // Connects to the loopback port and sends the request line.
     explicit SlowClient(int port) : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
         sockaddr_in address{};
@@ -41,7 +41,7 @@ class SlowClient {
         return false;
     }
 
-  private:
+private:
     bool send(const std::string& text) {
         return ::send(socket_, text.data(), text.size(), MSG_NOSIGNAL) ==
                static_cast<ssize_t>(text.size());

@@ -13,9 +13,7 @@ void put(std::ofstream& out, std::uint32_t value, int bytes) {
         out.put(char((value >> (8 * i)) & 0xff));
 }
 
-void tag(std::ofstream& out, std::string_view fourcc) {
-    out.write(fourcc.data(), 4);
-}
+void tag(std::ofstream& out, std::string_view fourcc) { out.write(fourcc.data(), 4); }
 
 } // namespace
 

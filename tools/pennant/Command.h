@@ -10,7 +10,7 @@ struct Console;
 
 // One subcommand: `pennant <name> ...`.
 class Command {
-  public:
+public:
     // Exit statuses shared by every subcommand.
     static constexpr int kSuccess = 0;
     static constexpr int kFailure = 1;

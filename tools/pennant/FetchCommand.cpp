@@ -72,7 +72,8 @@ int FetchCommand::run(std::span<const std::string> arguments, Console& console) 
 foundation::Status FetchCommand::applyMapping(const std::string& mapping) {
     const auto equals = mapping.find('=');
     const auto colon = mapping.rfind(':');
-    if (equals == std::string::npos || equals == 0 || colon == std::string::npos || colon < equals + 2)
+    if (equals == std::string::npos || equals == 0 || colon == std::string::npos ||
+        colon < equals + 2)
         return usageError("--map takes HOST=ADDRESS:PORT, not '" + mapping + "'");
     const auto port =
         foundation::NumberParser::port(std::string_view(mapping).substr(colon + 1), "--map port");
@@ -98,13 +99,15 @@ void FetchCommand::prepareDevice(const std::string& home) {
     const auto& profile = foundation::DeviceProfile::current();
     std::string preferences;
     if (!home.empty() && foundation::Sandbox::current().setHome(home))
-        preferences = foundation::Sandbox::current().pathFor(foundation::Sandbox::Directory::Preferences) +
-                      "/defaults.plist";
+        preferences =
+            foundation::Sandbox::current().pathFor(foundation::Sandbox::Directory::Preferences) +
+            "/defaults.plist";
     foundation::UserDefaults::standard().load(
-        preferences, foundation::Dictionary{
-                         {"AppleLocale", profile.locale},
-                         {"AppleLanguages", foundation::Value::Array{foundation::Value(profile.language)}},
-                     });
+        preferences,
+        foundation::Dictionary{
+            {"AppleLocale", profile.locale},
+            {"AppleLanguages", foundation::Value::Array{foundation::Value(profile.language)}},
+        });
 }
 
 int FetchCommand::download(const std::string& url, const std::string* postBody,

@@ -13,7 +13,9 @@ namespace tool {
 class FetchCommand : public Command {
 public:
     std::string_view name() const override { return "fetch"; }
-    std::string_view summary() const override { return "download a URL the way the ad client does"; }
+    std::string_view summary() const override {
+        return "download a URL the way the ad client does";
+    }
     int run(std::span<const std::string> arguments, Console& console) const override;
 
 private:

@@ -11,7 +11,7 @@ namespace tool {
 
 // Reads a command's whole input: a named file, or standard input for "-" or no name.
 class InputSource {
-  public:
+public:
     static constexpr std::string_view kStandardInput = "-";
     // Far beyond any ad response, and small enough that an endless input (/dev/zero, a stuck
     // pipe) ends in an error rather than in exhausted memory.

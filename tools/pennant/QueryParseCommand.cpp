@@ -1,9 +1,9 @@
 #include "tools/pennant/QueryParseCommand.h"
 
 #include "ads/request/URLDownload.h"
-#include "json/JSONSerializer.h"
 #include "platform/foundation/Dictionary.h"
 #include "tools/pennant/Console.h"
+#include "json/JSONSerializer.h"
 
 #include <ostream>
 

@@ -8,7 +8,9 @@ namespace tool {
 class QueryParseCommand : public Command {
 public:
     std::string_view name() const override { return "query-parse"; }
-    std::string_view summary() const override { return "parse a query string as the ad client does"; }
+    std::string_view summary() const override {
+        return "parse a query string as the ad client does";
+    }
     int run(std::span<const std::string> arguments, Console& console) const override;
 };
 

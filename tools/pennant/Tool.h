@@ -11,13 +11,13 @@ namespace tool {
 
 // Dispatches `pennant <command> ...` to the command of that name.
 class Tool {
-  public:
+public:
     explicit Tool(std::vector<std::unique_ptr<Command>> commands);
 
     // The command's exit status, or a failure when its output could not be written.
     int run(std::span<const std::string> arguments, Console& console) const;
 
-  private:
+private:
     int dispatch(std::span<const std::string> arguments, Console& console) const;
     void printUsage(std::ostream& out) const;
 

@@ -12,7 +12,8 @@ TEST(Endpoints, AdRequestEndpointIsReplacedWholeByTheDelegate) {
 TEST(Endpoints, StaticPathsHangOffTheStaticHost) {
     EXPECT_EQ(Endpoints::browserIconURL("back_disable"),
               "http://static.pennant.test/static/phone/browser/back_disable.png");
-    EXPECT_EQ(Endpoints::actionIconURL("call"), "http://static.pennant.test/static/phone/img/call.png");
+    EXPECT_EQ(Endpoints::actionIconURL("call"),
+              "http://static.pennant.test/static/phone/img/call.png");
     EXPECT_EQ(Endpoints::staticContentURL("/static/phone/ads/x.png"),
               "http://static.pennant.test/static/phone/ads/x.png");
     EXPECT_EQ(Endpoints::canvasURL(), "http://static.pennant.test/static/phone/canvas.html");

@@ -1,8 +1,8 @@
-#include "tests/support/SandboxHome.h"
 #include "ads/request/ImageCache.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/graphics/Image.h"
+#include "tests/support/SandboxHome.h"
 
 using foundation::FileManager;
 using pennant::ImageCache;
@@ -17,7 +17,8 @@ protected:
         image = graphics::Image::fromPixels(2, 2, std::vector<std::uint32_t>(4, 0xFF336699u));
     }
     void age(const std::string& name, double seconds) {
-        ASSERT_TRUE(FileManager::setModificationDate(ImageCache::sharedCache().cacheDirectory() + "/" + name,
+        ASSERT_TRUE(FileManager::setModificationDate(ImageCache::sharedCache().cacheDirectory() +
+                                                         "/" + name,
                                                      foundation::Date(kStart - seconds)));
     }
     std::shared_ptr<graphics::Image> image;
@@ -57,21 +58,25 @@ TEST_F(ImageCacheTest, FreshForExactly3141592Seconds) {
 
 TEST_F(ImageCacheTest, HostileNamesNeverReachOutsideTheFolder) {
     auto& cache = ImageCache::sharedCache();
-    ASSERT_TRUE(FileManager::writeAtomically(path("Documents/x"), foundation::Data::fromString("keep")));
-    for (const std::string& name : std::vector<std::string>{"../../../Documents/x", "a/b", std::string("call\0.png", 9), "..", ".",
-                                   std::string(300, 'n'), std::string("tab\tname")}) {
+    ASSERT_TRUE(
+        FileManager::writeAtomically(path("Documents/x"), foundation::Data::fromString("keep")));
+    for (const std::string& name :
+         std::vector<std::string>{"../../../Documents/x", "a/b", std::string("call\0.png", 9), "..",
+                                  ".", std::string(300, 'n'), std::string("tab\tname")}) {
         EXPECT_FALSE(cache.storeImage(image, name)) << name;
         EXPECT_FALSE(cache.imageIsInCache(name)) << name;
         EXPECT_FALSE(cache.fetchImageNamed(name)) << name;
     }
     EXPECT_EQ(std::string(FileManager::contentsAtPath(path("Documents/x"))->view()), "keep");
-    EXPECT_FALSE(std::filesystem::exists(cache.cacheDirectory())) << "made only when an image is stored";
+    EXPECT_FALSE(std::filesystem::exists(cache.cacheDirectory()))
+        << "made only when an image is stored";
 }
 
 TEST_F(ImageCacheTest, CorruptEntriesFetchAsNothing) {
     auto& cache = ImageCache::sharedCache();
     ASSERT_TRUE(FileManager::createDirectory(cache.cacheDirectory()));
-    ASSERT_TRUE(FileManager::writeAtomically(cache.cacheDirectory() + "/call", foundation::Data::fromString("not a png")));
+    ASSERT_TRUE(FileManager::writeAtomically(cache.cacheDirectory() + "/call",
+                                             foundation::Data::fromString("not a png")));
     EXPECT_FALSE(cache.fetchImageNamed("call"));
 }
 
@@ -88,13 +93,15 @@ TEST_F(ImageCacheTest, FoldersAndFIFOsUnderANameAreNoImages) {
 TEST_F(ImageCacheTest, ALinkOutOfTheHomeIsNeverWrittenOrReadThrough) {
     auto& cache = ImageCache::sharedCache();
     // Deepest first: replacing a folder must not reach through a link made before.
-    for (const char* link : {"Library/Caches/pennant/image_cache", "Library/Caches/pennant", "Library/Caches"}) {
+    for (const char* link :
+         {"Library/Caches/pennant/image_cache", "Library/Caches/pennant", "Library/Caches"}) {
         linkOutside(link);
         EXPECT_FALSE(cache.storeImage(image, "back")) << link;
         EXPECT_TRUE(outsideIsEmpty()) << link;
     }
     std::filesystem::create_directories(outside / "pennant/image_cache");
-    ASSERT_TRUE(FileManager::writeAtomically((outside / "pennant/image_cache/back").string(), image->pngData()));
+    ASSERT_TRUE(FileManager::writeAtomically((outside / "pennant/image_cache/back").string(),
+                                             image->pngData()));
     EXPECT_FALSE(cache.imageIsInCache("back"));
     EXPECT_FALSE(cache.fetchImageNamed("back"));
 }

@@ -1,11 +1,11 @@
-#include "tests/support/SandboxHome.h"
-#include "adserver/AdServer.h"
-#include "ads/request/Endpoints.h"
 #include "ads/request/Localizer.h"
+#include "ads/request/Endpoints.h"
+#include "adserver/AdServer.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/net/HostMap.h"
 #include "tests/support/FreshPlatformContext.h"
+#include "tests/support/SandboxHome.h"
 
 using foundation::FileManager;
 using pennant::Localizer;
@@ -33,7 +33,8 @@ protected:
         std::filesystem::remove_all(catalog);
         std::filesystem::copy(adserver::AdServer::defaultCatalogDirectory(), catalog,
                               std::filesystem::copy_options::recursive);
-        ASSERT_TRUE(FileManager::writeAtomically(catalog + "/static/phone/i18n/20091119/" + language + ".strings",
+        ASSERT_TRUE(FileManager::writeAtomically(catalog + "/static/phone/i18n/20091119/" +
+                                                     language + ".strings",
                                                  foundation::Data::fromString(table)));
         adserver::AdServer::Options options;
         options.catalogDirectory = catalog;
@@ -56,7 +57,8 @@ protected:
     void download(Localizer& localizer) {
         const auto before = server->journal().entries().size();
         localizer.downloadResourcesIfNecessary();
-        foundation::RunLoop::main().runUntil([&] { return server->journal().entries().size() > before; }, foundation::Seconds(5));
+        foundation::RunLoop::main().runUntil(
+            [&] { return server->journal().entries().size() > before; }, foundation::Seconds(5));
         foundation::RunLoop::main().runUntilIdle(foundation::Seconds(1));
     }
     std::size_t requestsFor(const std::string& pathPart) const {
@@ -111,11 +113,13 @@ TEST_F(LocalizerTest, UnknownLanguageLeavesAnEmptyFileAndIsNotAskedAgain) {
 TEST_F(LocalizerTest, EmptyTextsFallBackToTheKeyAndCorruptTablesToNothing) {
     const std::string dir = path("Documents/pennant/localization_cache/20091119");
     ASSERT_TRUE(FileManager::createDirectory(dir));
-    ASSERT_TRUE(FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";")));
+    ASSERT_TRUE(FileManager::writeAtomically(
+        dir + "/en.strings", foundation::Data::fromString("\"Ok\" = \"\";\n\"Add\" = \"Plus\";")));
     auto& localizer = launch("en");
     EXPECT_EQ(localizer.localizedStringForKey("Ok"), "Ok");
     EXPECT_EQ(localizer.localizedStringForKey("Add"), "Plus");
-    ASSERT_TRUE(FileManager::writeAtomically(dir + "/en.strings", foundation::Data::fromString("<plist><array/></plist>")));
+    ASSERT_TRUE(FileManager::writeAtomically(
+        dir + "/en.strings", foundation::Data::fromString("<plist><array/></plist>")));
     EXPECT_EQ(launch("en").localizedStringForKey("Add"), "Add");
 }
 
@@ -123,9 +127,12 @@ TEST_F(LocalizerTest, LanguageCodesAreEncodedInTheURLAndRefusedAsUnsafeFileNames
     auto& localizer = launch("zh Hant");
     download(localizer);
     ASSERT_GE(server->journal().entries().size(), 1u);
-    EXPECT_EQ(pennant::Endpoints::stringsURL("zh Hant"), "http://static.pennant.test/static/phone/i18n/20091119/zh%20Hant.strings");
-    EXPECT_EQ(server->journal().entries().back().path, "/static/phone/i18n/20091119/zh Hant.strings");
-    EXPECT_TRUE(FileManager::fileExists(path("Documents/pennant/localization_cache/20091119/zh Hant.strings")));
+    EXPECT_EQ(pennant::Endpoints::stringsURL("zh Hant"),
+              "http://static.pennant.test/static/phone/i18n/20091119/zh%20Hant.strings");
+    EXPECT_EQ(server->journal().entries().back().path,
+              "/static/phone/i18n/20091119/zh Hant.strings");
+    EXPECT_TRUE(FileManager::fileExists(
+        path("Documents/pennant/localization_cache/20091119/zh Hant.strings")));
     auto& hostile = launch("../../../Library/x");
     EXPECT_FALSE(hostile.stringsPathForLanguage("../../../Library/x"));
     const auto before = server->journal().entries().size();
@@ -149,7 +156,8 @@ TEST_F(LocalizerTest, DownloadedTablesThatDoNotReadAreNotKept) {
 
 TEST_F(LocalizerTest, StoredTablesThatDoNotReadAreRemovedAndFetchedAgain) {
     ASSERT_TRUE(FileManager::createDirectory(path(kTables)));
-    ASSERT_TRUE(FileManager::writeAtomically(path(kTables + "fr.strings"), foundation::Data::fromString(deeplyNestedTable())));
+    ASSERT_TRUE(FileManager::writeAtomically(path(kTables + "fr.strings"),
+                                             foundation::Data::fromString(deeplyNestedTable())));
     EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Cancel");
     EXPECT_FALSE(FileManager::fileExists(path(kTables + "fr.strings")));
     makeFIFO(kTables + "fr.strings");

@@ -1,8 +1,8 @@
-#include "tests/support/SandboxHome.h"
 #include "ads/request/LocationManager.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/location/LocationService.h"
+#include "tests/support/SandboxHome.h"
 
 using foundation::FileManager;
 using location::Location;
@@ -14,12 +14,8 @@ namespace {
 
 class LocationCache : public SandboxHome {
 protected:
-    void SetUp() override {
-        SandboxHome::SetUp();
-    }
-    void TearDown() override {
-        SandboxHome::TearDown();
-    }
+    void SetUp() override { SandboxHome::SetUp(); }
+    void TearDown() override { SandboxHome::TearDown(); }
     LocationManager& started() {
         auto& manager = LocationManager::sharedManager();
         manager.updateIfAppropriate();
@@ -27,7 +23,8 @@ protected:
         return manager;
     }
     void fix(double lat, double lon, double accuracy, double age = 0) {
-        LocationService::shared().deliverFix(Location({lat, lon}, accuracy, foundation::Date(clock->now() - age)));
+        LocationService::shared().deliverFix(
+            Location({lat, lon}, accuracy, foundation::Date(clock->now() - age)));
         foundation::RunLoop::main().runFor(foundation::Seconds(0.1));
     }
     std::string cached() {
@@ -57,7 +54,8 @@ TEST_F(LocationCache, AccurateFixStopsUpdatingAndRefusalDisablesForTheProcess) {
     EXPECT_TRUE(manager.isUpdating());
     fix(12.5, -7.25, 150);
     EXPECT_FALSE(manager.isUpdating());
-    EXPECT_NEAR(manager.lastUpdated()->timeIntervalSince1970(), clock->now(), 0.11) << "dated when written";
+    EXPECT_NEAR(manager.lastUpdated()->timeIntervalSince1970(), clock->now(), 0.11)
+        << "dated when written";
     EXPECT_TRUE(manager.locationServicesEnabled());
     clock->advanceBy(2 * 86400);
     manager.updateIfAppropriate();
@@ -70,7 +68,8 @@ TEST_F(LocationCache, AccurateFixStopsUpdatingAndRefusalDisablesForTheProcess) {
 TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
     ASSERT_TRUE(FileManager::createDirectory(path("Library/Caches/pennant/location_cache")));
-    ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("12.500000,-7.250000")));
+    ASSERT_TRUE(
+        FileManager::writeAtomically(file, foundation::Data::fromString("12.500000,-7.250000")));
     ASSERT_TRUE(FileManager::setModificationDate(file, foundation::Date(kStart - 2 * 3600)));
     auto& manager = started();
     EXPECT_FALSE(manager.isUpdating());
@@ -81,7 +80,8 @@ TEST_F(LocationCache, RelaunchUsesAFreshCacheFileWithoutStartingTheService) {
 TEST_F(LocationCache, CorruptCacheFileCountsAsNoFix) {
     const std::string file = path("Library/Caches/pennant/location_cache/location.txt");
     ASSERT_TRUE(FileManager::createDirectory(path("Library/Caches/pennant/location_cache")));
-    ASSERT_TRUE(FileManager::writeAtomically(file, foundation::Data::fromString("not,a\nlocation\x01")));
+    ASSERT_TRUE(
+        FileManager::writeAtomically(file, foundation::Data::fromString("not,a\nlocation\x01")));
     auto& manager = started();
     EXPECT_FALSE(manager.locationString());
     EXPECT_FALSE(manager.lastUpdated());

@@ -58,7 +58,8 @@ TEST_F(URLDownloadTest, GetSendsTheClientHeadersAndKeepsTheBody) {
     const auto entry = server.requests().back();
     EXPECT_EQ(entry.method, "GET");
     EXPECT_EQ(header(entry, "USER-AGENT"), URLDownload::userAgent());
-    EXPECT_EQ(header(entry, "X-PENNANT-ISU"), foundation::DeviceProfile::current().uniqueIdentifier);
+    EXPECT_EQ(header(entry, "X-PENNANT-ISU"),
+              foundation::DeviceProfile::current().uniqueIdentifier);
 }
 
 TEST_F(URLDownloadTest, BodyMakesAPostAndNoIdentifierMeansNoDeviceHeader) {
@@ -94,8 +95,9 @@ TEST_F(URLDownloadTest, NetworkFailuresAreCodeMinusFour) {
     slow->setTimeoutInterval(Seconds(0.3));
     slow->setFailureCallback([this](URLDownload&) { ++failures; });
     slow->loadContentsOfURLAtString(LoopbackServer::adURL("/slow"));
-    const std::vector downloads = {slow, start(LoopbackServer::adURL("/spin")), start(LoopbackServer::adURL("/huge")),
-                 start("http://127.0.0.1:1/")};
+    const std::vector downloads = {slow, start(LoopbackServer::adURL("/spin")),
+                                   start(LoopbackServer::adURL("/huge")),
+                                   start("http://127.0.0.1:1/")};
     ASSERT_TRUE(RunLoop::main().runUntil([this] { return failures == 4; }, kBound));
     for (const auto& download : downloads)
         EXPECT_EQ(download->error()->code, URLDownload::kConnectionFailed) << download->targetURL();
@@ -184,6 +186,7 @@ TEST(QueryString, PairsWithBrokenEscapesAreDropped) {
 
 TEST(QueryString, RoundTripsThroughEncoding) {
     const Dictionary params{{"query", "pizza & beer"}, {"d[coord]", "37.3,-122.0"}};
-    EXPECT_EQ(URLDownload::dictionaryFromQueryString(URLDownload::queryStringFromDictionary(params)),
-              params);
+    EXPECT_EQ(
+        URLDownload::dictionaryFromQueryString(URLDownload::queryStringFromDictionary(params)),
+        params);
 }

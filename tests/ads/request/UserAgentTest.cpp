@@ -1,5 +1,5 @@
-#include "ads/request/URLDownload.h"
 #include "ads/request/UserAgent.h"
+#include "ads/request/URLDownload.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/FileManager.h"
@@ -31,7 +31,8 @@ TEST(UserAgent, JailbrokenDevicesCarryTheMarkerInTheLastParenthesis) {
 }
 
 TEST(UserAgent, CurrentFactsComeFromProfileDefaultsAndSandbox) {
-    const auto home = std::filesystem::temp_directory_path() / ("ua-home-" + std::to_string(::getpid()));
+    const auto home =
+        std::filesystem::temp_directory_path() / ("ua-home-" + std::to_string(::getpid()));
     ASSERT_TRUE(foundation::Sandbox::current().setHome(home.string()));
     foundation::UserDefaults::standard().load("", foundation::Dictionary{{"AppleLocale", "fr_CA"}});
     foundation::DeviceProfile::current().systemVersion = "3.1.2";

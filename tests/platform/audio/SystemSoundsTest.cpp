@@ -17,12 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-SystemSounds& freshSounds() {
-    return SystemSounds::shared();
-}
+SystemSounds& freshSounds() { return SystemSounds::shared(); }
 
 class SystemSoundsTest : public ::testing::Test {
-  protected:
+protected:
     SystemSoundsTest() { fs::create_directories(dir); }
     ~SystemSoundsTest() override { fs::remove_all(dir); }
 

@@ -16,7 +16,8 @@ using foundation::Value;
 namespace {
 
 // Each test starts from a thread of its own, so what earlier tests kept does not count.
-template <typename Body> void onFreshThread(Body body) {
+template <typename Body>
+void onFreshThread(Body body) {
     std::thread(std::move(body)).join();
 }
 

@@ -1,5 +1,5 @@
-#include "platform/foundation/Clock.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Sandbox.h"
 #include "tests/support/SandboxHome.h"
@@ -102,7 +102,8 @@ TEST_F(SandboxFiles, ReadsRefuseFIFOsWithoutWaitingForAWriter) {
     auto below = FileManager::contentsBelow(home.string(), "Library/Preferences/defaults.plist");
     ASSERT_FALSE(below);
     EXPECT_EQ(below.error().code, EINVAL);
-    EXPECT_FALSE(FileManager::modificationDateBelow(home.string(), "Library/Preferences/defaults.plist"));
+    EXPECT_FALSE(
+        FileManager::modificationDateBelow(home.string(), "Library/Preferences/defaults.plist"));
     EXPECT_EQ(FileManager::contentsBelow(home.string(), "Library/none").error().code, ENOENT);
 }
 
@@ -113,14 +114,17 @@ TEST_F(SandboxFiles, WritesBelowTheHomeCreateFoldersAndNeverFollowLinks) {
     EXPECT_TRUE(FileManager::modificationDateBelow(home.string(), "Library/Caches/a/b/file"));
 
     linkOutside("Library/Caches/a");
-    EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/b/file", bytes));
+    EXPECT_FALSE(
+        FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/b/file", bytes));
     EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/Caches/a/file", bytes));
     std::filesystem::create_directory(outside / "b");
-    ASSERT_TRUE(FileManager::writeAtomically((outside / "b/file").string(), Data::fromString("outside")));
+    ASSERT_TRUE(
+        FileManager::writeAtomically((outside / "b/file").string(), Data::fromString("outside")));
     EXPECT_EQ(readBelow("Library/Caches/a/b/file"), "<missing>");
     EXPECT_FALSE(FileManager::modificationDateBelow(home.string(), "Library/Caches/a/b/file"));
     EXPECT_FALSE(FileManager::writeAtomicallyBelow(home.string(), "Library/../../escape", bytes));
-    EXPECT_FALSE(FileManager::writeAtomicallyBelow("", "Library/file", bytes)) << "no home, no write";
+    EXPECT_FALSE(FileManager::writeAtomicallyBelow("", "Library/file", bytes))
+        << "no home, no write";
 
     // A link in place of the file itself is replaced, never written through or removed through.
     std::filesystem::create_directories(home / "Library/Caches/c");

@@ -21,7 +21,8 @@ TEST(PercentEncoding, EscapesEverythingButUnreservedWithUpperCaseHex) {
 
 TEST(PercentEncoding, ArbitraryUTF8RoundTrips) {
     std::mt19937 random(11);
-    const std::vector<std::string> pieces{"a", "Z", " ", "%", "é", "→", "😀", "\n", "&", "=", "\x01"};
+    const std::vector<std::string> pieces{"a", "Z",  " ", "%", "é",   "→",
+                                          "😀", "\n", "&", "=", "\x01"};
     for (int i = 0; i < 500; ++i) {
         std::string text;
         for (int k = random() % 12; k > 0; --k)

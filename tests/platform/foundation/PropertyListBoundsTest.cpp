@@ -9,7 +9,9 @@ using testing_support::binaryPropertyList;
 
 namespace {
 
-bool xmlWithin(std::string_view text, int depth) { return PropertyListBounds::checkXML(text, depth).ok(); }
+bool xmlWithin(std::string_view text, int depth) {
+    return PropertyListBounds::checkXML(text, depth).ok();
+}
 
 bool binaryWithin(const std::string& bytes, int depth, std::size_t values = 1000) {
     return PropertyListBounds::checkBinary(bytes, depth, values).ok();
@@ -18,10 +20,13 @@ bool binaryWithin(const std::string& bytes, int depth, std::size_t values = 1000
 } // namespace
 
 TEST(PropertyListBounds, XMLCountsOnlyRealElements) {
-    const std::string doctype = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC "
-                                "\"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
-    EXPECT_TRUE(xmlWithin(doctype + "<plist version=\"1.0\"><array><true/><string>a</string></array></plist>", 3));
-    EXPECT_FALSE(xmlWithin(doctype + "<plist version=\"1.0\"><array><true/><string>a</string></array></plist>", 2));
+    const std::string doctype =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC "
+        "\"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
+    EXPECT_TRUE(xmlWithin(
+        doctype + "<plist version=\"1.0\"><array><true/><string>a</string></array></plist>", 3));
+    EXPECT_FALSE(xmlWithin(
+        doctype + "<plist version=\"1.0\"><array><true/><string>a</string></array></plist>", 2));
     EXPECT_TRUE(xmlWithin("<plist><!-- <array><array><array> --><array/></plist>", 1));
     EXPECT_TRUE(xmlWithin("<plist><string><![CDATA[<array><array>]]></string></plist>", 2));
     EXPECT_TRUE(xmlWithin("<plist>\n<array >\n</array\n>\n</plist>", 2));
@@ -32,7 +37,8 @@ TEST(PropertyListBounds, XMLItCannotVouchForIsRefused) {
          {std::string("<plist><!-- never closed <array>"), std::string("<plist><![CDATA[ <array>"),
           std::string("<!DOCTYPE plist [ <!ENTITY a \"<array>\"> ]><plist/>"),
           std::string("<?xml <array> ?><plist/>"), std::string("<plist><array></dict></plist>"),
-          std::string("<plist></plist></plist>"), std::string("<plist><array x=\"/>\"><array/></plist>"),
+          std::string("<plist></plist></plist>"),
+          std::string("<plist><array x=\"/>\"><array/></plist>"),
           std::string("<plist><array<array>"), std::string("<plist"), std::string("<plist>< >")})
         EXPECT_FALSE(xmlWithin(doubtful, 8)) << doubtful;
 }
@@ -53,9 +59,18 @@ TEST(PropertyListBounds, BinaryPathsAreMeasuredThroughSharedObjects) {
 }
 
 TEST(PropertyListBounds, BinaryCyclesAndDanglingReferencesAreRefused) {
-    EXPECT_FALSE(binaryWithin(binaryPropertyList(1, [](std::uint32_t) { return std::vector<std::uint32_t>{0}; }), 8));
-    EXPECT_FALSE(binaryWithin(binaryPropertyList(2, [](std::uint32_t i) { return std::vector<std::uint32_t>{i == 0 ? 1u : 0u}; }), 8));
-    EXPECT_FALSE(binaryWithin(binaryPropertyList(2, [](std::uint32_t i) { return i == 0 ? std::vector<std::uint32_t>{7} : std::vector<std::uint32_t>{}; }), 8));
+    EXPECT_FALSE(binaryWithin(
+        binaryPropertyList(1, [](std::uint32_t) { return std::vector<std::uint32_t>{0}; }), 8));
+    EXPECT_FALSE(binaryWithin(
+        binaryPropertyList(
+            2, [](std::uint32_t i) { return std::vector<std::uint32_t>{i == 0 ? 1u : 0u}; }),
+        8));
+    EXPECT_FALSE(binaryWithin(binaryPropertyList(2,
+                                                 [](std::uint32_t i) {
+                                                     return i == 0 ? std::vector<std::uint32_t>{7}
+                                                                   : std::vector<std::uint32_t>{};
+                                                 }),
+                              8));
     std::string truncated = binaryChain(3);
     EXPECT_FALSE(binaryWithin(truncated.substr(0, truncated.size() - 1), 8));
     EXPECT_FALSE(binaryWithin("bplist00", 8));

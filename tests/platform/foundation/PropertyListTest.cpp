@@ -1,6 +1,6 @@
+#include "platform/foundation/PropertyList.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Dictionary.h"
-#include "platform/foundation/PropertyList.h"
 #include "tests/support/BinaryPropertyList.h"
 
 #include <gtest/gtest.h>
@@ -77,13 +77,14 @@ TEST(PropertyList, MalformedInputIsAnErrorNotACrash) {
         deep += "<array>";
     for (const std::string& bad :
          {std::string(), std::string("\"a\" = \"b\""), std::string("\"a\" = ;"),
-          std::string("\"unterminated"), xmlHead + "<dict><key>a</key>", std::string("bplist00\xff\xff"),
-          std::string("\xC3\x28 = x;"), deep}) {
+          std::string("\"unterminated"), xmlHead + "<dict><key>a</key>",
+          std::string("bplist00\xff\xff"), std::string("\xC3\x28 = x;"), deep}) {
         EXPECT_FALSE(PropertyList::read(Data::fromString(bad))) << bad.substr(0, 40);
     }
     auto truncated = PropertyList::writeBinary(sample()).value().vector();
     for (std::size_t cut = 0; cut < truncated.size(); ++cut)
-        EXPECT_FALSE(PropertyList::read(Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut))));
+        EXPECT_FALSE(PropertyList::read(
+            Data(std::vector<std::uint8_t>(truncated.begin(), truncated.begin() + cut))));
 }
 
 TEST(PropertyList, DeepOrExplosiveInputIsRefusedBeforeTheParserSeesIt) {
@@ -93,7 +94,9 @@ TEST(PropertyList, DeepOrExplosiveInputIsRefusedBeforeTheParserSeesIt) {
     EXPECT_FALSE(reads(binaryChain(1'000'000)));
     // Shared objects are expanded by the parser: 2^64 values from a few hundred bytes.
     EXPECT_FALSE(reads(binaryChain(64, 2)));
-    EXPECT_FALSE(reads(binaryPropertyList(2, [](std::uint32_t) { return std::vector<std::uint32_t>{1, 0}; })));
+    EXPECT_FALSE(reads(binaryPropertyList(2, [](std::uint32_t) {
+        return std::vector<std::uint32_t>{1, 0};
+    })));
     // The limit itself reads in both encodings; one level more does not.
     EXPECT_TRUE(reads(nestedXML(PropertyList::kMaxDepth)));
     EXPECT_FALSE(reads(nestedXML(PropertyList::kMaxDepth + 1)));

@@ -1,6 +1,6 @@
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/Lifetime.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/foundation/PercentEncoding.h"
 #include "platform/foundation/URL.h"
+#include "platform/foundation/PercentEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@ using foundation::PercentEncoding;
 using foundation::URL;
 
 TEST(URL, SplitsAbsoluteURLs) {
-    auto url = URL::create("http://user@ads.pennant.test:8080/static/phone/img/call.png?a=1&b=%20#top");
+    auto url =
+        URL::create("http://user@ads.pennant.test:8080/static/phone/img/call.png?a=1&b=%20#top");
     ASSERT_TRUE(url);
     EXPECT_EQ(url->scheme(), "http");
     EXPECT_EQ(url->user(), "user");
@@ -41,10 +42,11 @@ TEST(URL, TelephoneURLsWithAndWithoutAuthority) {
 }
 
 TEST(URL, RejectsWhatThePlatformRejects) {
-    for (const std::string& bad : std::vector<std::string>{"", " http://a", "http://a b", "no-scheme/path", "1http://a",
-                            "http://a/\x01", "http://a/é", "http://a/%zz", "http://a/%4",
-                            "http://a/{x}", "http://a#b#c", "http://a:99999/", "http://[::1/x",
-                            std::string("http://a/\0b", 11), std::string(70000, 'a')})
+    for (const std::string& bad : std::vector<std::string>{
+             "", " http://a", "http://a b", "no-scheme/path", "1http://a", "http://a/\x01",
+             "http://a/é", "http://a/%zz", "http://a/%4", "http://a/{x}", "http://a#b#c",
+             "http://a:99999/", "http://[::1/x", std::string("http://a/\0b", 11),
+             std::string(70000, 'a')})
         EXPECT_FALSE(URL::create(bad)) << bad.substr(0, 30);
     std::mt19937 random(7);
     for (int i = 0; i < 2000; ++i) {

@@ -1,6 +1,6 @@
+#include "platform/foundation/UserDefaults.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/FileManager.h"
-#include "platform/foundation/UserDefaults.h"
 #include "tests/support/SandboxHome.h"
 #include "tests/support/ScratchDirectory.h"
 

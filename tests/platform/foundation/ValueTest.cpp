@@ -1,5 +1,5 @@
-#include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Value.h"
+#include "platform/foundation/Dictionary.h"
 #include "tests/support/SizedText.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "platform/foundation/WorkerThread.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/WorkerThread.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,12 @@ TEST_F(WorkerThreadTest, NoReplyReachesAGoneOwnerAndDroppedJobsReleaseTheClock) 
         auto owner = std::make_shared<int>(0);
         std::promise<void> release;
         auto released = release.get_future().share();
-        worker.performThenReply<int>([released] { released.wait(); return 1; }, owner, [&](int) { ++replies; });
+        worker.performThenReply<int>(
+            [released] {
+                released.wait();
+                return 1;
+            },
+            owner, [&](int) { ++replies; });
         // Queued behind the blocked job; dropped when the worker goes.
         worker.performThenReply<int>([] { return 2; }, owner, [&](int) { ++replies; });
         owner.reset();

@@ -95,9 +95,7 @@ void expectColor(const Color& actual, const Color& expected, float tolerance = 0
     EXPECT_NEAR(actual.alpha(), expected.alpha(), tolerance);
 }
 
-Data truncated(const Data& data, std::size_t keep) {
-    return Data(data.bytes(), keep);
-}
+Data truncated(const Data& data, std::size_t keep) { return Data(data.bytes(), keep); }
 
 } // namespace
 

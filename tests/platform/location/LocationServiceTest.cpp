@@ -26,12 +26,10 @@ struct Update {
     std::optional<Location> previous;
 };
 
-LocationService& freshService() {
-    return LocationService::shared();
-}
+LocationService& freshService() { return LocationService::shared(); }
 
 class Recorder : public LocationManagerDelegate {
-  public:
+public:
     void didUpdateToLocation(LocationManager& manager, const Location& newLocation,
                              const std::optional<Location>& oldLocation) override {
         updates.push_back({&manager, newLocation, oldLocation});
@@ -48,7 +46,7 @@ class Recorder : public LocationManagerDelegate {
 };
 
 class LocationServiceTest : public ::testing::Test {
-  protected:
+protected:
     LocationServiceTest() {
         RunLoop::main().setClock(std::make_shared<foundation::VirtualClock>(kStart));
     }

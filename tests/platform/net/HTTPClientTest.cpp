@@ -1,6 +1,6 @@
+#include "platform/net/HTTPClient.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/net/HTTPClient.h"
 #include "tests/support/HTTPEvents.h"
 #include "tests/support/HTTPTasks.h"
 #include "tests/support/LoopbackServer.h"
@@ -70,7 +70,8 @@ struct Recorder {
     }
 };
 
-std::shared_ptr<HTTPTask> get(const std::string& url, Recorder& recorder, Seconds timeout = Seconds(10)) {
+std::shared_ptr<HTTPTask> get(const std::string& url, Recorder& recorder,
+                              Seconds timeout = Seconds(10)) {
     HTTPRequest request;
     request.url = url;
     request.timeout = timeout;
@@ -216,7 +217,8 @@ TEST_F(HTTPClientTest, CancelInsideACallbackStopsEverythingAfterIt) {
         task->cancel();
     };
     task = HTTPClient::shared().start(
-        HTTPRequest{LoopbackServer::adURL("/static/phone/ads/garden-banner.png"), {}, {}, Seconds(10), {}},
+        HTTPRequest{
+            LoopbackServer::adURL("/static/phone/ads/garden-banner.png"), {}, {}, Seconds(10), {}},
         std::move(callbacks));
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return task->isDone(); }, kBound));
     // Whatever the worker had already posted is dropped; the loop then has nothing to wait for.

@@ -1,7 +1,7 @@
+#include "platform/net/HostMap.h"
 #include "adserver/Journal.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HTTPClient.h"
-#include "platform/net/HostMap.h"
 #include "tests/support/HTTPEvents.h"
 #include "tests/support/HTTPTasks.h"
 #include "tests/support/LoopbackServer.h"

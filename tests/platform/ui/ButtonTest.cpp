@@ -1,5 +1,5 @@
-#include "platform/graphics/RecordedOperation.h"
 #include "platform/ui/Button.h"
+#include "platform/graphics/RecordedOperation.h"
 #include "tests/support/RecordedDrawing.h"
 #include "tests/support/SolidImage.h"
 

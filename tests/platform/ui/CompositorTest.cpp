@@ -1,3 +1,4 @@
+#include "platform/ui/Compositor.h"
 #include "platform/animation/Layer.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/CairoContext.h"
@@ -5,7 +6,6 @@
 #include "platform/graphics/RecordedOperation.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/Compositor.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Window.h"
 

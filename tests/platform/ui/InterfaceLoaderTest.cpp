@@ -1,8 +1,8 @@
+#include "platform/ui/InterfaceLoader.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ClassRegistry.h"
-#include "platform/ui/InterfaceLoader.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
@@ -16,7 +16,8 @@ using foundation::Value;
 namespace {
 
 Value rect(double x, double y, double w, double h) {
-    return Value(Value::Array{Value::number(x), Value::number(y), Value::number(w), Value::number(h)});
+    return Value(
+        Value::Array{Value::number(x), Value::number(y), Value::number(w), Value::number(h)});
 }
 
 Value description(Value::Array objects) {
@@ -38,7 +39,8 @@ struct Counter : ViewController {
     UI_CREATABLE(Counter)
     int presses = 0;
     std::weak_ptr<Label> label;
-    bool setOutlet(const std::string& name, const std::shared_ptr<InterfaceObject>& object) override {
+    bool setOutlet(const std::string& name,
+                   const std::shared_ptr<InterfaceObject>& object) override {
         if (name == "label") {
             label = std::dynamic_pointer_cast<Label>(object);
             return !label.expired();
@@ -57,13 +59,20 @@ struct Counter : ViewController {
 TEST(InterfaceLoader, CreatesConfiguresAndConnectsObjects) {
     ClassRegistry::shared().registerClass<Counter>("Counter");
     auto loaded = InterfaceLoader::load(description({
-        Value(Dictionary{{"name", "root"}, {"class", "View"}, {"frame", rect(0, 20, 320, 460)},
+        Value(Dictionary{{"name", "root"},
+                         {"class", "View"},
+                         {"frame", rect(0, 20, 320, 460)},
                          {"subviews", Value(Value::Array{Value("text"), Value("go")})}}),
-        Value(Dictionary{{"name", "text"}, {"class", "Label"}, {"text", "0"}, {"frame", rect(1, 2, 3, 4)}}),
-        Value(Dictionary{{"name", "go"}, {"class", "Button"}, {"title", "Go"},
-                         {"actions", Value(Value::Array{Value(Dictionary{
-                                         {"event", "touchUpInside"}, {"target", "owner"}, {"action", "press"}})})}}),
-        Value(Dictionary{{"name", "owner"}, {"class", "Counter"},
+        Value(Dictionary{
+            {"name", "text"}, {"class", "Label"}, {"text", "0"}, {"frame", rect(1, 2, 3, 4)}}),
+        Value(Dictionary{{"name", "go"},
+                         {"class", "Button"},
+                         {"title", "Go"},
+                         {"actions", Value(Value::Array{Value(Dictionary{{"event", "touchUpInside"},
+                                                                         {"target", "owner"},
+                                                                         {"action", "press"}})})}}),
+        Value(Dictionary{{"name", "owner"},
+                         {"class", "Counter"},
                          {"outlets", Value(Dictionary{{"view", "root"}, {"label", "text"}})}}),
     }));
     ASSERT_TRUE(loaded) << loaded.error().message;
@@ -79,17 +88,23 @@ TEST(InterfaceLoader, CreatesConfiguresAndConnectsObjects) {
 }
 
 TEST(InterfaceLoader, NamesWhatCannotBeLoaded) {
-    auto unknownClass = InterfaceLoader::load(description({Value(Dictionary{{"name", "x"}, {"class", "Nope"}})}));
+    auto unknownClass =
+        InterfaceLoader::load(description({Value(Dictionary{{"name", "x"}, {"class", "Nope"}})}));
     ASSERT_FALSE(unknownClass);
     EXPECT_NE(unknownClass.error().message.find("Nope"), std::string::npos);
     auto badOutlet = InterfaceLoader::load(description({
-        Value(Dictionary{{"name", "a"}, {"class", "ViewController"}, {"outlets", Value(Dictionary{{"view", "missing"}})}}),
+        Value(Dictionary{{"name", "a"},
+                         {"class", "ViewController"},
+                         {"outlets", Value(Dictionary{{"view", "missing"}})}}),
     }));
     ASSERT_FALSE(badOutlet);
     EXPECT_NE(badOutlet.error().message.find("missing"), std::string::npos);
     auto badAction = InterfaceLoader::load(description({
-        Value(Dictionary{{"name", "b"}, {"class", "Button"},
-                         {"actions", Value(Value::Array{Value(Dictionary{{"event", "touchUpInside"}, {"target", "b"}, {"action", "x"}})})}}),
+        Value(Dictionary{
+            {"name", "b"},
+            {"class", "Button"},
+            {"actions", Value(Value::Array{Value(Dictionary{
+                            {"event", "touchUpInside"}, {"target", "b"}, {"action", "x"}})})}}),
     }));
     EXPECT_FALSE(badAction);
     EXPECT_FALSE(InterfaceLoader::load(Value("not a description")));

@@ -1,6 +1,6 @@
+#include "platform/ui/Label.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/RecordedOperation.h"
-#include "platform/ui/Label.h"
 #include "tests/support/RecordedDrawing.h"
 
 #include <gtest/gtest.h>

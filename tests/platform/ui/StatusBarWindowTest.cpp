@@ -1,7 +1,7 @@
+#include "platform/ui/StatusBarWindow.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
-#include "platform/ui/StatusBarWindow.h"
 #include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>

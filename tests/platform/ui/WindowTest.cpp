@@ -1,8 +1,8 @@
+#include "platform/ui/Window.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "tools/pennant/FetchCommand.h"
 #include "tests/support/LoopbackServer.h"
 #include "tools/pennant/Console.h"
 #include "tools/pennant/EncodeCommand.h"
-#include "tools/pennant/FetchCommand.h"
 #include "tools/pennant/QueryParseCommand.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ Run run(const tool::Command& command, std::vector<std::string> arguments) {
 // A server on 127.0.0.1 that answers one request with a long body, one byte at a time, never
 // pausing long enough for an idle time-out. It stops when the test is done with it.
 class TricklingServer {
-  public:
+public:
     TricklingServer() {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -62,7 +62,7 @@ class TricklingServer {
     }
     int port() const { return port_; }
 
-  private:
+private:
     void serve() {
         pollfd pending{listener_, POLLIN, 0};
         if (::poll(&pending, 1, 10000) != 1)
@@ -91,12 +91,15 @@ class TricklingServer {
 TEST(PennantFetch, PrintsTheOutcomeOfOneDownload) {
     testing_support::LoopbackServer server;
     const std::string map = "static.pennant.test=127.0.0.1:" + std::to_string(server.port());
-    const auto ok = run(tool::FetchCommand(), {"--map", map, "http://static.pennant.test/static/phone/canvas.html"});
+    const auto ok = run(tool::FetchCommand(),
+                        {"--map", map, "http://static.pennant.test/static/phone/canvas.html"});
     EXPECT_EQ(ok.status, 0);
     EXPECT_TRUE(ok.out.starts_with("ok 200 ")) << ok.out;
-    EXPECT_TRUE(ok.out.ends_with(" http://static.pennant.test/static/phone/canvas.html\n")) << ok.out;
+    EXPECT_TRUE(ok.out.ends_with(" http://static.pennant.test/static/phone/canvas.html\n"))
+        << ok.out;
 
-    const auto posted = run(tool::FetchCommand(), {"--post-body", "a=1", "http://ads.pennant.test/ad_source.php"});
+    const auto posted =
+        run(tool::FetchCommand(), {"--post-body", "a=1", "http://ads.pennant.test/ad_source.php"});
     EXPECT_EQ(posted.status, 0);
     EXPECT_EQ(server.requests().back().method, "POST");
 
@@ -108,7 +111,8 @@ TEST(PennantFetch, PrintsTheOutcomeOfOneDownload) {
 
 TEST(PennantFetch, EncodeAndQueryParsePrintTheConversions) {
     EXPECT_EQ(run(tool::EncodeCommand(), {"a b&c"}).out, "a%20b%26c\n");
-    EXPECT_EQ(run(tool::QueryParseCommand(), {"A=1&b=2;c&d=x=y"}).out, R"({"a":"1","b":"2"})" "\n");
+    EXPECT_EQ(run(tool::QueryParseCommand(), {"A=1&b=2;c&d=x=y"}).out, R"({"a":"1","b":"2"})"
+                                                                       "\n");
     EXPECT_EQ(run(tool::EncodeCommand(), {}).status, 2);
 }
 

@@ -1,7 +1,7 @@
+#include "tools/pennant/Tool.h"
 #include "tools/pennant/Console.h"
 #include "tools/pennant/InputSource.h"
 #include "tools/pennant/JSONCommand.h"
-#include "tools/pennant/Tool.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ Run run(std::vector<std::string> arguments, const std::string& input = {}) {
 class FullDevice : public std::streambuf {
     char buffer_[16];
 
-  public:
+public:
     FullDevice() { setp(buffer_, buffer_ + sizeof buffer_); }
     int overflow(int) override { return traits_type::eof(); }
     int sync() override { return pbase() == pptr() ? 0 : -1; }
