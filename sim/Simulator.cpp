@@ -156,6 +156,10 @@ void Simulator::configureDevice() {
     profile.locale = options_.locale;
     profile.systemVersion = options_.systemVersion;
     profile.orientation = options_.orientation;
+    if (options_.audioRoute)
+        profile.audioRoute = *options_.audioRoute;
+    if (options_.uniqueIdentifier)
+        profile.uniqueIdentifier = *options_.uniqueIdentifier;
     ::setenv("TZ", profile.timeZone.c_str(), 1);
     ::tzset();
     ui::Application::shared().setStatusBarOrientation(profile.orientation);

@@ -1,5 +1,6 @@
 #include "sim/Simulator.h"
 #include "app/InterfaceClasses.h"
+#include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URL.h"
 #include "platform/ui/Application.h"
@@ -125,6 +126,21 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
+}
+
+TEST(SimulatorRun, DeviceOptionsReachTheDeviceProfile) {
+    kessa::registerInterfaceClasses();
+    const auto& profile = foundation::DeviceProfile::current();
+    EXPECT_EQ(sim::Simulator(shortRun()).run(), 0);
+    EXPECT_EQ(profile.audioRoute, "Speaker");
+    EXPECT_FALSE(profile.uniqueIdentifier.empty());
+
+    auto options = shortRun();
+    options.audioRoute = "";
+    options.uniqueIdentifier = "";
+    EXPECT_EQ(sim::Simulator(options).run(), 0);
+    EXPECT_EQ(profile.audioRoute, "");
+    EXPECT_EQ(profile.uniqueIdentifier, "");
 }
 
 TEST(SimulatorRun, BundleWhoseDelegateIsNotAnApplicationDelegateFailsToLaunch) {
