@@ -13,9 +13,11 @@
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/location/LocationService.h"
+#include "platform/net/HTTPClient.h"
 #include "platform/net/HostMap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
 
 #include <cstdlib>
@@ -156,6 +158,10 @@ void Simulator::configureDevice() {
     profile.locale = options_.locale;
     profile.systemVersion = options_.systemVersion;
     profile.orientation = options_.orientation;
+    if (options_.audioRoute)
+        profile.audioRoute = *options_.audioRoute;
+    if (options_.uniqueIdentifier)
+        profile.uniqueIdentifier = *options_.uniqueIdentifier;
     ::setenv("TZ", profile.timeZone.c_str(), 1);
     ::tzset();
     ui::Application::shared().setStatusBarOrientation(profile.orientation);
@@ -192,6 +198,10 @@ void Simulator::observePlatform() {
     soundObserver_ = audio::SystemSounds::shared().addObserver(
         [this](const std::shared_ptr<const audio::Sound>& sound) {
             trace_.record("sound", {{"name", sound->name}});
+        });
+    httpObserver_ = net::HTTPClient::shared().addCompletionObserver(
+        [this](const net::HTTPCompletion& completion) {
+            trace_.record("http", HTTPTrace::fields(completion));
         });
     ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {
         trace_.record("open-url", {{"url", url.absoluteString()}});
@@ -232,7 +242,7 @@ void Simulator::printSummary() const {
                "simulated {:.1f} s: {} sound(s) played, {} screenshot(s), {} trace event(s){}\n",
                trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
                trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
-                   trace_.count("view-tree") + trace_.count("open-url"),
+                   trace_.count("view-tree") + trace_.count("open-url") + trace_.count("http"),
                temporaryHome_ && options_.keepHome ? "; sandbox kept at " + home_ : "");
 }
 

@@ -48,6 +48,7 @@ private:
     std::unique_ptr<TemporaryHome> temporaryHome_;
     foundation::Subscription logSink_;
     foundation::Subscription soundObserver_;
+    foundation::Subscription httpObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     foundation::Timer endOfRun_;
 };

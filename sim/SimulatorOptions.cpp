@@ -2,7 +2,9 @@
 
 #include "platform/foundation/NumberParser.h"
 
+#include <algorithm>
 #include <fmt/format.h>
+#include <map>
 
 namespace sim {
 
@@ -21,6 +23,24 @@ foundation::Result<SimulatorOptions::Endpoint> parseEndpoint(const std::string& 
     if (!port)
         return optionError(port.error().message);
     return SimulatorOptions::Endpoint{text.substr(0, colon), port.value()};
+}
+
+// The route names the audio session reports; any other word is taken as a route name itself.
+std::string audioRouteNamed(const std::string& text) {
+    static const std::map<std::string, std::string> kRoutes{
+        {"speaker", "Speaker"}, {"headphone", "Headphone"}, {"headset", "Headset"}, {"none", ""}};
+    const auto found = kRoutes.find(text);
+    return found == kRoutes.end() ? text : found->second;
+}
+
+// The identifier travels in a request header: what a header cannot carry is refused here
+// rather than silently left out of every request.
+foundation::Result<std::string> parseUniqueIdentifier(const std::string& text) {
+    const bool visible =
+        std::ranges::all_of(text, [](unsigned char c) { return c > ' ' && c < 0x7f; });
+    if (!visible)
+        return optionError("--udid takes visible ASCII characters only ('' for none)");
+    return text;
 }
 
 } // namespace
@@ -44,6 +64,9 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --locale ID           device locale (default: en_US)\n"
         "  --system-version V    device system version (default: 3.1.2)\n"
         "  --orientation 1-4     device orientation (1 portrait, 2 upside down, 3/4 landscape)\n"
+        "  --audio-route ROUTE   where sound goes: speaker (default), headphone, headset, none,\n"
+        "                        or any other name, reported as given\n"
+        "  --udid ID             the device's unique identifier ('' for a device that gives none)\n"
         "  --help                this text\n\n"
         "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
         "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit |\n"
@@ -107,6 +130,13 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
             if (!number)
                 return optionError(number.error().message);
             options.orientation = static_cast<int>(number.value());
+        } else if (option == "--audio-route") {
+            options.audioRoute = audioRouteNamed(*text);
+        } else if (option == "--udid") {
+            auto identifier = parseUniqueIdentifier(*text);
+            if (!identifier)
+                return identifier.error();
+            options.uniqueIdentifier = identifier.value();
         } else {
             return optionError("unknown option '" + option + "'");
         }

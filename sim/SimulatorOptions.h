@@ -27,6 +27,9 @@ struct SimulatorOptions {
     std::string locale = "en_US";
     std::string systemVersion = "3.1.2";
     int orientation = 1;
+    // Unset options leave the device profile's defaults (the speaker, an identifier).
+    std::optional<std::string> audioRoute;       // empty: sound goes nowhere
+    std::optional<std::string> uniqueIdentifier; // empty: the device gives none
     bool help = false;
 
     static foundation::Result<SimulatorOptions> parse(const std::vector<std::string>& arguments);

@@ -1,5 +1,6 @@
 #include "platform/audio/AudioSession.h"
 
+#include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/Singleton.h"
 
 namespace audio {
@@ -18,12 +19,7 @@ AudioSession::RouteReading AudioSession::currentRoute() const {
     std::lock_guard lock(mutex_);
     if (!initialized_)
         return {kNotInitialized, {}};
-    return {kNoError, route_};
-}
-
-void AudioSession::setRoute(std::string route) {
-    std::lock_guard lock(mutex_);
-    route_ = std::move(route);
+    return {kNoError, foundation::DeviceProfile::current().audioRoute};
 }
 
 } // namespace audio

@@ -11,14 +11,13 @@ class Singleton;
 namespace audio {
 
 // The process's audio session: initialized once, then asked where sound currently goes. The
-// route is a name such as "Speaker", "Headphone" or "Headset" (empty when there is none); the
-// simulator sets it from its device profile.
+// route is the device profile's: a name such as "Speaker", "Headphone" or "Headset", empty when
+// there is none.
 class AudioSession {
 public:
     static constexpr int kNoError = 0;
     static constexpr int kAlreadyInitialized = 1;
     static constexpr int kNotInitialized = 2;
-    static constexpr const char* kDefaultRoute = "Speaker";
 
     struct RouteReading {
         int status = kNoError;
@@ -31,7 +30,6 @@ public:
     int initialize();
     // The route is readable only once the session is initialized.
     RouteReading currentRoute() const;
-    void setRoute(std::string route);
 
 private:
     friend class foundation::Singleton<AudioSession>;
@@ -39,7 +37,6 @@ private:
 
     mutable std::mutex mutex_;
     bool initialized_ = false;
-    std::string route_ = kDefaultRoute;
 };
 
 } // namespace audio

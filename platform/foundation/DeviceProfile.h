@@ -14,6 +14,9 @@ struct DeviceProfile {
     std::string machine = "iPhone1,2";
     // Empty when the platform gives no identifier.
     std::string uniqueIdentifier = "0f607264fc6318a92b9e13c65db7cd3c1a2b3c4d";
+    // Where sound goes, as the audio session names it: "Speaker", "Headphone", "Headset" or
+    // another output's name; empty when sound goes nowhere.
+    std::string audioRoute = "Speaker";
     std::string language = "en";
     std::string locale = "en_US";
     std::string timeZone = "UTC";

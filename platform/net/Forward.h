@@ -5,6 +5,7 @@
 namespace net {
 
 class HTTPClient;
+struct HTTPCompletion;
 struct HTTPFailure;
 struct HTTPRequest;
 struct HTTPResponse;

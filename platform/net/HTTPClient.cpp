@@ -18,6 +18,11 @@ HTTPClient::HTTPClient() : worker_(std::make_unique<CurlWorker>()) {}
 
 HTTPClient::~HTTPClient() = default;
 
+foundation::Subscription
+HTTPClient::addCompletionObserver(std::function<void(const HTTPCompletion&)> observer) {
+    return completions_->subscribe(std::move(observer));
+}
+
 bool HTTPClient::isSupportedURL(std::string_view url) {
     const auto parsed = foundation::URL::create(url);
     if (!parsed || parsed->host().empty())
@@ -31,7 +36,15 @@ std::shared_ptr<HTTPTask> HTTPClient::start(HTTPRequest request, HTTPTask::Callb
     if (!isSupportedURL(request.url))
         return nullptr;
     CurlWorker* worker = worker_.get();
-    auto task = std::make_shared<HTTPTask>(std::move(callbacks), [worker] { worker->wake(); });
+    HTTPCompletion completion;
+    completion.method = request.body ? "POST" : "GET";
+    completion.url = request.url;
+    auto task = std::make_shared<HTTPTask>(
+        std::move(callbacks), [worker] { worker->wake(); }, std::move(completion),
+        [completions = std::weak_ptr(completions_)](const HTTPCompletion& done) {
+            if (auto observers = completions.lock())
+                observers->notify(done);
+        });
     worker->add(std::make_unique<CurlTransfer>(std::move(request), task));
     return task;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/foundation/Forward.h"
+#include "platform/foundation/Subscribers.h"
+#include "platform/net/HTTPCompletion.h"
 #include "platform/net/HTTPRequest.h"
 #include "platform/net/HTTPTask.h"
 
@@ -31,11 +33,20 @@ public:
 
     static bool isSupportedURL(std::string_view url);
 
+    // Every task's completion (see HTTPTask), on the main loop, while the subscription lives.
+    // Any thread may subscribe.
+    [[nodiscard]] foundation::Subscription
+    addCompletionObserver(std::function<void(const HTTPCompletion&)> observer);
+
 private:
     friend class foundation::Singleton<HTTPClient>;
     HTTPClient();
 
+    using Completions = foundation::Subscribers<const HTTPCompletion&>;
+
     std::unique_ptr<CurlWorker> worker_;
+    // Shared with the tasks, whose last deliveries may still be queued when the client goes.
+    std::shared_ptr<Completions> completions_ = std::make_shared<Completions>();
 };
 
 } // namespace net

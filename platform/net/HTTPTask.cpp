@@ -1,21 +1,33 @@
 #include "platform/net/HTTPTask.h"
 
+#include <utility>
+
 namespace net {
 
-HTTPTask::HTTPTask(Callbacks callbacks, std::function<void()> wakeWorker)
+HTTPTask::HTTPTask(Callbacks callbacks, std::function<void()> wakeWorker, HTTPCompletion completion,
+                   CompletionHandler completed)
     : callbacks_(std::move(callbacks)), wakeWorker_(std::move(wakeWorker)),
+      completion_(std::move(completion)), completed_(std::move(completed)),
       token_(std::make_unique<foundation::RunLoop::WorkToken>(foundation::RunLoop::main())) {}
 
 void HTTPTask::cancel() {
     if (cancelled_.exchange(true))
         return;
+    if (completion_.statusCode != 0)
+        complete();
     end();
     if (wakeWorker_)
         wakeWorker_();
 }
 
+void HTTPTask::complete() {
+    if (auto fn = std::exchange(completed_, nullptr))
+        fn(completion_);
+}
+
 void HTTPTask::end() {
     callbacks_ = {};
+    completed_ = nullptr;
     token_.reset();
 }
 
@@ -26,7 +38,10 @@ void HTTPTask::deliverRedirect(const std::string& url) {
 }
 
 void HTTPTask::deliverResponse(const HTTPResponse& response) {
-    if (auto fn = callbacks_.response; fn && !cancelled_)
+    if (cancelled_)
+        return;
+    completion_.statusCode = response.statusCode;
+    if (auto fn = callbacks_.response)
         fn(response);
 }
 
@@ -39,6 +54,7 @@ void HTTPTask::deliverFinish() {
     if (cancelled_)
         return;
     auto fn = std::move(callbacks_.finish);
+    complete();
     end();
     if (fn)
         fn();
@@ -48,6 +64,8 @@ void HTTPTask::deliverFailure(const HTTPFailure& failure) {
     if (cancelled_)
         return;
     auto fn = std::move(callbacks_.failure);
+    completion_.failure = failure.reason;
+    complete();
     end();
     if (fn)
         fn(failure);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/HTTPCompletion.h"
 #include "platform/net/HTTPFailure.h"
 #include "platform/net/HTTPResponse.h"
 
@@ -15,6 +16,9 @@ namespace net {
 
 // One request in flight. Every callback runs on the main run loop; the task's methods are
 // called there too. After cancel() (also from inside a callback) no callback arrives.
+// The completion handler hears once how the request ended, just before the final callback. A
+// request cancelled after its response came still completes, with that response's status (its
+// caller had the answer it wanted); one cancelled before any response does not.
 class HTTPTask {
 public:
     struct Callbacks {
@@ -26,7 +30,10 @@ public:
         std::function<void(const HTTPFailure&)> failure;
     };
 
-    HTTPTask(Callbacks callbacks, std::function<void()> wakeWorker);
+    using CompletionHandler = std::function<void(const HTTPCompletion&)>;
+
+    HTTPTask(Callbacks callbacks, std::function<void()> wakeWorker, HTTPCompletion completion = {},
+             CompletionHandler completed = {});
 
     void cancel();
     bool isCancelled() const { return cancelled_; }
@@ -41,11 +48,14 @@ private:
     void deliverData(std::span<const std::uint8_t> chunk);
     void deliverFinish();
     void deliverFailure(const HTTPFailure& failure);
+    void complete();
     // Drops the callbacks (and what they hold) and lets a virtual clock move again.
     void end();
 
     Callbacks callbacks_;
     std::function<void()> wakeWorker_;
+    HTTPCompletion completion_;
+    CompletionHandler completed_;
     std::atomic<bool> cancelled_{false};
     std::unique_ptr<foundation::RunLoop::WorkToken> token_;
 };

@@ -51,3 +51,28 @@ TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {
     }
     EXPECT_TRUE(sim::SimulatorOptions::parse({"--duration", "0", "--orientation", "4"}));
 }
+
+TEST(SimulatorOptions, AudioRouteWordsBecomeTheSessionsRouteNames) {
+    EXPECT_FALSE(SimulatorOptions::parse({}).value().audioRoute);
+    const std::pair<const char*, const char*> routes[] = {
+        {"speaker", "Speaker"}, {"headphone", "Headphone"}, {"headset", "Headset"}, {"none", ""},
+        {"LineOut", "LineOut"}, {"Speaker", "Speaker"},     {"HEADSET", "HEADSET"}};
+    for (const auto& [word, route] : routes) {
+        const auto options = SimulatorOptions::parse({"--audio-route", word});
+        ASSERT_TRUE(options) << word;
+        EXPECT_EQ(options.value().audioRoute, route) << word;
+    }
+    EXPECT_FALSE(SimulatorOptions::parse({"--audio-route"}));
+}
+
+TEST(SimulatorOptions, UniqueIdentifierMayBeEmptyButNotUnsendable) {
+    EXPECT_FALSE(SimulatorOptions::parse({}).value().uniqueIdentifier);
+    EXPECT_EQ(SimulatorOptions::parse({"--udid", "abc123"}).value().uniqueIdentifier, "abc123");
+    EXPECT_EQ(SimulatorOptions::parse({"--udid", ""}).value().uniqueIdentifier, "");
+    for (const char* bad : {"a\r\nX-Other: 1", "two words", "caf\xc3\xa9", "tab\t"}) {
+        const auto refused = SimulatorOptions::parse({"--udid", bad});
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_EQ(refused.error().message,
+                  "--udid takes visible ASCII characters only ('' for none)");
+    }
+}

@@ -1,7 +1,9 @@
 #include "sim/Simulator.h"
 #include "app/InterfaceClasses.h"
+#include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URL.h"
+#include "platform/net/HTTPClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "tests/support/ScratchDirectory.h"
@@ -125,6 +127,57 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
+}
+
+TEST(SimulatorRun, DeviceOptionsReachTheDeviceProfile) {
+    kessa::registerInterfaceClasses();
+    const auto& profile = foundation::DeviceProfile::current();
+    EXPECT_EQ(sim::Simulator(shortRun()).run(), 0);
+    EXPECT_EQ(profile.audioRoute, "Speaker");
+    EXPECT_FALSE(profile.uniqueIdentifier.empty());
+
+    auto options = shortRun();
+    options.audioRoute = "";
+    options.uniqueIdentifier = "";
+    EXPECT_EQ(sim::Simulator(options).run(), 0);
+    EXPECT_EQ(profile.audioRoute, "");
+    EXPECT_EQ(profile.uniqueIdentifier, "");
+}
+
+// The application makes no requests of its own yet, so the run is given some, half a second in.
+TEST(SimulatorRun, EachRequestIsTracedWhenItEnds) {
+    const auto folder = testing_support::ScratchDirectory::create("http-trace");
+    kessa::registerInterfaceClasses();
+    auto options = shortRun();
+    options.trace = (folder / "trace.jsonl").string();
+    auto& loop = foundation::RunLoop::main();
+    const auto owner = std::make_shared<int>();
+    std::vector<std::shared_ptr<net::HTTPTask>> tasks;
+    loop.post([&] {
+        loop.postAfter(foundation::Seconds(0.5), owner, [&] {
+            auto& client = net::HTTPClient::shared();
+            for (const char* url : {"http://static.pennant.test/static/phone/canvas.html",
+                                    "http://ads.pennant.test/nope"})
+                tasks.push_back(client.start({url, {}, {}, foundation::Seconds(10), {}}, {}));
+            tasks.push_back(client.start({"http://127.0.0.1:1/c",
+                                          {},
+                                          foundation::Data::fromString("{}"),
+                                          foundation::Seconds(10),
+                                          {}},
+                                         {}));
+        });
+    });
+    EXPECT_EQ(sim::Simulator(options).run(), 0);
+
+    const std::string trace = slurp(folder / "trace.jsonl");
+    EXPECT_EQ(occurrences(trace, "\"type\":\"http\""), 3u) << trace;
+    for (
+        const char* line :
+        {R"({"t":0.5,"type":"http","method":"GET","url":"http:\/\/static.pennant.test\/static\/phone\/canvas.html","status":200})",
+         R"({"t":0.5,"type":"http","method":"GET","url":"http:\/\/ads.pennant.test\/nope","status":404})",
+         R"({"t":0.5,"type":"http","method":"POST","url":"http:\/\/127.0.0.1:1\/c","error":-4})"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line << "\nnot in\n" << trace;
+    std::filesystem::remove_all(folder);
 }
 
 TEST(SimulatorRun, BundleWhoseDelegateIsNotAnApplicationDelegateFailsToLaunch) {

@@ -302,3 +302,71 @@ TEST_F(HTTPClientTest, ManyConcurrentRequestsEachGetTheirOwnAnswer) {
         EXPECT_EQ(events[i].body, events[i % 2].body) << i;
     }
 }
+
+namespace {
+
+// Every completion the client publishes while it lives, as "METHOD URL STATUS" or "... failed".
+struct Completions {
+    std::vector<std::string> seen;
+    std::vector<HTTPFailure::Reason> failures;
+    foundation::Subscription subscription =
+        HTTPClient::shared().addCompletionObserver([this](const HTTPCompletion& completion) {
+            seen.push_back(completion.method + " " + completion.url + " " +
+                           (completion.failure ? "failed" : std::to_string(completion.statusCode)));
+            if (completion.failure)
+                failures.push_back(*completion.failure);
+        });
+};
+
+} // namespace
+
+TEST_F(HTTPClientTest, EachRequestCompletesOnceWithItsStatusOrFailure) {
+    server.addFault(R"({"path": "/old", "redirects": 2, "to": "/static/phone/canvas.html"})");
+    Completions completions;
+    HTTPEvents ok, missing, moved, refused;
+    std::size_t completionsAtFinish = 0;
+    auto tasks =
+        std::vector{HTTPTasks::start(LoopbackServer::adURL("/static/phone/canvas.html"),
+                                     ok.callbacks([&](const std::string& event) {
+                                         if (event == "finish")
+                                             completionsAtFinish = completions.seen.size();
+                                     })),
+                    HTTPTasks::start(LoopbackServer::adURL("/missing"), missing.callbacks()),
+                    HTTPTasks::start(LoopbackServer::adURL("/old"), moved.callbacks())};
+    HTTPRequest post{
+        "http://127.0.0.1:1/click", {}, foundation::Data::fromString("{}"), Seconds(10), {}};
+    tasks.push_back(HTTPClient::shared().start(std::move(post), refused.callbacks()));
+    ASSERT_TRUE(HTTPTasks::finish(tasks));
+    RunLoop::main().runFor(Seconds(0.1));
+
+    std::ranges::sort(completions.seen);
+    EXPECT_EQ(completions.seen,
+              (std::vector<std::string>{"GET http://ads.pennant.test/missing 404",
+                                        "GET http://ads.pennant.test/old 200",
+                                        "GET http://ads.pennant.test/static/phone/canvas.html 200",
+                                        "POST http://127.0.0.1:1/click failed"}));
+    EXPECT_EQ(completions.failures, std::vector{HTTPFailure::Reason::CouldNotConnect});
+    EXPECT_GE(completionsAtFinish, 1u) << "the completion comes before the final callback";
+    EXPECT_EQ(missing.seen.back(), "finish");
+}
+
+// A caller that stops reading once it has the status (as one does with an error status) has
+// still had its answer; a caller that gave up before any answer has not.
+TEST_F(HTTPClientTest, CancelledRequestCompletesOnlyIfItWasAnswered) {
+    Completions completions;
+    HTTPEvents answered, abandoned;
+    std::shared_ptr<HTTPTask> task;
+    task = HTTPTasks::start(LoopbackServer::adURL("/missing"),
+                            answered.callbacks([&](const std::string& event) {
+                                if (event == "response")
+                                    task->cancel();
+                            }));
+    auto gone =
+        HTTPTasks::start(LoopbackServer::adURL("/static/phone/canvas.html"), abandoned.callbacks());
+    gone->cancel();
+    ASSERT_TRUE(HTTPTasks::finish({task, gone}));
+    RunLoop::main().runFor(Seconds(0.3)); // whatever the worker already posted is dropped
+    EXPECT_EQ(completions.seen,
+              std::vector<std::string>{"GET http://ads.pennant.test/missing 404"});
+    EXPECT_TRUE(abandoned.seen.empty());
+}
