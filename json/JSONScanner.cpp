@@ -1,5 +1,6 @@
 #include "json/JSONScanner.h"
 
+#include "platform/foundation/Dictionary.h"
 #include "json/TextEncoding.h"
 
 #include <cstring>
@@ -191,8 +192,12 @@ bool JSONScanner::scanDictionary(Value& out, Error* error) {
     ++current_;
     foundation::Dictionary dictionary;
     dictionary.reserve(entries_.size() - base);
-    for (auto entry = first; entry != entries_.end(); ++entry)
-        dictionary.set(std::move(entry->first), std::move(entry->second));
+    for (auto entry = first; entry != entries_.end(); ++entry) {
+        if (entry->second)
+            dictionary.setIncludingNull(std::move(entry->first), std::move(*entry->second));
+        else
+            dictionary.remove(entry->first);
+    }
     entries_.erase(first, entries_.end());
     out = Value(std::move(dictionary));
     return true;
@@ -216,9 +221,12 @@ std::optional<JSONScanner::ErrorCode> JSONScanner::scanEntries(Error* error) {
         if (!scanCharacter(':'))
             return DictionaryColonMissing;
         Value value;
-        if (scanValue(value, error) == Outcome::Failed)
+        const Outcome outcome = scanValue(value, error);
+        if (outcome == Outcome::Failed)
             return DictionaryValueMissing;
-        entries_.emplace_back(std::move(key), std::move(value));
+        entries_.emplace_back(std::move(key), outcome == Outcome::Found
+                                                  ? std::optional(std::move(value))
+                                                  : std::nullopt);
         skipWhitespace();
         if (scanCharacter(','))
             continue;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/Value.h"
 #include "json/DataScanner.h"
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace json {
@@ -17,9 +17,10 @@ namespace json {
 // (-2, -4, -8) so callers see the outermost message.
 //
 // Leniency: trailing commas are accepted; a bare word other than true, false and null (a run of
-// letters, digits and '_') is consumed and yields no value, so a dictionary drops that key and
-// an array skips that element; any other unexpected character yields no value and consumes
-// nothing, leaving the enclosing structure to fail. Strings must be double-quoted.
+// letters, digits and '_') is consumed and yields no value, so a dictionary drops that key (and
+// any earlier entry of it) and an array skips that element; any other unexpected character
+// yields no value and consumes nothing, leaving the enclosing structure to fail. Strings must be
+// double-quoted.
 //
 // Bounds, decided here:
 //  - No read goes past the end. A dictionary whose data ends before its '}' fails with -6, an
@@ -28,8 +29,7 @@ namespace json {
 //    the cause stays visible.
 //  - Raw bytes in a string must be well-formed UTF-8, else -12. A \u escape of an unpaired
 //    surrogate becomes U+FFFD; a pair written as two escapes becomes one character.
-//  - JSON null is the null Value, which a Dictionary cannot hold: a key whose value is null is
-//    not stored. Arrays keep their nulls.
+//  - JSON null is the null Value, kept like any other value in dictionaries and arrays.
 //  - Numbers are doubles; out-of-range exponents give infinity or zero.
 class JSONScanner : public DataScanner {
 public:
@@ -93,7 +93,8 @@ private:
     // Elements and entries of the containers being scanned, shared by all levels so each
     // container is allocated once at its final size.
     std::vector<foundation::Value> elements_;
-    std::vector<foundation::Dictionary::Entry> entries_;
+    // A key with no value was given an unrecognised word, which removes it.
+    std::vector<std::pair<std::string, std::optional<foundation::Value>>> entries_;
     std::string decoded_;
     int depth_ = 0;
     bool tooDeep_ = false;

@@ -50,6 +50,10 @@ void Dictionary::set(std::string key, Value value) {
         remove(key);
         return;
     }
+    setIncludingNull(std::move(key), std::move(value));
+}
+
+void Dictionary::setIncludingNull(std::string key, Value value) {
     auto at = indexOf(key);
     if (at >= 0) {
         entries_[static_cast<std::size_t>(at)].second = std::move(value);

@@ -12,8 +12,10 @@
 
 namespace foundation {
 
-// String-keyed map that enumerates in insertion order. Setting a null value removes the key;
-// setting an existing key replaces its value in place.
+// String-keyed map that enumerates in insertion order. Setting a null value removes the key
+// (so a setter can clear an entry); setIncludingNull stores null as a value instead, for data
+// such as JSON where a null value differs from a missing key. Setting an existing key replaces
+// its value in place.
 class Dictionary {
 public:
     using Entry = std::pair<std::string, Value>;
@@ -26,6 +28,7 @@ public:
     Dictionary& operator=(Dictionary&&) noexcept = default;
 
     void set(std::string key, Value value);
+    void setIncludingNull(std::string key, Value value);
     void remove(std::string_view key);
     void reserve(std::size_t count);
 

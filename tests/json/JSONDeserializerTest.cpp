@@ -37,6 +37,14 @@ long errorCode(std::string_view text, bool any = true) {
 
 Value array(std::initializer_list<Value> elements) { return Value(Value::Array(elements)); }
 
+// A dictionary value that keeps null entries, which Dictionary's own initialiser drops.
+Value object(std::initializer_list<Dictionary::Entry> entries) {
+    Dictionary dictionary;
+    for (const auto& [key, value] : entries)
+        dictionary.setIncludingNull(key, value);
+    return Value(std::move(dictionary));
+}
+
 std::string repeat(std::string_view piece, int count) {
     std::string out;
     for (int i = 0; i < count; ++i)
@@ -51,15 +59,32 @@ TEST(JSONDeserializer, AcceptsTrailingCommasAndDropsBareWords) {
     EXPECT_EQ(parsed("[1,2,]"), array({Value::number(1), Value::number(2)}));
     EXPECT_EQ(parsed(R"({"a":tru})"), Value(Dictionary{}));
     EXPECT_EQ(parsed(R"({"a":1,"a":tru})"), Value(Dictionary{}));
+    EXPECT_EQ(parsed(R"({"a":null,"a":tru,"b":nul,"c":nullx})"), Value(Dictionary{}));
+    EXPECT_EQ(parsed(R"({"a":tru,"a":null})"), object({{"a", Value()}}));
     EXPECT_EQ(parsed("[1, tru, True1, 2]"), array({Value::number(1), Value::number(2)}));
     EXPECT_EQ(parsed(R"({"a":1,"b":2,"a":3})"),
               Value(Dictionary{{"a", Value::number(3)}, {"b", Value::number(2)}}));
     EXPECT_EQ(parsed("[true,false,null]"),
               array({Value::boolean(true), Value::boolean(false), Value()}));
-    EXPECT_EQ(parsed(R"({"t":true,"n":null})"), Value(Dictionary{{"t", Value::boolean(true)}}));
     EXPECT_EQ(parsed(R"({"k" : [ ] , "d" : { } })")["k"], array({}));
     EXPECT_TRUE(parsed("  nonsense").isNull());
     EXPECT_EQ(parsed(R"({"a":1} trailing bytes)"), Value(Dictionary{{"a", Value::number(1)}}));
+}
+
+// A null value keeps its key; only an unrecognised word leaves the key out. (Null used to drop
+// the key too, which lost the difference between "absent" and "null"; that was changed on
+// purpose.)
+TEST(JSONDeserializer, NullInADictionaryIsStoredUnderItsKey) {
+    const Value expected = object({{"t", Value::boolean(true)}, {"n", Value()}});
+    EXPECT_EQ(parsed(R"({"t":true,"n":null})"), expected);
+    EXPECT_EQ(parse(R"({"t":true,"n":null})", false).value(), expected);
+    EXPECT_EQ(parsed(R"({"t":true,"n":null})").asDictionary().keys(),
+              (std::vector<std::string>{"t", "n"}));
+    EXPECT_EQ(parsed(R"({"o":{"a":null},"l":[{"b":null},null]})"),
+              object({{"o", object({{"a", Value()}})},
+                      {"l", array({object({{"b", Value()}}), Value()})}}));
+    EXPECT_EQ(parsed(R"({"a":1,"a":null})"), object({{"a", Value()}}));
+    EXPECT_EQ(parsed(R"({"a":null,"a":2})"), object({{"a", Value::number(2)}}));
 }
 
 TEST(JSONDeserializer, ReportsTheOutermostErrorCode) {

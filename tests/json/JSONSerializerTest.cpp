@@ -43,7 +43,7 @@ public:
         default: {
             Dictionary entries;
             for (std::size_t n = below(5); n > 0; --n)
-                entries.set(text(), any(depth + 1));
+                entries.setIncludingNull(text(), below(8) == 0 ? Value() : any(depth + 1));
             return Value(std::move(entries));
         }
         }
@@ -139,12 +139,14 @@ TEST(JSONSerializer, RefusesWhatJSONCannotCarry) {
 TEST(JSONSerializer, OutputParsesBackToAnEqualValue) {
     const std::string document =
         R"({"text":"Caf\u00e9 \"quoted\" a\/b \r\u0001","6":[1,-2.5e3,0.1,1e300,true,null,[]],)"
-        R"("markup":{"v":[{"$":"\ud83d\ude00","w":320.5}],"e":{}}})";
+        R"("markup":{"v":[{"$":"\ud83d\ude00","w":320.5,"none":null}],"e":{}},"none":null})";
     const json::JSONDeserializer deserializer;
     const Value original = deserializer.deserializeAsDictionary(document).value();
     const std::string text = serialized(original);
     EXPECT_EQ(deserializer.deserializeAsDictionary(text).value(), original);
     EXPECT_EQ(serialized(deserializer.deserializeAsDictionary(text).value()), text);
+    EXPECT_EQ(serialized(deserializer.deserializeAsDictionary(R"({"a":null})").value()),
+              R"({"a":null})");
 }
 
 TEST(JSONSerializer, RandomValuesReadBackEqualAndReserializeIdentically) {

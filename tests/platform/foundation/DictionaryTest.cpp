@@ -25,6 +25,18 @@ TEST(Dictionary, NullRemovesAndRepeatedKeyKeepsLastInPlace) {
     EXPECT_EQ(d.size(), 1u);
 }
 
+TEST(Dictionary, SetIncludingNullStoresNullAsAValue) {
+    Dictionary d;
+    d.setIncludingNull("a", Value::integer(1));
+    d.setIncludingNull("b", Value());
+    d.setIncludingNull("a", Value());
+    EXPECT_EQ(d.keys(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(d.contains("a"));
+    EXPECT_TRUE(d.get("a").isNull());
+    d.set("b", Value());
+    EXPECT_EQ(d.keys(), std::vector<std::string>{"a"});
+}
+
 TEST(Dictionary, LargeDictionariesStayConsistentAcrossGrowthAndRemoval) {
     Dictionary d;
     for (int i = 0; i < 500; ++i)

@@ -51,6 +51,8 @@ TEST(PennantTool, JSONParsePrintsCompactJSONOrTheError) {
     EXPECT_EQ(trailingComma.status, 0);
     EXPECT_EQ(trailingComma.out, "{\"a\":1}\n");
     EXPECT_EQ(run({"json", "parse", "-"}, R"({"a":tru})").out, "{}\n");
+    EXPECT_EQ(run({"json", "parse"}, R"({"a":null,"b":{"c":null}})").out,
+              "{\"a\":null,\"b\":{\"c\":null}}\n");
     const auto missingComma = run({"json", "parse", "--any"}, "[1 2]");
     EXPECT_EQ(missingComma.status, 1);
     EXPECT_EQ(missingComma.out, "error JSONScannerErrorDomain -9: Could not scan array. Array "
