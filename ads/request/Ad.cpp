@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cctype>
+#include <cerrno>
 
 namespace pennant {
 
@@ -108,22 +109,24 @@ std::string shortClickRelativePath() {
 
 const std::string& home() { return foundation::Sandbox::current().home(); }
 
-bool shortClickFileExists() {
-    return !home().empty() && foundation::FileManager::contentsBelow(
-                                  home(), shortClickRelativePath(), kMaxShortClickBytes)
-                                  .ok();
-}
+// The short-click file as found: absent, or present with a record that is empty when the
+// file is unreadable, too big or not a dictionary.
+struct ShortClickFile {
+    bool exists = false;
+    std::optional<foundation::Value> record;
+};
 
-// nullopt when the file is missing, unreadable or not a dictionary.
-std::optional<foundation::Value> readShortClickFile() {
+ShortClickFile readShortClickFile() {
+    if (home().empty())
+        return {};
     const auto bytes = foundation::FileManager::contentsBelow(home(), shortClickRelativePath(),
                                                               kMaxShortClickBytes);
     if (!bytes)
-        return std::nullopt;
+        return {bytes.error().code != ENOENT, std::nullopt};
     auto record = foundation::PropertyList::read(bytes.value());
     if (!record || !record.value().isDictionary())
-        return std::nullopt;
-    return std::move(record).value();
+        return {true, std::nullopt};
+    return {true, std::move(record).value()};
 }
 
 void writeShortClickFile(const foundation::Dictionary& record) {
@@ -304,24 +307,27 @@ void Ad::saveClick() {
 }
 
 void Ad::setEngagementInterval(double seconds) {
-    if (!shortClickFileExists())
+    const auto file = readShortClickFile();
+    if (!file.exists)
         return;
-    const auto record = readShortClickFile();
-    foundation::Dictionary updated = record ? record->asDictionary() : foundation::Dictionary();
+    foundation::Dictionary updated =
+        file.record ? file.record->asDictionary() : foundation::Dictionary();
     updated.set("e", foundation::Value::number(seconds));
     writeShortClickFile(updated);
 }
 
 void Ad::addShortClickDataToDictionary(foundation::Dictionary& parameters) {
-    if (!shortClickFileExists())
+    const auto file = readShortClickFile();
+    if (!file.exists)
         return;
-    const auto record = readShortClickFile();
+    // A click is reported with one request at most, and a bad record never again.
     removeShortClickFile();
-    if (!record)
+    if (!file.record)
         return;
-    const auto& clickTime = (*record)["c"];
-    const auto& target = (*record)["t"];
-    const auto& engagement = (*record)["e"];
+    const auto& record = *file.record;
+    const auto& clickTime = record["c"];
+    const auto& target = record["t"];
+    const auto& engagement = record["e"];
     if (!clickTime.isNumber() || !target.isString())
         return;
     const std::string suffix =

@@ -352,6 +352,7 @@ TEST_F(AdTest, AnUnusableClickRecordAddsNothingAndIsDeleted) {
         plist(Dictionary{{"t", Value::integer(42)}, {"c", Value::number(now - 5)}}),
         plist(Value(Value::Array{Value("kessa-url"), Value::number(now - 5)})),
         Data::fromString("not a property list"),
+        Data::fromString(std::string(8192, ' ')),
     };
     auto ad = makeAd();
     for (const auto& record : records) {
