@@ -3,9 +3,11 @@
 #include "ads/request/URLDownload.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlatformContext.h"
+#include "platform/net/HTTPClient.h"
 #include "json/JSONDeserializer.h"
 
 #include <array>
+#include <set>
 #include <utility>
 
 namespace pennant {
@@ -31,13 +33,20 @@ constexpr std::array<ActionName, 11> kActionNames = {{
     {"audio", Opener::kAudio},
 }};
 
-// Downloads of every opener in flight, for the whole process.
+// The openers with downloads in flight, for the whole process. They are kept here rather than
+// by themselves, so that a context torn down mid-ping still releases them.
 struct OpenerDownloads {
     int count = 0;
+    std::set<std::shared_ptr<Opener>> openers;
 };
 
 OpenerDownloads& openerDownloads() {
-    return foundation::PlatformContext::current().object<OpenerDownloads>();
+    return foundation::PlatformContext::current().object<OpenerDownloads>([] {
+        // Made after the HTTP client, so torn down before it: releasing an opener cancels its
+        // downloads, which reaches the client.
+        net::HTTPClient::shared();
+        return new OpenerDownloads();
+    });
 }
 
 std::optional<std::string> stringAt(const foundation::Value& parameters, std::string_view key) {
@@ -148,14 +157,15 @@ void Opener::open() {
 
 void Opener::addDownload(const std::string& url, std::optional<foundation::Data> postBody,
                          std::uint32_t cachePolicy) {
-    keepAlive_ = shared_from_this();
     auto download = URLDownload::create();
     download->setSuccessCallback([this](URLDownload& done) { downloadDidSucceed(done); });
     download->setFailureCallback([this](URLDownload& done) { downloadDidFail(done); });
     download->setCachePolicy(cachePolicy);
     download->loadContentsOfURLAtString(url, std::move(postBody));
     activeDownloads_.insert(std::move(download));
-    ++openerDownloads().count;
+    auto& inFlight = openerDownloads();
+    inFlight.openers.insert(shared_from_this());
+    ++inFlight.count;
 }
 
 void Opener::downloadDidFail(URLDownload& download) {
@@ -166,10 +176,11 @@ void Opener::downloadDidFail(URLDownload& download) {
 void Opener::downloadDidSucceed(URLDownload& download) {
     const auto finished = download.shared_from_this();
     activeDownloads_.erase(finished);
-    --openerDownloads().count;
     finished->cancel();
+    auto& inFlight = openerDownloads();
+    --inFlight.count;
     if (activeDownloads_.empty())
-        keepAlive_.reset(); // may be the last reference: nothing may follow
+        inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
 }
 
 void Opener::displayBrowser() { notAvailableYet("the in-app browser"); }

@@ -140,8 +140,6 @@ private:
 
     std::weak_ptr<Delegate> publisherDelegate_;
     std::set<std::shared_ptr<URLDownload>> activeDownloads_;
-    // Held while any download is in flight, so a fired-and-forgotten opener lives until then.
-    std::shared_ptr<Opener> keepAlive_;
     foundation::Value openParameters_;
     int action_ = kNoAction;
     std::optional<foundation::URL> url_;

@@ -1,6 +1,7 @@
 #include "ads/request/Opener.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
+#include "tests/support/FreshPlatformContext.h"
 #include "tests/support/LoopbackServer.h"
 #include "json/JSONDeserializer.h"
 
@@ -158,4 +159,13 @@ TEST_F(OpenerPingTest, OpenSendsItsPingsOnceAndSaysTheActionIsNotAvailable) {
         return line == "<Pennant> Click action 11 (the video player) is not available yet.";
     });
     EXPECT_EQ(notAvailable, 2);
+}
+
+TEST_F(OpenerPingTest, APingStillInFlightWhenTheProcessEndsIsReleasedAndCancelled) {
+    server.addFault(R"({"path": "/pixel/*", "delay": 1})");
+    Opener::fireAccountingURL(LoopbackServer::adURL("/pixel/cpm/kessa-url"));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return !requests().empty(); }, kBound));
+    EXPECT_EQ(Opener::activeDownloadCount(), 1);
+    testing_support::FreshPlatformContext::relaunch();
+    EXPECT_EQ(Opener::activeDownloadCount(), 0);
 }
