@@ -6,6 +6,7 @@
 #include "ads/request/LocationManager.h"
 #include "ads/request/Opener.h"
 #include "ads/request/URLDownload.h"
+#include "platform/audio/AudioSession.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
@@ -14,6 +15,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/HostMap.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/SandboxHome.h"
@@ -234,6 +236,20 @@ TEST_F(AdTest, WithoutOptionalAnswersOnlyTheAlwaysPresentKeysAndWhatTheDeviceSup
     EXPECT_EQ(parameters.get("audio"), Value("0"));
     EXPECT_EQ(parameters.get("so"), Value("p"));
     EXPECT_EQ(parameters.get("l"), Value("en"));
+}
+
+TEST_F(AdTest, AudioRouteAndOrientationAreReadAtEachRequest) {
+    auto ad = makeAd();
+    const std::vector<std::pair<std::string, std::string>> routes = {
+        {"Speaker", "0"}, {"Headphone", "1"}, {"Headset", "1"}, {"", "2"}, {"LineOut", "4"}};
+    for (const auto& [route, code] : routes) {
+        audio::AudioSession::shared().setRoute(route);
+        EXPECT_EQ(ad->buildParams().get("audio"), Value(code)) << route;
+    }
+    for (const auto& [orientation, code] : {std::pair{1, "p"}, {2, "p"}, {3, "l"}, {4, "l"}}) {
+        ui::Application::shared().setStatusBarOrientation(orientation);
+        EXPECT_EQ(ad->buildParams().get("so"), Value(code)) << orientation;
+    }
 }
 
 TEST_F(AdTest, TestModeAsksForTheTestActionUnlessTheAppCameFromTheStore) {
@@ -578,7 +594,7 @@ TEST_F(AdTest, AFullScreenAdThatTakesTooLongTimesOutOnce) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->reports() > 0; }, kBound));
     EXPECT_TRUE(ad->hasTimedOut());
     EXPECT_EQ(ad->state(), Ad::kFailed);
-    RunLoop::main().runUntil([] { return false; }, Seconds(1.5));
+    settle();
     EXPECT_EQ(owner->failures, 1);
     EXPECT_EQ(owner->loads, 0);
 }

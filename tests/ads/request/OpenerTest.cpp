@@ -136,12 +136,6 @@ TEST_F(OpenerPingTest, PingsReachTheServerAndEndWithoutAnOwner) {
     EXPECT_EQ(entries[1].body, R"({"interactions":[]})");
 }
 
-TEST_F(OpenerPingTest, AFailedPingEndsLikeAFinishedOne) {
-    server.addFault(R"({"path": "/pixel/*", "status": 500})");
-    Opener::fireAccountingURL(LoopbackServer::adURL("/pixel/cpm/kessa-url"));
-    ASSERT_TRUE(waitForPings(1));
-}
-
 TEST_F(OpenerPingTest, OpenSendsItsPingsOnceAndSaysTheActionIsNotAvailable) {
     auto opener = openerFrom(R"({"a": "movie", "u": "http://static.pennant.test/m.mp4",
         "au": "http://ads.pennant.test/pixel/cpm/x", "tu": "http://ads.pennant.test/pixel/track/x"})");
