@@ -636,8 +636,10 @@ void Ad::clickDidSucceedWithResponse(const std::optional<foundation::Dictionary>
 }
 
 void Ad::clickDidFail() {
-    // A click the network never heard of is not a click: the next tap asks again.
+    // A click the network never heard of is not a click: the next tap asks again, and the
+    // next request reports nothing for it.
     clicked_ = false;
+    removeShortClickFile();
     state_ = kLoaded;
     if (const auto owner = adDelegate_.lock())
         owner->clickDidFail(*this);

@@ -548,11 +548,13 @@ TEST_F(AdTest, AFirstClickTheNetworkNeverAnsweredIsNoClick) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickFailures > 0; }, kBound));
     EXPECT_EQ(ad->state(), Ad::kLoaded);
     EXPECT_FALSE(ad->clicked());
+    EXPECT_FALSE(shortClickFileExists());
 
     ad->click();
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickSuccesses > 0; }, kBound));
     EXPECT_EQ(requestsTo("/click/kessa-url").size(), 2u);
     EXPECT_EQ(owner->clickFailures, 1);
+    EXPECT_TRUE(shortClickFileExists());
 }
 
 // Full screen --------------------------------------------------------------------------------
