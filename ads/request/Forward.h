@@ -2,13 +2,18 @@
 
 namespace pennant {
 
+class Ad;
+class AdDelegate;
 class AppData;
 class CacheFileName;
+class Delegate;
 class Endpoints;
 class ImageCache;
 class Localizer;
 class LocationManager;
+class Opener;
 class URLDownload;
 class UserAgent;
+class View;
 
 } // namespace pennant

@@ -9,6 +9,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/net/HTTPClient.h"
 
 #include <cerrno>
 
@@ -23,6 +24,9 @@ const std::string& home() { return foundation::Sandbox::current().home(); }
 Localizer& Localizer::sharedLocalizer() { return foundation::Singleton<Localizer>::shared(); }
 
 Localizer::Localizer() {
+    // Made after the HTTP client, so torn down before it: a strings download still running
+    // then is cancelled while the client can hear it.
+    net::HTTPClient::shared();
     if (auto languages = foundation::UserDefaults::standard().arrayForKey("AppleLanguages");
         languages && !languages->empty() && languages->front().isString())
         preferredLanguage_ = languages->front().asString();

@@ -184,3 +184,16 @@ TEST_F(LocalizerTest, FirstTouchedBeforeTheHomeIsSetItCachesOnceThereIsOne) {
     download(localizer);
     EXPECT_EQ(launch("fr").localizedStringForKey("Cancel"), "Annuler");
 }
+
+TEST_F(LocalizerTest, ADownloadStillRunningWhenTheProcessEndsIsCancelledWhileTheClientLives) {
+    adserver::FaultPlan::Rule slow;
+    slow.path = "/static/phone/i18n/*";
+    slow.kind = adserver::FaultPlan::Kind::Delay;
+    slow.delaySeconds = 1;
+    ASSERT_TRUE(server->faults().add(slow));
+    Localizer::sharedLocalizer().downloadResourcesIfNecessary();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return requestsFor("/i18n/") > 0; },
+                                                     foundation::Seconds(5)));
+    // Tearing the context down cancels the download; the HTTP client must still be there.
+    testing_support::FreshPlatformContext::relaunch();
+}

@@ -1,0 +1,206 @@
+#include "ads/request/Opener.h"
+
+#include "ads/request/URLDownload.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PlatformContext.h"
+#include "platform/net/HTTPClient.h"
+#include "json/JSONDeserializer.h"
+
+#include <array>
+#include <set>
+#include <utility>
+
+namespace pennant {
+
+namespace {
+
+struct ActionName {
+    std::string_view name;
+    int code;
+};
+
+constexpr std::array<ActionName, 11> kActionNames = {{
+    {"url", Opener::kURL},
+    {"screen", Opener::kScreen},
+    {"canvas", Opener::kCanvas},
+    {"call", Opener::kCall},
+    {"contact", Opener::kContact},
+    {"app", Opener::kApp},
+    {"itunes", Opener::kITunes},
+    {"map", Opener::kMap},
+    {"video", Opener::kVideo},
+    {"movie", Opener::kMovie},
+    {"audio", Opener::kAudio},
+}};
+
+// The openers with downloads in flight, for the whole process. They are kept here rather than
+// by themselves, so that a context torn down mid-ping still releases them.
+struct OpenerDownloads {
+    int count = 0;
+    std::set<std::shared_ptr<Opener>> openers;
+};
+
+OpenerDownloads& openerDownloads() {
+    return foundation::PlatformContext::current().object<OpenerDownloads>([] {
+        // Made after the HTTP client, so torn down before it: releasing an opener cancels its
+        // downloads, which reaches the client.
+        net::HTTPClient::shared();
+        return new OpenerDownloads();
+    });
+}
+
+std::optional<std::string> stringAt(const foundation::Value& parameters, std::string_view key) {
+    const auto& value = parameters[key];
+    return value.isString() ? std::optional(std::string(value.asString())) : std::nullopt;
+}
+
+} // namespace
+
+std::shared_ptr<Opener> Opener::create() { return std::shared_ptr<Opener>(new Opener()); }
+
+std::shared_ptr<Opener> Opener::create(const foundation::Value& openParameters,
+                                       std::weak_ptr<Delegate> publisherDelegate) {
+    auto opener = create();
+    opener->openParameters_ = openParameters;
+    opener->publisherDelegate_ = std::move(publisherDelegate);
+    opener->action_ = actionFromString(openParameters["a"].asString());
+    if (opener->action_ == kNoAction || !openParameters["u"].isString())
+        return nullptr;
+    opener->readOpenParameters();
+    return opener;
+}
+
+std::shared_ptr<Opener> Opener::createFromJSON(const foundation::Data& json,
+                                               std::weak_ptr<Delegate> publisherDelegate) {
+    const auto parsed = json::JSONDeserializer().deserializeAsDictionary(json);
+    if (!parsed)
+        return nullptr;
+    return create(parsed.value(), std::move(publisherDelegate));
+}
+
+Opener::~Opener() {
+    for (const auto& download : activeDownloads_)
+        download->cancel();
+}
+
+void Opener::readOpenParameters() {
+    const auto& parameters = openParameters_;
+    url_ = foundation::URL::create(parameters["u"].asString());
+    accountingURL_ = stringAt(parameters, "au");
+    thirdPartyTrackingURL_ = stringAt(parameters, "tu");
+    if (const auto& stats = parameters["stats"]; stats.isDictionary()) {
+        analyticsID_ = stringAt(stats, "id");
+        analyticsHost_ = stringAt(stats, "url");
+    }
+    if (const auto& lock = parameters["or"]; lock.isString())
+        allowedOrientations_ = lock.asString() == "l" ? kLandscapeOnly : kPortraitOnly;
+    prompt_ = parameters["p"].asString() == "1";
+    acquisitionURL_ = stringAt(parameters, "acquisition_url");
+    if (const auto& contact = parameters["contact"]; contact.isDictionary())
+        contactInfo_ = contact.asDictionary();
+    transparentBackground_ = !parameters["t"].isNull();
+    title_ = stringAt(parameters, "title");
+}
+
+int Opener::actionFromString(std::string_view name) {
+    for (const auto& entry : kActionNames)
+        if (entry.name == name)
+            return entry.code;
+    return kNoAction;
+}
+
+void Opener::fireAccountingURL(const std::optional<std::string>& url) {
+    fireAccountingURL(url, std::nullopt);
+}
+
+void Opener::fireAccountingURL(const std::optional<std::string>& url,
+                               std::optional<foundation::Data> postBody) {
+    if (url)
+        create()->addDownload(*url, std::move(postBody), kPingCachePolicy);
+}
+
+int Opener::activeDownloadCount() { return openerDownloads().count; }
+
+void Opener::setOpenAnimation(int animation, std::shared_ptr<View> fromAd) {
+    animation_ = animation;
+    animationFromAdView_ = std::move(fromAd);
+}
+
+void Opener::open() {
+    fireAccountingURL(std::exchange(accountingURL_, std::nullopt),
+                      std::exchange(accountingURLPostBody_, std::nullopt));
+    fireAccountingURL(std::exchange(thirdPartyTrackingURL_, std::nullopt));
+    switch (action_) {
+    case kURL:
+        return displayBrowser();
+    case kScreen:
+        return displayFullScreenBrowser();
+    case kCanvas:
+        return displayCanvas();
+    case kCall:
+        return openParameters_["p"].isNull() ? callWithBestGuessForWhetherToPrompt() : call();
+    case kContact:
+        return addToContacts();
+    case kApp:
+    case kITunes:
+        return launchStore();
+    case kMap:
+    case kVideo:
+    case kAudio:
+        return launchApplication();
+    case kMovie:
+        return loadVideoPlayer();
+    default:
+        return;
+    }
+}
+
+void Opener::addDownload(const std::string& url, std::optional<foundation::Data> postBody,
+                         std::uint32_t cachePolicy) {
+    auto download = URLDownload::create();
+    download->setSuccessCallback([this](URLDownload& done) { downloadDidSucceed(done); });
+    download->setFailureCallback([this](URLDownload& done) { downloadDidFail(done); });
+    download->setCachePolicy(cachePolicy);
+    download->loadContentsOfURLAtString(url, std::move(postBody));
+    activeDownloads_.insert(std::move(download));
+    auto& inFlight = openerDownloads();
+    inFlight.openers.insert(shared_from_this());
+    ++inFlight.count;
+}
+
+void Opener::downloadDidFail(URLDownload& download) {
+    // A failed ping ends like a finished one: nothing waits for its answer.
+    downloadDidSucceed(download);
+}
+
+void Opener::downloadDidSucceed(URLDownload& download) {
+    const auto finished = download.shared_from_this();
+    activeDownloads_.erase(finished);
+    finished->cancel();
+    auto& inFlight = openerDownloads();
+    --inFlight.count;
+    if (activeDownloads_.empty())
+        inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
+}
+
+void Opener::displayBrowser() { notAvailableYet("the in-app browser"); }
+void Opener::displayFullScreenBrowser() { notAvailableYet("the full-screen web page"); }
+void Opener::displayCanvas() { notAvailableYet("the canvas"); }
+void Opener::call() { notAvailableYet("the call prompt"); }
+void Opener::callWithBestGuessForWhetherToPrompt() { notAvailableYet("the call"); }
+void Opener::addToContacts() { notAvailableYet("adding a contact"); }
+void Opener::launchStore() { notAvailableYet("the store"); }
+void Opener::launchApplication() { notAvailableYet("opening another application"); }
+void Opener::loadVideoPlayer() { notAvailableYet("the video player"); }
+
+void Opener::notAvailableYet(std::string_view operation) const {
+    foundation::log("<Pennant> Click action {} ({}) is not available yet.", action_, operation);
+}
+
+std::string Opener::description() const {
+    return fmt::format("<PennantOpener: action={} ({}) url={} openParameters={}>", action_,
+                       openParameters_["a"].stringValue("(null)"),
+                       url_ ? url_->absoluteString() : "(null)", openParameters_.description());
+}
+
+} // namespace pennant
