@@ -14,7 +14,7 @@ namespace net {
 
 HTTPClient& HTTPClient::shared() { return foundation::Singleton<HTTPClient>::shared(); }
 
-HTTPClient::HTTPClient() : worker_(std::make_unique<CurlWorker>()) {}
+HTTPClient::HTTPClient() : worker_(std::make_shared<CurlWorker>()) {}
 
 HTTPClient::~HTTPClient() = default;
 
@@ -35,17 +35,24 @@ std::shared_ptr<HTTPTask> HTTPClient::start(HTTPRequest request, HTTPTask::Callb
     foundation::assertIsMainThread();
     if (!isSupportedURL(request.url))
         return nullptr;
-    CurlWorker* worker = worker_.get();
+    // A task may be cancelled after the client (and its worker) are gone: then there is nothing
+    // left to wake.
+    std::weak_ptr<CurlWorker> worker = worker_;
     HTTPCompletion completion;
     completion.method = request.body ? "POST" : "GET";
     completion.url = request.url;
     auto task = std::make_shared<HTTPTask>(
-        std::move(callbacks), [worker] { worker->wake(); }, std::move(completion),
+        std::move(callbacks),
+        [worker] {
+            if (auto alive = worker.lock())
+                alive->wake();
+        },
+        std::move(completion),
         [completions = std::weak_ptr(completions_)](const HTTPCompletion& done) {
             if (auto observers = completions.lock())
                 observers->notify(done);
         });
-    worker->add(std::make_unique<CurlTransfer>(std::move(request), task));
+    worker_->add(std::make_unique<CurlTransfer>(std::move(request), task));
     return task;
 }
 

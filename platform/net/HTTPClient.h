@@ -44,7 +44,7 @@ private:
 
     using Completions = foundation::Subscribers<const HTTPCompletion&>;
 
-    std::unique_ptr<CurlWorker> worker_;
+    std::shared_ptr<CurlWorker> worker_;
     // Shared with the tasks, whose last deliveries may still be queued when the client goes.
     std::shared_ptr<Completions> completions_ = std::make_shared<Completions>();
 };

@@ -1,6 +1,7 @@
 #include "platform/net/HTTPClient.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "tests/support/FreshPlatformContext.h"
 #include "tests/support/HTTPEvents.h"
 #include "tests/support/HTTPTasks.h"
 #include "tests/support/LoopbackServer.h"
@@ -369,4 +370,15 @@ TEST_F(HTTPClientTest, CancelledRequestCompletesOnlyIfItWasAnswered) {
     EXPECT_EQ(completions.seen,
               std::vector<std::string>{"GET http://ads.pennant.test/missing 404"});
     EXPECT_TRUE(abandoned.seen.empty());
+}
+
+TEST_F(HTTPClientTest, ATaskCancelledAfterTheClientIsGoneDoesNothing) {
+    server.addFault(R"({"path": "/slow", "delay": 5})");
+    Recorder recorder;
+    auto task = get(LoopbackServer::adURL("/slow"), recorder);
+    ASSERT_TRUE(task);
+    // A new process: the client and its worker thread are torn down with the old context.
+    testing_support::FreshPlatformContext::relaunch();
+    task->cancel();
+    EXPECT_TRUE(recorder.events.empty());
 }
