@@ -4,6 +4,8 @@ namespace pennant {
 
 class Ad;
 class AdDelegate;
+class AnalyticsData;
+class AnalyticsDataDelegate;
 class AppData;
 class CacheFileName;
 class Delegate;
@@ -14,6 +16,5 @@ class LocationManager;
 class Opener;
 class URLDownload;
 class UserAgent;
-class View;
 
 } // namespace pennant
