@@ -22,7 +22,15 @@ SteadyClock::time_point realDeadlineAfter(Seconds bound) {
 
 RunLoop& RunLoop::main() { return PlatformContext::current().mainLoop(); }
 
-RunLoop::RunLoop() : clock_(std::make_shared<RealClock>()), thread_(std::this_thread::get_id()) {}
+struct RunLoop::Signals {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::atomic<int> outstandingWork{0};
+};
+
+RunLoop::RunLoop()
+    : clock_(std::make_shared<RealClock>()), signals_(std::make_shared<Signals>()),
+      thread_(std::this_thread::get_id()) {}
 
 RunLoop::~RunLoop() {
     for (auto& [key, entry] : timers_)
@@ -104,10 +112,10 @@ void RunLoop::post(std::weak_ptr<const void> owner, std::function<void()> fn) {
 
 void RunLoop::post(std::function<void()> fn) {
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(signals_->mutex);
         posted_.push_back(std::move(fn));
     }
-    wake_.notify_all();
+    signals_->wake.notify_all();
 }
 
 void RunLoop::postAndWait(std::function<void()> fn) {
@@ -124,20 +132,20 @@ void RunLoop::postAndWait(std::function<void()> fn) {
     finished.wait();
 }
 
-RunLoop::WorkToken::WorkToken(RunLoop& loop) : loop_(loop) { ++loop_.outstandingWork_; }
+RunLoop::WorkToken::WorkToken(RunLoop& loop) : signals_(loop.signals_) { ++signals_->outstandingWork; }
 
 RunLoop::WorkToken::~WorkToken() {
     {
-        std::lock_guard lock(loop_.mutex_);
-        --loop_.outstandingWork_;
+        std::lock_guard lock(signals_->mutex);
+        --signals_->outstandingWork;
     }
-    loop_.wake_.notify_all();
+    signals_->wake.notify_all();
 }
 
 bool RunLoop::runPosted() {
     std::function<void()> fn;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(signals_->mutex);
         if (posted_.empty())
             return false;
         fn = std::move(posted_.front());
@@ -178,8 +186,8 @@ void RunLoop::fire(Scheduled& entry) {
 }
 
 void RunLoop::waitForPost(SteadyClock::time_point until) {
-    std::unique_lock lock(mutex_);
-    wake_.wait_until(lock, until, [&] { return !posted_.empty() || stopRequested_; });
+    std::unique_lock lock(signals_->mutex);
+    signals_->wake.wait_until(lock, until, [&] { return !posted_.empty() || stopRequested_; });
 }
 
 bool RunLoop::step(double loopDeadline, SteadyClock::time_point realDeadline) {
@@ -189,12 +197,12 @@ bool RunLoop::step(double loopDeadline, SteadyClock::time_point realDeadline) {
         return false;
     dropAbandonedWork();
     const double nextTimer = timers_.empty() ? kForever : timers_.begin()->first.first;
-    const bool working = outstandingWork_ > 0;
+    const bool working = signals_->outstandingWork > 0;
     if (clock_->isVirtual()) {
         if (working) {
-            std::unique_lock lock(mutex_);
-            wake_.wait_until(lock, realDeadline, [&] {
-                return !posted_.empty() || outstandingWork_ == 0 || stopRequested_;
+            std::unique_lock lock(signals_->mutex);
+            signals_->wake.wait_until(lock, realDeadline, [&] {
+                return !posted_.empty() || signals_->outstandingWork == 0 || stopRequested_;
             });
             return true;
         }
@@ -258,10 +266,10 @@ void RunLoop::run() {
 void RunLoop::stop() {
     {
         // Set under the lock so a waiter between its check and its wait cannot miss it.
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(signals_->mutex);
         stopRequested_ = true;
     }
-    wake_.notify_all();
+    signals_->wake.notify_all();
 }
 
 } // namespace foundation

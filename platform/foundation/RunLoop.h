@@ -45,7 +45,12 @@ public:
     void post(std::weak_ptr<const void> owner, std::function<void()> fn);
     void postAndWait(std::function<void()> fn);
 
+    // The lock, the wake-up and the count of outstanding background work.
+    struct Signals;
+
     // Background work registered here keeps a virtual clock from jumping while it runs.
+    // A token may outlive its loop (a task cancelled after its platform context ended): it
+    // shares only the loop's wake-up state, never the loop itself.
     class WorkToken {
     public:
         explicit WorkToken(RunLoop& loop);
@@ -54,7 +59,7 @@ public:
         WorkToken& operator=(const WorkToken&) = delete;
 
     private:
-        RunLoop& loop_;
+        std::shared_ptr<Signals> signals_;
     };
 
     // Runs until the predicate holds; false when the real-time bound passed first or the loop
@@ -97,10 +102,8 @@ private:
     std::map<TimerKey, Scheduled> timers_;
     std::uint64_t nextSequence_ = 0;
 
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
+    std::shared_ptr<Signals> signals_;
     std::deque<std::function<void()>> posted_;
-    std::atomic<int> outstandingWork_{0};
     std::atomic<bool> stopRequested_{false};
     std::atomic<std::thread::id> thread_;
 };
