@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -148,4 +149,20 @@ TEST_F(RequestCommandTest, AnAdRequestTheServerFailsPrintsTheFailedState) {
     const auto failed = request({"--server", serverOf(server)});
     EXPECT_EQ(failed.out, "{\"state\":7,\"failed\":true}\n");
     EXPECT_EQ(failed.status, 1);
+}
+
+TEST_F(RequestCommandTest, ATemporaryHomeIsRemovedAtTheEndAndAGivenOneKept) {
+    const auto temporary = directory / "tmp";
+    std::filesystem::create_directories(temporary);
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous ? previous : "";
+    ::setenv("TMPDIR", temporary.c_str(), 1);
+    const auto run = request({});
+    previous ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+
+    const auto home = directory / "home";
+    EXPECT_EQ(request({"--home", home.string()}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Library"));
 }
