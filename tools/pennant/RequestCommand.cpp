@@ -74,9 +74,15 @@ foundation::Dictionary describeOpener(const pennant::Opener& opener) {
     return out;
 }
 
-void print(std::ostream& out, const foundation::Dictionary& object) {
+// Text from the network that JSON cannot carry (not UTF-8) fails the run rather than the output.
+int print(Console& console, const foundation::Dictionary& object, int status) {
     const auto text = json::JSONSerializer().serializeDictionary(object);
-    out << (text ? text.value() : std::string(R"({"state":7,"failed":true})")) << "\n";
+    if (!text) {
+        console.err << "pennant: cannot print the ad: " << text.error().message << "\n";
+        return Command::kFailure;
+    }
+    console.out << text.value() << "\n";
+    return status;
 }
 } // namespace
 
@@ -87,15 +93,15 @@ public:
     ~Session() {
         if (server_) {
             server_->stop();
-            for (auto host : {pennant::Endpoints::kAdRequestHost,
-                              pennant::Endpoints::kStaticContentHostName})
+            for (auto host :
+                 {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
                 net::HostMap::shared().unmap(std::string(host));
         }
         if (temporaryHome_.empty())
             return;
         if (auto removed = foundation::FileManager::removeItem(temporaryHome_); !removed)
-            console_.err << "pennant: cannot remove the temporary home: "
-                         << removed.error().message << "\n";
+            console_.err << "pennant: cannot remove the temporary home: " << removed.error().message
+                         << "\n";
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -119,8 +125,8 @@ public:
     bool wait(const std::function<bool()>& done, std::string_view what) {
         if (foundation::RunLoop::main().runUntil(done, kNetworkBound))
             return true;
-        console_.err << "pennant: no answer " << what << " within "
-                     << int(kNetworkBound.count()) << " seconds\n";
+        console_.err << "pennant: no answer " << what << " within " << int(kNetworkBound.count())
+                     << " seconds\n";
         return false;
     }
 
@@ -198,9 +204,10 @@ int RequestCommand::run(std::span<const std::string> arguments, Console& console
     if (!session.wait([&] { return owner->loaded || owner->failed; }, "to the ad request"))
         return kFailure;
     if (owner->failed) {
-        print(console.out, {{"state", foundation::Value::integer(pennant::Ad::kFailed)},
-                            {"failed", foundation::Value::boolean(true)}});
-        return kFailure;
+        return print(console,
+                     {{"state", foundation::Value::integer(pennant::Ad::kFailed)},
+                      {"failed", foundation::Value::boolean(true)}},
+                     kFailure);
     }
     auto description = describe(*ad);
     if (const auto query = session.sentParameters())
@@ -225,8 +232,7 @@ int RequestCommand::run(std::span<const std::string> arguments, Console& console
         description.set("click", std::move(click));
         result = owner->clicked ? kSuccess : kFailure;
     }
-    print(console.out, description);
-    return result;
+    return print(console, description, result);
 }
 
 foundation::Dictionary RequestCommand::describe(const pennant::Ad& ad) {
@@ -249,8 +255,8 @@ foundation::Dictionary RequestCommand::describe(const pennant::Ad& ad) {
     return out;
 }
 
-std::optional<RequestCommand::Options>
-RequestCommand::parse(std::span<const std::string> arguments, Console& console, int& status) {
+std::optional<RequestCommand::Options> RequestCommand::parse(std::span<const std::string> arguments,
+                                                             Console& console, int& status) {
     Options options;
     bool clickDataGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -309,8 +315,8 @@ foundation::Status RequestCommand::parseValue(const std::string& option, const s
                             colon > std::string_view("http://").size();
         if (!shaped)
             return usageError("--server takes http://ADDRESS:PORT, not '" + value + "'");
-        const auto port =
-            foundation::NumberParser::port(std::string_view(value).substr(colon + 1), "--server port");
+        const auto port = foundation::NumberParser::port(std::string_view(value).substr(colon + 1),
+                                                         "--server port");
         if (!port)
             return usageError(port.error().message);
         options.server = value;
@@ -335,7 +341,9 @@ void RequestCommand::printUsage(std::ostream& out) {
            "                     adserverEndpoint, adBackgroundColor, primaryTextColor,\n"
            "                     secondaryTextColor ([r,g,b,a]), useGraySpinner; a missing key\n"
            "                     is a question the host does not answer (publisherId defaults\n"
-           "                     to " << FileDelegate::kDefaultPublisherId << ")\n"
+           "                     to "
+        << FileDelegate::kDefaultPublisherId
+        << ")\n"
            "  --home DIR         sandbox home of the simulated device (default: a temporary\n"
            "                     one, removed at the end)\n"
            "  --format 0|1       0 banner (default), 1 full screen\n"

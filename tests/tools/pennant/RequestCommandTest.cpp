@@ -133,10 +133,13 @@ TEST_F(RequestCommandTest, BadDelegateFilesAreRefusedWithAMessage) {
 }
 
 TEST_F(RequestCommandTest, BadOptionsAreUsageErrors) {
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--format", "2"}, {"--server", "127.0.0.1:80"},
-          {"--server", "http://127.0.0.1:0"}, {"--click-data", "{}"},
-          {"--click", "--click-data", "[1]"}, {"--home"}, {"extra"}})
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--format", "2"},
+                                                {"--server", "127.0.0.1:80"},
+                                                {"--server", "http://127.0.0.1:0"},
+                                                {"--click-data", "{}"},
+                                                {"--click", "--click-data", "[1]"},
+                                                {"--home"},
+                                                {"extra"}})
         EXPECT_EQ(request(bad).status, 2) << bad[0];
     EXPECT_EQ(request({"--format", "2"}).err,
               "pennant: --format must be a whole number from 0 to 1, not '2'\n");
