@@ -145,14 +145,8 @@ private:
         FetchCommand::prepareDevice(path);
         return true;
     }
-    bool prepareNetwork(const std::optional<std::string>& server) {
-        std::string address;
-        int port = 0;
-        if (server) {
-            const auto colon = server->rfind(':');
-            address = server->substr(7, colon - 7);
-            port = foundation::NumberParser::port(server->substr(colon + 1)).value();
-        } else {
+    bool prepareNetwork(std::optional<ServerAddress> server) {
+        if (!server) {
             server_ = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
             if (auto started = server_->start(); !started) {
                 console_.err << "pennant: cannot start the ad server: " << started.error().message
@@ -160,12 +154,11 @@ private:
                 server_.reset();
                 return false;
             }
-            address = "127.0.0.1";
-            port = server_->port();
+            server = ServerAddress{"127.0.0.1", server_->port()};
         }
         for (auto host :
              {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
-            net::HostMap::shared().map(std::string(host), address, port);
+            net::HostMap::shared().map(std::string(host), server->address, server->port);
         foundation::RunLoop::main().setClock(std::make_shared<foundation::RealClock>());
         return true;
     }
@@ -310,16 +303,16 @@ foundation::Status RequestCommand::parseValue(const std::string& option, const s
             return usageError("--click-data takes a JSON object, not '" + value + "'");
         options.clickData = parsed.value().asDictionary();
     } else {
+        constexpr std::string_view kScheme = "http://";
         const auto colon = value.rfind(':');
-        const bool shaped = value.starts_with("http://") && colon != std::string::npos &&
-                            colon > std::string_view("http://").size();
-        if (!shaped)
+        if (!value.starts_with(kScheme) || colon == std::string::npos || colon <= kScheme.size())
             return usageError("--server takes http://ADDRESS:PORT, not '" + value + "'");
         const auto port = foundation::NumberParser::port(std::string_view(value).substr(colon + 1),
                                                          "--server port");
         if (!port)
             return usageError(port.error().message);
-        options.server = value;
+        options.server =
+            ServerAddress{value.substr(kScheme.size(), colon - kScheme.size()), port.value()};
     }
     return foundation::success();
 }

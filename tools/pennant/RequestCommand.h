@@ -29,8 +29,13 @@ public:
     int run(std::span<const std::string> arguments, Console& console) const override;
 
 private:
+    struct ServerAddress {
+        std::string address;
+        int port = 0;
+    };
     struct Options {
-        std::optional<std::string> server, delegateFile, home;
+        std::optional<ServerAddress> server;
+        std::optional<std::string> delegateFile, home;
         int format = 0;
         bool click = false;
         std::optional<foundation::Dictionary> clickData;
