@@ -18,11 +18,14 @@ public:
     }
     int run(std::span<const std::string> arguments, Console& console) const override;
 
+    // The device facts the client's requests carry: locale, language and the sandbox home
+    // (none when empty).
+    static void prepareDevice(const std::string& home);
+
 private:
     static foundation::Status applyMapping(const std::string& mapping);
     static foundation::Status parseWait(const std::string& text,
                                         std::chrono::duration<double>& wait);
-    static void prepareDevice(const std::string& home);
     static int download(const std::string& url, const std::string* postBody,
                         std::chrono::duration<double> wait, Console& console);
     static void printUsage(std::ostream& out);

@@ -3,6 +3,7 @@
 #include "tools/pennant/FetchCommand.h"
 #include "tools/pennant/JSONCommand.h"
 #include "tools/pennant/QueryParseCommand.h"
+#include "tools/pennant/RequestCommand.h"
 #include "tools/pennant/Tool.h"
 
 #include <iostream>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<tool::FetchCommand>());
     commands.push_back(std::make_unique<tool::EncodeCommand>());
     commands.push_back(std::make_unique<tool::QueryParseCommand>());
+    commands.push_back(std::make_unique<tool::RequestCommand>());
 
     const tool::Tool pennant(std::move(commands));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
