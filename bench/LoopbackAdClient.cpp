@@ -58,7 +58,9 @@ LoopbackAdClient::~LoopbackAdClient() {
 }
 
 foundation::Status LoopbackAdClient::start() {
-    std::filesystem::remove_all(home_);
+    // A home left by an earlier run with the same process id is stale.
+    std::error_code ignored;
+    std::filesystem::remove_all(home_, ignored);
     if (auto made = foundation::Sandbox::current().setHome(home_.string()); !made)
         return made;
     if (auto started = server_.start(); !started)
