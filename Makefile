@@ -65,11 +65,14 @@ fuzz-smoke: deps
 	$(ASAN_ENV) build-fuzz/bin/json_fuzz -max_total_time=$(FUZZ_TIME) -dict=fuzz/json.dict \
 	  -artifact_prefix=build-fuzz/ -print_final_stats=1 build-fuzz/corpus/json
 
-# JSON parsing throughput against the peer parsers, with ratios and allocation counts.
+# JSON parsing throughput against the peer parsers, with ratios and allocation counts; then
+# one plain ad from request to load against the loopback ad server: wall and CPU time per ad,
+# and the memory a thousand ads leave behind.
 bench: deps
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
-	@cmake --build build -j $(JOBS) --target json_bench
+	@cmake --build build -j $(JOBS) --target json_bench ad_bench
 	build/bin/json_bench
+	build/bin/ad_bench
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz out
