@@ -132,7 +132,9 @@ void RunLoop::postAndWait(std::function<void()> fn) {
     finished.wait();
 }
 
-RunLoop::WorkToken::WorkToken(RunLoop& loop) : signals_(loop.signals_) { ++signals_->outstandingWork; }
+RunLoop::WorkToken::WorkToken(RunLoop& loop) : signals_(loop.signals_) {
+    ++signals_->outstandingWork;
+}
 
 RunLoop::WorkToken::~WorkToken() {
     {
