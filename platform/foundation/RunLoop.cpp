@@ -68,10 +68,22 @@ void RunLoop::remove(Timer& timer) {
 }
 
 // Work whose owner died must not hold the virtual clock's next jump.
+namespace {
+template <typename Entry>
+bool isAbandoned(const Entry& item) {
+    return !item.second.timer && item.second.owner.expired();
+}
+} // namespace
+
 void RunLoop::dropAbandonedWork() {
-    std::erase_if(timers_, [](const auto& item) {
-        return !item.second.timer && item.second.owner.expired();
-    });
+    std::erase_if(timers_, [](const auto& item) { return isAbandoned(item); });
+}
+
+// Only the earliest entry decides what fires and where the virtual clock jumps, so the loop's
+// every step looks no further than that.
+void RunLoop::dropAbandonedWorkAtFront() {
+    while (!timers_.empty() && isAbandoned(*timers_.begin()))
+        timers_.erase(timers_.begin());
 }
 
 bool RunLoop::hasPendingTimers() {
@@ -158,7 +170,7 @@ bool RunLoop::runPosted() {
 }
 
 bool RunLoop::fireDueTimer() {
-    dropAbandonedWork();
+    dropAbandonedWorkAtFront();
     if (timers_.empty() || timers_.begin()->first.first > now())
         return false;
     auto node = timers_.extract(timers_.begin());
@@ -197,7 +209,7 @@ bool RunLoop::step(double loopDeadline, SteadyClock::time_point realDeadline) {
         return true;
     if (SteadyClock::now() >= realDeadline)
         return false;
-    dropAbandonedWork();
+    dropAbandonedWorkAtFront();
     const double nextTimer = timers_.empty() ? kForever : timers_.begin()->first.first;
     const bool working = signals_->outstandingWork > 0;
     if (clock_->isVirtual()) {

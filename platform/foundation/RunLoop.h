@@ -91,6 +91,7 @@ private:
     void insert(Timer& timer);
     void remove(Timer& timer);
     void dropAbandonedWork();
+    void dropAbandonedWorkAtFront();
     bool runPosted();
     bool fireDueTimer();
     void fire(Scheduled& entry);
