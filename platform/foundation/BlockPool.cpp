@@ -2,6 +2,7 @@
 
 #include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <new>
 
 namespace foundation {
@@ -20,6 +21,11 @@ struct FreeBlock {
 struct ThreadLists {
     FreeBlock* heads[kClasses];
     std::size_t keptBytes;
+    // Bytes this thread took from the pool minus what it gave back, and the most that ever
+    // was: a thread keeps no more than it once had out itself. A thread that only frees what
+    // another built (the main thread dropping parsed documents) then keeps little.
+    long long outstandingBytes;
+    long long peakOutstandingBytes;
     bool reaperRegistered;
     bool closed;
 };
@@ -31,7 +37,13 @@ std::size_t classBytes(std::size_t index) { return (index + 1) * kGranule; }
 bool isPooled(std::size_t bytes) { return bytes != 0 && bytes <= BlockPool::kLargestPooledBlock; }
 
 // A kept block is poisoned for AddressSanitizer (a no-op without it), so touching a freed
-// value is still reported; the pool opens it only to follow or set its link.
+// value is still reported. Its link stays readable: the leak checker ignores pointers held in
+// poisoned memory and would report every kept block but the first of each list.
+void poisonBehindLink(FreeBlock* block, std::size_t index) {
+    ASAN_POISON_MEMORY_REGION(reinterpret_cast<char*>(block) + sizeof(FreeBlock),
+                              classBytes(index) - sizeof(FreeBlock));
+}
+
 FreeBlock* pop(std::size_t index) {
     FreeBlock* block = lists.heads[index];
     if (block) {
@@ -63,19 +75,32 @@ void* BlockPool::acquire(std::size_t bytes) {
     if (!isPooled(bytes))
         return ::operator new(bytes);
     const std::size_t index = classOf(bytes);
+    lists.outstandingBytes += static_cast<long long>(classBytes(index));
+    lists.peakOutstandingBytes = std::max(lists.peakOutstandingBytes, lists.outstandingBytes);
     if (FreeBlock* block = pop(index))
         return block;
     return ::operator new(classBytes(index));
 }
 
+namespace {
+
+bool keeps(std::size_t bytes) {
+    const auto bound = std::min(static_cast<long long>(BlockPool::kMaxKeptBytesPerThread),
+                                lists.peakOutstandingBytes);
+    return !lists.closed &&
+           static_cast<long long>(lists.keptBytes + classBytes(classOf(bytes))) <= bound;
+}
+
+} // namespace
+
 void BlockPool::release(void* block, std::size_t bytes) noexcept {
     if (!block)
         return;
-    if (!isPooled(bytes) || lists.closed ||
-        lists.keptBytes + classBytes(classOf(bytes)) > kMaxKeptBytesPerThread) {
-        ::operator delete(block);
-        return;
-    }
+    if (!isPooled(bytes))
+        return ::operator delete(block);
+    lists.outstandingBytes -= static_cast<long long>(classBytes(classOf(bytes)));
+    if (!keeps(bytes))
+        return ::operator delete(block);
     if (!lists.reaperRegistered)
         registerReaper();
     const std::size_t index = classOf(bytes);
@@ -83,7 +108,7 @@ void BlockPool::release(void* block, std::size_t bytes) noexcept {
     free->next = lists.heads[index];
     lists.heads[index] = free;
     lists.keptBytes += classBytes(index);
-    ASAN_POISON_MEMORY_REGION(block, classBytes(index));
+    poisonBehindLink(free, index);
 }
 
 std::size_t BlockPool::keptBytes() { return lists.keptBytes; }

@@ -7,8 +7,9 @@ namespace foundation {
 // Recycles small heap blocks on the thread that frees them. A decoded document is a tree of
 // many small blocks that are allocated in one burst and freed in another; the general
 // allocator spends more time coalescing such a burst than the parser spends reading it. Freed
-// blocks are kept per size class, up to a bound per thread, for the next allocation of their
-// class; everything else goes to the general allocator. Kept blocks are poisoned for
+// blocks are kept per size class for the next allocation of their class, as long as the thread
+// keeps no more than it once had out itself and no more than a fixed bound; everything else
+// goes to the general allocator. Kept blocks are poisoned for
 // AddressSanitizer, so a use after free is still caught.
 class BlockPool {
 public:
