@@ -91,6 +91,8 @@ const foundation::Value& Catalog::chooseAd(const std::optional<std::string>& tes
             std::ranges::find_if(ads_, [&](const auto& ad) { return actionOf(ad) == *testAction; });
         if (it != ads_.end())
             return *it;
+        if (const auto* named = findAd(*testAction))
+            return *named;
     }
     return ads_[rotation_++ % ads_.size()];
 }

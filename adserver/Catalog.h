@@ -25,7 +25,8 @@ public:
     static foundation::Result<std::shared_ptr<Catalog>> load(const std::string& directory);
 
     std::size_t adCount() const { return ads_.size(); }
-    // The first ad whose action is the test action; otherwise the next ad in rotation.
+    // The first ad whose action is the test action, else the ad of that identifier; otherwise
+    // the next ad in rotation.
     const foundation::Value& chooseAd(const std::optional<std::string>& testAction);
     // nullptr when no ad has that identifier.
     const foundation::Value* findAd(std::string_view identifier) const;

@@ -78,6 +78,7 @@ TEST_F(CatalogTest, TestActionsPickTheirAdOthersRotateAndSuggestionsStopAtTen) {
     ASSERT_EQ(catalog->adCount(), 3u);
     EXPECT_EQ(catalog->chooseAd("call")["id"].asString(), "second");
     EXPECT_EQ(catalog->chooseAd("screen")["id"].asString(), "flex");
+    EXPECT_EQ(catalog->chooseAd("second")["id"].asString(), "second"); // by its identifier
     // Chosen ads do not advance the rotation; unknown actions take their turn in it.
     std::vector<std::string_view> order;
     for (int i = 0; i < 4; ++i)

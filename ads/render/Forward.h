@@ -1,0 +1,7 @@
+#pragma once
+
+namespace pennant {
+class AdClickHandler;
+class OldSchoolSingleAdView;
+class SingleAdView;
+} // namespace pennant
