@@ -585,6 +585,8 @@ TEST_F(AdTest, APlainResponseLoadsOnlyWithWhatItsBannerNeeds) {
         {R"({"6": "search", "18": "search", "20": "1",
              "204": "/static/phone/ads/search-tile.png"})",
          Ad::kSearchAd},
+        {R"({"text": "Tile", "6": "url", "20": null, "204": "/static/phone/ads/kessa-tile.png"})",
+         Ad::kSearchAd},
     };
     host->endpoint = CatalogServer::kEndpoint;
     for (const auto& [response, medium] : cases) {
