@@ -509,7 +509,8 @@ bool Ad::readPlainAd() {
     } else if (const auto path = stringAt(adData_, "204")) {
         imageURL_ = Endpoints::staticContentURL(*path);
     }
-    if (!adData_["20"].isNull())
+    // Any value marks a search ad, JSON null included.
+    if (adData_.asDictionary().contains("20"))
         medium_ = kSearchAd;
     opener_ = Opener::create();
     opener_->setAction(action_);

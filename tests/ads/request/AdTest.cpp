@@ -17,7 +17,9 @@
 #include "platform/graphics/Image.h"
 #include "platform/net/HostMap.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ClassRegistry.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/InterfaceObject.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/SandboxHome.h"
 #include "tests/support/ScratchDirectory.h"
@@ -27,6 +29,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,8 +59,12 @@ struct HostDelegate : pennant::Delegate {
     std::optional<std::string> keywords() override { return words; }
     std::optional<std::string> searchString() override { return search; }
     std::optional<std::string> adserverEndpoint() override { return endpoint; }
+    std::optional<graphics::Color> adBackgroundColor() override { return background; }
+    std::optional<graphics::Color> primaryTextColor() override { return textColor; }
+    std::optional<bool> useGraySpinner() override { return graySpinner; }
 
-    std::optional<bool> mayAsk, testAd;
+    std::optional<bool> mayAsk, testAd, graySpinner;
+    std::optional<graphics::Color> background, textColor;
     std::optional<std::optional<location::Location>> where;
     std::optional<std::string> testAction, postal, area, sex, words, search, endpoint;
     std::optional<foundation::Date> birth;
@@ -180,34 +187,71 @@ std::string greyPNG(std::uint32_t width) {
            chunk("IEND", "");
 }
 
-// An ad network of its own whose one full-image banner has the given width.
-class WideBannerServer {
+// An ad network of its own that answers every ad request with the one response given and
+// serves the static files given (paths below "static/"); images and icons named by path still
+// come from the shared static-content host.
+class CatalogServer {
 public:
-    explicit WideBannerServer(std::uint32_t width)
-        : directory_(testing_support::ScratchDirectory::create("pennant-wide-banner")),
+    explicit CatalogServer(const std::string& response,
+                           const std::map<std::string, std::string>& staticFiles = {})
+        : directory_(testing_support::ScratchDirectory::create("pennant-catalog")),
           server_(options(directory_)) {
-        std::filesystem::create_directories(directory_ / "static/phone/ads");
-        std::ofstream(directory_ / "static/phone/ads/wide.png", std::ios::binary) << greyPNG(width);
-        std::ofstream(directory_ / "ads.json") << R"({"ads": [{"id": "wide", "response": {
-            "6": "url", "banner": "http://wide.pennant.test/static/phone/ads/wide.png"}}]})";
-        EXPECT_TRUE(server_.start().ok());
-        net::HostMap::shared().map("wide.pennant.test", "127.0.0.1", server_.port());
+        for (const auto& [name, bytes] : staticFiles) {
+            const auto file = directory_ / "static" / name;
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream(file, std::ios::binary) << bytes;
+        }
+        std::ofstream(directory_ / "ads.json")
+            << R"({"ads": [{"id": "only", "response": )" << response << "}]}";
+        EXPECT_TRUE(server_.start().ok()) << response;
+        net::HostMap::shared().map(kHost, "127.0.0.1", server_.port());
     }
-    ~WideBannerServer() {
+    ~CatalogServer() {
         server_.stop();
         std::filesystem::remove_all(directory_);
     }
-    static constexpr const char* kEndpoint = "http://wide.pennant.test/ad_source.php";
+    static constexpr const char* kHost = "catalog.pennant.test";
+    static constexpr const char* kEndpoint = "http://catalog.pennant.test/ad_source.php";
 
 private:
     static adserver::AdServer::Options options(const std::filesystem::path& directory) {
         adserver::AdServer::Options options;
         options.catalogDirectory = directory.string();
-        options.adHost = "wide.pennant.test";
+        options.adHost = kHost;
         return options;
     }
     std::filesystem::path directory_;
     adserver::AdServer server_;
+};
+
+// Stands for a class of another ad library linked into the host.
+class ForeignClass : public ui::InterfaceObject {
+public:
+    explicit ForeignClass(std::string name) : name_(std::move(name)) {}
+    std::string className() const override { return name_; }
+
+private:
+    std::string name_;
+};
+
+// Makes a class name known to the process-wide registry for one scope. The registry cannot
+// forget a name, so at the end of the scope the name's factory makes nothing, as for a name
+// never registered, and no later test sees the class.
+class ScopedClassRegistration {
+public:
+    explicit ScopedClassRegistration(std::string name) : name_(std::move(name)) {
+        ui::ClassRegistry::shared().registerClass(
+            name_, [name = name_] { return std::make_shared<ForeignClass>(name); });
+    }
+    ~ScopedClassRegistration() {
+        ui::ClassRegistry::shared().registerClass(
+            name_, [] { return std::shared_ptr<ui::InterfaceObject>(); });
+    }
+    ScopedClassRegistration(const ScopedClassRegistration&) = delete;
+    ScopedClassRegistration& operator=(const ScopedClassRegistration&) = delete;
+
+private:
+    std::string name_;
 };
 
 } // namespace
@@ -233,6 +277,8 @@ TEST_F(AdTest, WithoutOptionalAnswersOnlyTheAlwaysPresentKeysAndWhatTheDeviceSup
     EXPECT_EQ(parameters.get("s"), Value("a1b2c3d4e5f6a7b"));
     EXPECT_EQ(parameters.get("f"), Value("jsonp"));
     EXPECT_EQ(parameters.get("v"), Value("20091119-iSDK-5096df531ccfaf53"));
+    EXPECT_EQ(parameters.get("ex"), Value("1"));
+    EXPECT_EQ(parameters.get("client_sdk"), Value("1"));
     EXPECT_EQ(parameters.get("ad_type"), Value("bar"));
     EXPECT_EQ(parameters.get("audio"), Value("0"));
     EXPECT_EQ(parameters.get("so"), Value("p"));
@@ -260,6 +306,11 @@ TEST_F(AdTest, TestModeAsksForTheTestActionUnlessTheAppCameFromTheStore) {
     EXPECT_EQ(parameters.get("m"), Value("test"));
     EXPECT_EQ(parameters.get("test_action"), Value("call"));
     EXPECT_EQ(logged(Ad::kTestAdRefusedMessage), 0);
+
+    host->testAction.reset();
+    parameters = makeAd()->buildParams();
+    EXPECT_EQ(parameters.get("m"), Value("test"));
+    EXPECT_FALSE(parameters.contains("test_action"));
 }
 
 TEST_F(AdTest, TestModeWithStoreMetadataSendsNoTestKeysAndLogsOncePerRequest) {
@@ -333,6 +384,31 @@ TEST_F(AdTest, FullScreenRequestsNameTheirTypeAndEventAndTheHostMayMoveTheEndpoi
         requests.back().headers, [](const auto& header) { return header.first == "Host"; });
     ASSERT_NE(host, requests.back().headers.end());
     EXPECT_TRUE(host->second.starts_with("static.pennant.test")) << host->second;
+}
+
+TEST_F(AdTest, OtherAdLibrariesInTheProcessAreAnnouncedByTheirClassNames) {
+    std::size_t sent = 0;
+    const auto announced = [&] {
+        auto ad = makeAd();
+        ad->request();
+        EXPECT_TRUE(waitForRequests("/ad_source.php", ++sent));
+        std::set<std::string> keys;
+        for (const auto& key : keysOf(lastAdRequestParameters()))
+            if (key == "pub_data[ar]" || key == "pub_data[tj]")
+                keys.insert(key);
+        return keys;
+    };
+    using Keys = std::set<std::string>;
+    EXPECT_EQ(announced(), Keys{});
+    {
+        ScopedClassRegistration roller("RollerAdView");
+        EXPECT_EQ(announced(), Keys{"pub_data[ar]"});
+        ScopedClassRegistration connect("TJConnectSession");
+        EXPECT_EQ(announced(), (Keys{"pub_data[ar]", "pub_data[tj]"}));
+        EXPECT_EQ(lastAdRequestParameters().get("pub_data[ar]"), Value("1"));
+        EXPECT_EQ(lastAdRequestParameters().get("pub_data[tj]"), Value("1"));
+    }
+    EXPECT_EQ(announced(), Keys{});
 }
 
 // Short-click record -------------------------------------------------------------------------
@@ -472,9 +548,11 @@ TEST_F(AdTest, RichAdsFailWithOneLogLineAfterTheirOpenerIsBuilt) {
 }
 
 TEST_F(AdTest, AnImageBeyondThePlatformBoundFailsTheAd) {
-    host->endpoint = WideBannerServer::kEndpoint;
+    host->endpoint = CatalogServer::kEndpoint;
     for (const int width : {graphics::Image::maxDimension, graphics::Image::maxDimension + 1}) {
-        WideBannerServer network{std::uint32_t(width)};
+        CatalogServer network(
+            R"({"6": "url", "banner": "http://catalog.pennant.test/static/phone/ads/wide.png"})",
+            {{"phone/ads/wide.png", greyPNG(std::uint32_t(width))}});
         *owner = Owner();
         auto ad = makeAd();
         ad->request();
@@ -486,6 +564,92 @@ TEST_F(AdTest, AnImageBeyondThePlatformBoundFailsTheAd) {
         EXPECT_EQ(ad->medium(), Ad::kImageBanner);
         EXPECT_EQ(ad->userImage() ? ad->userImage()->pixelWidth() : 0, fits ? width : 0);
     }
+}
+
+TEST_F(AdTest, APlainResponseLoadsOnlyWithWhatItsBannerNeeds) {
+    constexpr int kFails = -1;
+    const std::vector<std::pair<std::string, int>> cases = {
+        {R"({"text": "Tile", "6": "url", "204": "/static/phone/ads/kessa-tile.png"})",
+         Ad::kTextBanner},
+        {R"({"6": "url", "banner": "http://static.pennant.test/static/phone/ads/garden-banner.png"})",
+         Ad::kImageBanner},
+        {R"({"6": "url", "204": "/static/phone/ads/kessa-tile.png"})", kFails},
+        {R"({"text": "Tile", "204": "/static/phone/ads/kessa-tile.png"})", kFails},
+        {R"({"text": "Tile", "6": "url", "204": "/static/phone/ads/kessa-tile.png",
+             "jsonp_url": null})",
+         kFails},
+        {R"({"text": "Tile", "6": "url"})", kFails},
+        {R"({"o": {"a": "url", "u": "http://static.pennant.test/"}, "text": "Tile",
+             "6": "url", "204": "/static/phone/ads/kessa-tile.png"})",
+         kFails},
+        {R"({"6": "search", "18": "search", "20": "1",
+             "204": "/static/phone/ads/search-tile.png"})",
+         Ad::kSearchAd},
+        {R"({"text": "Tile", "6": "url", "20": null, "204": "/static/phone/ads/kessa-tile.png"})",
+         Ad::kSearchAd},
+    };
+    host->endpoint = CatalogServer::kEndpoint;
+    for (const auto& [response, medium] : cases) {
+        CatalogServer network(response);
+        *owner = Owner();
+        auto ad = makeAd();
+        ad->request();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->reports() > 0; }, kBound));
+        settle();
+        EXPECT_EQ(owner->loads, medium == kFails ? 0 : 1) << response;
+        EXPECT_EQ(owner->failures, medium == kFails ? 1 : 0) << response;
+        if (medium != kFails) {
+            EXPECT_EQ(ad->medium(), medium) << response;
+        }
+    }
+    EXPECT_TRUE(requestsTo("/static/phone/img/search.png").empty()) << "a search ad has no icon";
+}
+
+TEST_F(AdTest, AFullScreenResponseMustOpenAPageOrAMovie) {
+    struct Case {
+        std::string response;
+        int medium; // -1: the ad fails
+        float storedTimeout;
+    };
+    // Only a positive time-out replaces the stored one, even from a response that fails.
+    const std::vector<Case> cases = {
+        {R"({"a": "movie", "u": "http://static.pennant.test/m.mp4", "timeout": -1})",
+         Ad::kFullScreenMovie, 5.0f},
+        {R"({"a": "url", "u": "http://static.pennant.test/", "timeout": 9})", -1, 9.0f},
+    };
+    host->endpoint = CatalogServer::kEndpoint;
+    for (const auto& [response, medium, storedTimeout] : cases) {
+        CatalogServer network(response);
+        *owner = Owner();
+        auto ad = makeAd(Ad::kFullScreen);
+        ad->request();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->reports() > 0; }, kBound));
+        settle();
+        EXPECT_EQ(owner->loads, medium < 0 ? 0 : 1) << response;
+        EXPECT_EQ(owner->failures, medium < 0 ? 1 : 0) << response;
+        if (medium >= 0) {
+            EXPECT_EQ(ad->medium(), medium) << response;
+        }
+        EXPECT_EQ(foundation::UserDefaults::standard().floatForKey(Ad::kTimeoutDefaultsKey),
+                  storedTimeout)
+            << response;
+    }
+}
+
+TEST_F(AdTest, TheViewsColoursAndSpinnerComeFromTheHostOrTheirDefaults) {
+    auto ad = makeAd();
+    EXPECT_EQ(ad->backgroundColor(), graphics::Color(0.443f, 0.514f, 0.631f, 1.0f));
+    EXPECT_EQ(ad->textColor(), graphics::Color(1, 1, 1, 1));
+    EXPECT_EQ(ad->spinnerStyle(), 1);
+    host->graySpinner = false;
+    EXPECT_EQ(ad->spinnerStyle(), 1);
+
+    host->background = graphics::Color(0.1f, 0.2f, 0.3f, 0.5f);
+    host->textColor = graphics::Color(0, 0, 0, 1);
+    host->graySpinner = true;
+    EXPECT_EQ(ad->backgroundColor(), graphics::Color(0.1f, 0.2f, 0.3f, 0.5f));
+    EXPECT_EQ(ad->textColor(), graphics::Color(0, 0, 0, 1));
+    EXPECT_EQ(ad->spinnerStyle(), 2);
 }
 
 // Display pixels -----------------------------------------------------------------------------
@@ -543,19 +707,45 @@ TEST_F(AdTest, TheFirstClickPostsItsDataAndLaterClicksReReportTheAnswer) {
 }
 
 TEST_F(AdTest, AFirstClickTheNetworkNeverAnsweredIsNoClick) {
-    auto ad = load("url");
-    server.addFault(R"({"path": "/click/*", "status": 500})");
-    ad->click();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickFailures > 0; }, kBound));
-    EXPECT_EQ(ad->state(), Ad::kLoaded);
-    EXPECT_FALSE(ad->clicked());
-    EXPECT_FALSE(shortClickFileExists());
+    // A failed click request, then one answered with nothing.
+    for (const auto* fault :
+         {R"({"path": "/click/*", "status": 500})", R"({"path": "/click/*", "status": 204})"}) {
+        *owner = Owner();
+        auto ad = load("url");
+        server.addFault(fault);
+        const auto clicksBefore = requestsTo("/click/kessa-url").size();
+        ad->click();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickFailures > 0; }, kBound));
+        EXPECT_EQ(ad->state(), Ad::kLoaded) << fault;
+        EXPECT_FALSE(ad->clicked()) << fault;
+        EXPECT_FALSE(shortClickFileExists()) << fault;
 
+        ad->click();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickSuccesses > 0; }, kBound));
+        EXPECT_EQ(requestsTo("/click/kessa-url").size(), clicksBefore + 2) << fault;
+        EXPECT_EQ(owner->clickFailures, 1) << fault;
+        EXPECT_TRUE(shortClickFileExists()) << fault;
+    }
+}
+
+TEST_F(AdTest, AnAdWithItsOwnOpenerOpensItAtEveryClickWithoutAskingTheNetwork) {
+    auto ad = load("fullscreen", Ad::kFullScreen);
+    ASSERT_EQ(owner->loads, 1);
+    ad->clickWithData(Dictionary{{"interactions", Value(Value::Array{})}});
+    EXPECT_EQ(owner->clickSuccesses, 1);
+    EXPECT_FALSE(owner->response);
+    EXPECT_EQ(ad->state(), Ad::kLoaded);
+    EXPECT_TRUE(ad->clicked());
     ad->click();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return owner->clickSuccesses > 0; }, kBound));
-    EXPECT_EQ(requestsTo("/click/kessa-url").size(), 2u);
-    EXPECT_EQ(owner->clickFailures, 1);
-    EXPECT_TRUE(shortClickFileExists());
+    EXPECT_EQ(owner->clickSuccesses, 2);
+    EXPECT_EQ(ad->state(), Ad::kLoaded);
+
+    // The opener's pings go out with its first opening; its display pixel is no click ping.
+    ASSERT_TRUE(waitForRequests("/pixel/track/kessa-fullscreen", 1));
+    settle();
+    EXPECT_EQ(requestsTo("/pixel/track/").size(), 1u);
+    EXPECT_TRUE(requestsTo("/pixel/cpm/").empty());
+    EXPECT_TRUE(requestsTo("/click/").empty());
 }
 
 // Full screen --------------------------------------------------------------------------------
