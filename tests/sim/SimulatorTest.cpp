@@ -123,6 +123,11 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
                          "\"alpha\":1,\"text\":\"6\""),
               std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"1\""), std::string::npos);
+    EXPECT_NE(trace.find("\"type\":\"view-tree\",\"statusBar\":{\"hidden\":false,"
+                         "\"orientation\":1,\"frame\":[0,0,320,20]},\"windows\":[{\"class\":"
+                         "\"Window\",\"name\":\"window\""),
+              std::string::npos);
+    EXPECT_NE(trace.find("\"level\":0,\"key\":true,"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
