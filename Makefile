@@ -14,7 +14,7 @@ TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(C
 # Every C++ file under version control; the style is the one in .clang-format.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps build test test-asan test-tsan format format-check run fuzz-smoke bench clean
+.PHONY: deps build test test-asan test-tsan update-goldens format format-check run fuzz-smoke bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -38,6 +38,11 @@ test-tsan: deps
 	  -DSANITIZE_THREAD=ON -DBENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	$(TSAN_ENV) ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+
+# Rewrites the committed screenshots under tests/goldens that no longer match what the code
+# draws; every test with Golden in its name compares one. Review the new images before committing.
+update-goldens: build
+	UPDATE_GOLDENS=1 ctest --test-dir build --output-on-failure -j $(JOBS) -R Golden
 
 format: deps
 	@clang-format -i $(FORMAT_FILES)

@@ -10,15 +10,12 @@
 #include "platform/ui/Compositor.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/Touch.h"
-#include "platform/ui/Window.h"
 #include "sim/Trace.h"
 #include "sim/ViewTreeDump.h"
 
 #include <filesystem>
 
 namespace sim {
-
-using foundation::Value;
 
 ScenarioRunner::ScenarioRunner(Trace& trace, std::string screenshotDirectory)
     : trace_(trace), screenshotDirectory_(std::move(screenshotDirectory)) {}
@@ -96,15 +93,7 @@ void ScenarioRunner::screenshot(const std::string& name) {
 }
 
 void ScenarioRunner::dump() {
-    Value::Array windows;
-    for (const auto& window : ui::Application::shared().windows())
-        windows.push_back(ViewTreeDump::dump(*window));
-    // One window is the common case; several are listed under a synthetic screen node.
-    Value root =
-        windows.size() == 1
-            ? windows.front()
-            : Value(foundation::Dictionary{{"class", "Screen"}, {"children", Value(windows)}});
-    trace_.record("view-tree", {{"root", root}});
+    trace_.record("view-tree", ViewTreeDump::screen(ui::Application::shared()));
 }
 
 void ScenarioRunner::rotate(int orientation) {

@@ -19,6 +19,7 @@ class Button : public Control {
     UI_CREATABLE(Button)
     std::string className() const override { return "Button"; }
     void configure(const foundation::Value& description) override;
+    std::optional<std::string> dumpText() const override { return currentTitle(); }
 
     void setTitle(const std::string& title, unsigned state);
     void setTitleColor(const graphics::Color& color, unsigned state);

@@ -16,6 +16,7 @@ class Label : public View {
     UI_CREATABLE(Label)
     std::string className() const override { return "Label"; }
     void configure(const foundation::Value& description) override;
+    std::optional<std::string> dumpText() const override { return text_; }
 
     const std::string& text() const { return text_; }
     void setText(std::string text);

@@ -60,6 +60,8 @@ class View : public Responder, public animation::LayerDelegate {
 
     std::string className() const override { return "View"; }
     void configure(const foundation::Value& description) override;
+    // What the view shows as text, for view-tree dumps; nullopt for views that show none.
+    virtual std::optional<std::string> dumpText() const { return std::nullopt; }
 
     const std::shared_ptr<animation::Layer>& layer() const { return layer_; }
 

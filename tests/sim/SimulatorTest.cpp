@@ -3,9 +3,11 @@
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URL.h"
+#include "platform/graphics/Image.h"
 #include "platform/net/HTTPClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
@@ -123,10 +125,31 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
                          "\"alpha\":1,\"text\":\"6\""),
               std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"1\""), std::string::npos);
+    EXPECT_NE(trace.find("\"type\":\"view-tree\",\"statusBar\":{\"hidden\":false,"
+                         "\"orientation\":1,\"frame\":[0,0,320,20]},\"windows\":[{\"class\":"
+                         "\"Window\",\"name\":\"window\""),
+              std::string::npos);
+    EXPECT_NE(trace.find("\"level\":0,\"key\":true,"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
+}
+
+// The shaker screen as the app first draws it, status bar included.
+TEST(SimulatorRun, LaunchScreenMatchesGolden) {
+    kessa::registerInterfaceClasses();
+    const auto folder = testing_support::ScratchDirectory::create("launch-golden");
+    auto options = shortRun();
+    options.scenario = (folder / "launch.scn").string();
+    std::ofstream(options.scenario) << "at 0.5 screenshot launch.png\n";
+    options.screenshots = folder.string();
+    options.duration.reset();
+    ASSERT_EQ(sim::Simulator(options).run(), 0);
+    const auto screen = graphics::Image::fromFile((folder / "launch.png").string());
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(testing_support::GoldenImage::committed().matches(*screen, "shaker-launch"));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(SimulatorRun, DeviceOptionsReachTheDeviceProfile) {

@@ -1,6 +1,7 @@
 #include "sim/ViewTreeDump.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/graphics/AffineTransform.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/SegmentedControl.h"
@@ -23,6 +24,16 @@ namespace {
 std::string text(const Value& value) {
     return json::JSONSerializer().serializeObject(value).value();
 }
+
+// A view of the kind that shows text without being a label or a button.
+class Caption : public ui::View {
+    UI_CREATABLE(Caption)
+    std::string className() const override { return "Caption"; }
+    std::optional<std::string> dumpText() const override { return "Tap here"; }
+
+protected:
+    using View::View;
+};
 
 } // namespace
 
@@ -52,12 +63,50 @@ TEST(ViewTreeDump, GivesFramesInWindowCoordinatesAndWhatControlsShow) {
     ASSERT_EQ(children.size(), 4u);
     EXPECT_EQ(children[0]["name"].stringValue(), "panel");
     EXPECT_EQ(text(children[0]["frame"]), "[60,-30,100,200]");
+    EXPECT_EQ(text(children[0]["bounds"]), "[0,0,200,100]");
+    EXPECT_EQ(text(children[0]["transform"]), "[0,1,-1,0,0,0]");
     // The label's corner (0, 0) is the panel's top-left, turned to the top-right.
     EXPECT_EQ(
         text(children[0]["children"][0]),
-        R"({"class":"Label","frame":[120,-30,40,50],"hidden":false,"alpha":0.5,"text":"6","children":[]})");
+        R"({"class":"Label","frame":[120,-30,40,50],"hidden":false,"alpha":0.5,"text":"6","tag":0,)"
+        R"("bounds":[0,0,50,40],"children":[]})");
     EXPECT_EQ(children[1]["text"].stringValue(), "Reset");
     EXPECT_EQ(children[2]["selected"].intValue(), 1);
     EXPECT_EQ(text(children[3]["frame"]), "[0,300,60,60]") << "no negative zeros from rounding";
     EXPECT_FALSE(children[3].asDictionary().contains("name"));
+}
+
+TEST(ViewTreeDump, ListsTheWindowsWithTheirLevelAndKeyAndTheStatusBar) {
+    auto& application = ui::Application::shared();
+    application.setStatusBarOrientation(3);
+    auto main = ui::Window::create(Rect(0, 0, 320, 480));
+    main->makeKeyAndVisible();
+    auto caption = Caption::create(Rect(10, 10, 100, 20));
+    caption->setTag(7);
+    main->addSubview(caption);
+    auto alert = ui::Window::create(Rect(20, 100, 280, 200));
+    alert->setWindowLevel(ui::Window::kLevelAlert);
+    alert->setHidden(false); // shown above, but the key window stays the one below
+    auto gone = ui::Window::create(Rect(0, 0, 320, 480));
+    gone->setHidden(false);
+    gone->setHidden(true);
+
+    Value screen(sim::ViewTreeDump::screen(application));
+    EXPECT_EQ(text(screen["statusBar"]),
+              R"({"hidden":false,"orientation":3,"frame":[300,0,20,480]})");
+    const auto& windows = screen["windows"].asArray();
+    ASSERT_EQ(windows.size(), 2u) << "hidden windows and the status bar's are not the app's";
+    EXPECT_EQ(windows[0]["level"].intValue(), 0);
+    EXPECT_TRUE(windows[0]["key"].boolValue());
+    EXPECT_EQ(windows[1]["level"].intValue(), 2000);
+    EXPECT_FALSE(windows[1]["key"].boolValue());
+    EXPECT_FALSE(windows[0].asDictionary().contains("transform"));
+    const Value& shown = windows[0]["children"][0];
+    EXPECT_EQ(shown["class"].stringValue(), "Caption");
+    EXPECT_EQ(shown["tag"].intValue(), 7);
+    EXPECT_EQ(shown["text"].stringValue(), "Tap here");
+
+    application.setStatusBarHidden(true);
+    screen = Value(sim::ViewTreeDump::screen(application));
+    EXPECT_EQ(text(screen["statusBar"]), R"({"hidden":true,"orientation":3,"frame":[0,0,0,0]})");
 }
