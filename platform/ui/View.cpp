@@ -4,6 +4,7 @@
 #include "platform/foundation/Assertions.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/DescriptionReader.h"
+#include "platform/ui/DisplayLink.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -17,6 +18,8 @@ using graphics::Rect;
 using graphics::Size;
 
 View::View(const Rect& frame) : layer_(animation::Layer::create()) {
+    // From the first view on, changes to layers bring frames.
+    DisplayLink::shared();
     layer_->setDelegate(this);
     setFrame(frame);
 }
