@@ -3,6 +3,9 @@
 #include "platform/animation/LayerValues.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace graphics {
@@ -11,7 +14,9 @@ class Context;
 
 namespace animation {
 
+class Animation;
 class LayerDelegate;
+class Transition;
 
 // A rectangle of content in a tree of layers: the compositor draws each layer in its own
 // space, then its sublayers above it. The model values are what was last set; the values
@@ -43,8 +48,27 @@ public:
     graphics::Rect frame() const { return model_.frame(); }
     void setFrame(const graphics::Rect& frame);
 
-    // The values to draw at the given time on the run loop's clock.
+    // The values to draw at the given time on the run loop's clock: the model values with
+    // the running animations applied in the order they were added.
     LayerValues presentationAt(double time) const;
+
+    // Animations. The layer keeps a copy of the animation; one added under a key replaces
+    // the one under that key. Starts and stops reach the animation's delegate on the run
+    // loop: a stop once per animation, finished when it ran to its end, not when removed
+    // before. An animation that ends is removed then, unless told otherwise.
+    void addAnimation(const std::shared_ptr<Animation>& animation, const std::string& key = {});
+    std::shared_ptr<const Animation> animationForKey(std::string_view key) const;
+    std::vector<std::string> animationKeys() const;
+    void removeAnimationForKey(std::string_view key);
+    void removeAllAnimations();
+    // True while an animation has yet to reach its end at that time.
+    bool hasAnimationsRunningAt(double time) const;
+    // The transition showing at that time (the latest added) and how far along it is.
+    struct TransitionState {
+        std::shared_ptr<const Transition> transition;
+        double progress = 0;
+    };
+    std::optional<TransitionState> transitionAt(double time) const;
 
     // The tree. A layer owns its sublayers and knows its superlayer weakly; adding a layer
     // takes it out of its old superlayer first.
@@ -70,6 +94,14 @@ protected:
     Layer() = default;
 
 private:
+    struct Attached;
+    void start(const std::shared_ptr<Attached>& attached);
+    void finish(const std::shared_ptr<Attached>& attached);
+    // Takes the animations out and tells each, on the loop, that it stopped unfinished.
+    void detach(std::vector<std::shared_ptr<Attached>> removed);
+    void changed();
+
+    std::vector<std::shared_ptr<Attached>> animations_;
     LayerValues model_;
     std::vector<std::shared_ptr<Layer>> sublayers_;
     std::weak_ptr<Layer> superlayer_;

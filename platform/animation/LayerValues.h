@@ -24,6 +24,8 @@ struct LayerValues {
     graphics::Point anchorPoint{0.5f, 0.5f};
     graphics::Transform3D transform;
     float opacity = 1;
+    // Sublayers are drawn in order of their z position, equal ones in their own order.
+    float zPosition = 0;
     bool hidden = false;
     bool masksToBounds = false;
     std::optional<graphics::Color> backgroundColor;

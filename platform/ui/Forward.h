@@ -5,6 +5,7 @@ namespace ui {
 struct Acceleration;
 class Accelerometer;
 class AccelerometerDelegate;
+class ActivityIndicatorView;
 class Application;
 class ApplicationDelegate;
 class Button;
@@ -12,6 +13,7 @@ class ClassRegistry;
 class Compositor;
 class Control;
 class DescriptionReader;
+class DisplayLink;
 class Device;
 struct Event;
 class ImageView;
@@ -24,8 +26,12 @@ class SegmentedControl;
 class StatusBarWindow;
 class Touch;
 class View;
+class ViewAnimation;
 class ViewController;
 class Window;
 enum class ContentMode;
+enum class ViewAnimationCurve : int;
+enum class ViewAnimationTransition : int;
+enum class ActivityIndicatorViewStyle;
 
 } // namespace ui

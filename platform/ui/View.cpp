@@ -4,6 +4,8 @@
 #include "platform/foundation/Assertions.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/DescriptionReader.h"
+#include "platform/ui/DisplayLink.h"
+#include "platform/ui/ViewAnimation.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -17,8 +19,11 @@ using graphics::Rect;
 using graphics::Size;
 
 View::View(const Rect& frame) : layer_(animation::Layer::create()) {
+    // From the first view on, changes to layers bring frames.
+    DisplayLink::shared();
     layer_->setDelegate(this);
-    setFrame(frame);
+    // Straight to the layer: a view made inside an animation block appears where it is put.
+    layer_->setFrame(frame);
 }
 
 // The layer may outlive its view (a drawing in progress holds it), so it must forget us.
@@ -49,7 +54,7 @@ Rect View::frame() const { return layer_->frame(); }
 
 void View::setFrame(const Rect& frame) {
     const Size oldSize = bounds().size;
-    layer_->setFrame(frame);
+    animateChanges({"position", "bounds"}, [&] { layer_->setFrame(frame); });
     resizeSubviews(oldSize);
 }
 
@@ -57,23 +62,28 @@ const Rect& View::bounds() const { return layer_->bounds(); }
 
 void View::setBounds(const Rect& bounds) {
     const Size oldSize = this->bounds().size;
-    layer_->setBounds(bounds);
+    animateChanges({"bounds"}, [&] { layer_->setBounds(bounds); });
     resizeSubviews(oldSize);
 }
 
 Point View::center() const { return layer_->position(); }
 
-void View::setCenter(Point center) { layer_->setPosition(center); }
+void View::setCenter(Point center) {
+    animateChanges({"position"}, [&] { layer_->setPosition(center); });
+}
 
 graphics::AffineTransform View::transform() const { return layer_->transform().affine(); }
 
 void View::setTransform(const graphics::AffineTransform& transform) {
-    layer_->setTransform(graphics::Transform3D::fromAffine(transform));
+    animateChanges({"transform"},
+                   [&] { layer_->setTransform(graphics::Transform3D::fromAffine(transform)); });
 }
 
 float View::alpha() const { return layer_->opacity(); }
 
-void View::setAlpha(float alpha) { layer_->setOpacity(alpha); }
+void View::setAlpha(float alpha) {
+    animateChanges({"opacity"}, [&] { layer_->setOpacity(alpha); });
+}
 
 bool View::isHidden() const { return layer_->isHidden(); }
 
@@ -82,7 +92,66 @@ void View::setHidden(bool hidden) { layer_->setHidden(hidden); }
 std::optional<graphics::Color> View::backgroundColor() const { return layer_->backgroundColor(); }
 
 void View::setBackgroundColor(std::optional<graphics::Color> color) {
-    layer_->setBackgroundColor(color);
+    animateChanges({"backgroundColor"}, [&] { layer_->setBackgroundColor(color); });
+}
+
+void View::animateChanges(std::initializer_list<const char*> keyPaths,
+                          const std::function<void()>& change) {
+    ViewAnimation::shared().animate(*layer_, keyPaths, change);
+}
+
+void View::beginAnimations(std::string name, std::shared_ptr<void> context) {
+    ViewAnimation::shared().begin(std::move(name), std::move(context));
+}
+
+void View::commitAnimations() { ViewAnimation::shared().commit(); }
+
+namespace {
+// Settings outside a block are ignored, as the platform ignores them.
+template <typename Set>
+void setInBlock(Set set) {
+    if (auto block = ViewAnimation::shared().current())
+        set(*block);
+}
+} // namespace
+
+void View::setAnimationDuration(double seconds) {
+    setInBlock([&](auto& block) { block.duration = seconds; });
+}
+
+void View::setAnimationDelay(double seconds) {
+    setInBlock([&](auto& block) { block.delay = seconds; });
+}
+
+void View::setAnimationCurve(ViewAnimationCurve curve) {
+    setInBlock([&](auto& block) { block.curve = curve; });
+}
+
+void View::setAnimationRepeatCount(float count) {
+    setInBlock([&](auto& block) { block.repeatCount = count; });
+}
+
+void View::setAnimationRepeatAutoreverses(bool autoreverses) {
+    setInBlock([&](auto& block) { block.autoreverses = autoreverses; });
+}
+
+void View::setAnimationBeginsFromCurrentState(bool fromCurrentState) {
+    setInBlock([&](auto& block) { block.beginsFromCurrentState = fromCurrentState; });
+}
+
+void View::setAnimationWillStartHandler(
+    std::function<void(const std::string&, const std::shared_ptr<void>&)> handler) {
+    setInBlock([&](auto& block) { block.willStart = std::move(handler); });
+}
+
+void View::setAnimationDidStopHandler(
+    std::function<void(const std::string&, bool, const std::shared_ptr<void>&)> handler) {
+    setInBlock([&](auto& block) { block.didStop = std::move(handler); });
+}
+
+void View::setAnimationTransition(ViewAnimationTransition transition,
+                                  const std::shared_ptr<View>& view, bool cache) {
+    ViewAnimation::shared().setTransition(transition, view, cache);
 }
 
 bool View::clipsToBounds() const { return layer_->masksToBounds(); }

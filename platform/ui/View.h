@@ -7,8 +7,11 @@
 #include "platform/ui/Creatable.h"
 #include "platform/ui/Responder.h"
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace animation {
@@ -23,6 +26,8 @@ namespace ui {
 
 class ViewController;
 class Window;
+enum class ViewAnimationCurve : int;
+enum class ViewAnimationTransition : int;
 
 enum AutoresizingMask : unsigned {
     AutoresizingNone = 0,
@@ -145,6 +150,31 @@ class View : public Responder, public animation::LayerDelegate {
     void setViewController(const std::shared_ptr<ViewController>& controller);
     std::shared_ptr<ViewController> viewController() const { return controller_.lock(); }
 
+    // Animation blocks. Between begin and commit, changes to frame, bounds, center,
+    // transform, alpha and background colour animate from the value they had (or, beginning
+    // from the current state, the value shown) to the new one. Blocks nest; an inner block
+    // starts with the outer one's settings. The handlers hear the block's start after its
+    // delay and its stop once all its animations have stopped (finished unless one was cut
+    // short).
+    static void beginAnimations(std::string name, std::shared_ptr<void> context = nullptr);
+    static void commitAnimations();
+    static void setAnimationDuration(double seconds);
+    static void setAnimationDelay(double seconds);
+    static void setAnimationCurve(ViewAnimationCurve curve);
+    static void setAnimationRepeatCount(float count);
+    static void setAnimationRepeatAutoreverses(bool autoreverses);
+    static void setAnimationBeginsFromCurrentState(bool fromCurrentState);
+    static void setAnimationWillStartHandler(
+        std::function<void(const std::string& name, const std::shared_ptr<void>& context)> handler);
+    static void
+    setAnimationDidStopHandler(std::function<void(const std::string& name, bool finished,
+                                                  const std::shared_ptr<void>& context)>
+                                   handler);
+    // The view's whole content changes with the transition; with cache, the new content is
+    // pictured once at the commit instead of drawn live.
+    static void setAnimationTransition(ViewAnimationTransition transition,
+                                       const std::shared_ptr<View>& view, bool cache);
+
     std::shared_ptr<View> sharedView() {
         return std::static_pointer_cast<View>(shared_from_this());
     }
@@ -162,6 +192,9 @@ private:
                                     const std::shared_ptr<View>& sibling, bool above);
     // Puts the subview's layer where the subview now is: just below the next subview's.
     void placeLayerOf(const View& subview);
+    // Makes a change to the layer that animates inside an animation block.
+    void animateChanges(std::initializer_list<const char*> keyPaths,
+                        const std::function<void()>& change);
 
     std::shared_ptr<animation::Layer> layer_;
     bool opaque_ = true;

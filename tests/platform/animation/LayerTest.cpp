@@ -1,4 +1,7 @@
 #include "platform/animation/Layer.h"
+#include "platform/animation/AnimationDelegate.h"
+#include "platform/animation/BasicAnimation.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/RecordedOperation.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/ui/Application.h"
@@ -6,10 +9,12 @@
 #include "platform/ui/View.h"
 #include "platform/ui/Window.h"
 #include "tests/support/GeometryExpectations.h"
+#include "tests/support/VirtualClockFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <thread>
 
 using animation::Layer;
@@ -204,4 +209,89 @@ TEST_F(ViewLayers, ViewAndApplicationEntryPointsBelongToTheMainThread) {
     EXPECT_DEATH(offMain([&] { view->addSubview(ui::View::create()); }), "isLoopThread");
     auto& application = ui::Application::shared();
     EXPECT_DEATH(offMain([&] { application.sendTouch(0, {1, 1}, 0); }), "isLoopThread");
+}
+
+namespace {
+
+// Records what an animation's delegate hears, with the loop time.
+struct Recorder : animation::AnimationDelegate {
+    std::vector<std::string> events;
+    void animationDidStart(animation::Animation&) override { record("start"); }
+    void animationDidStop(animation::Animation&, bool finished) override {
+        record(finished ? "stop finished" : "stop removed");
+    }
+    void record(const std::string& what) {
+        char time[32];
+        std::snprintf(time, sizeof time, " %.2f", foundation::RunLoop::main().now() - 1000);
+        events.push_back(what + time);
+    }
+};
+
+class LayerAnimations : public testing_support::VirtualClockFixture {
+protected:
+    void SetUp() override {
+        VirtualClockFixture::SetUp();
+        recorder = std::make_shared<Recorder>();
+        layer = Layer::create();
+    }
+    std::shared_ptr<animation::BasicAnimation> fade(double duration) {
+        auto animation = animation::BasicAnimation::animationWithKeyPath("opacity");
+        animation->setFromValue(0.0f);
+        animation->setToValue(1.0f);
+        animation->setDuration(duration);
+        animation->setDelegate(recorder);
+        return animation;
+    }
+    std::shared_ptr<Recorder> recorder;
+    std::shared_ptr<Layer> layer;
+};
+
+} // namespace
+
+TEST_F(LayerAnimations, AdvancingTheClockShowsThatMomentAndStopsOnceAtTheEnd) {
+    layer->addAnimation(fade(0.5));
+    EXPECT_TRUE(recorder->events.empty()) << "nothing is told inside the call";
+    advance(0.35);
+    EXPECT_NEAR(layer->presentationAt(now()).opacity, 0.7f, 1e-5);
+    EXPECT_EQ(recorder->events, std::vector<std::string>{"start 0.00"});
+    advance(0.15);
+    EXPECT_EQ(recorder->events, (std::vector<std::string>{"start 0.00", "stop finished 0.50"}));
+    EXPECT_TRUE(layer->animationKeys().empty());
+    EXPECT_EQ(layer->presentationAt(now()).opacity, 1);
+    EXPECT_FALSE(layer->hasAnimationsRunningAt(now()));
+}
+
+TEST_F(LayerAnimations, AnAnimationKeptAfterItsEndIsNotStoppedAgainWhenRemoved) {
+    auto held = fade(0.5);
+    held->setRemovedOnCompletion(false);
+    layer->addAnimation(held, "held");
+    advance(1);
+    layer->removeAnimationForKey("held");
+    advance(1);
+    EXPECT_EQ(recorder->events, (std::vector<std::string>{"start 0.00", "stop finished 0.50"}));
+}
+
+TEST_F(LayerAnimations, ReplacingOrRemovingStopsUnfinished) {
+    layer->addAnimation(fade(1), "fade");
+    advance(0.25);
+    auto second = fade(1);
+    second->setFromValue(0.5f);
+    layer->addAnimation(second, "fade");
+    EXPECT_EQ(layer->animationKeys(), std::vector<std::string>{"fade"});
+    EXPECT_EQ(layer->presentationAt(now()).opacity, 0.5f) << "the new one shows";
+    advance(0.25);
+    layer->removeAllAnimations();
+    advance(2);
+    EXPECT_EQ(recorder->events, (std::vector<std::string>{"start 0.00", "stop removed 0.25",
+                                                          "start 0.25", "stop removed 0.50"}));
+}
+
+TEST_F(LayerAnimations, ALaterBeginTimeDelaysTheStartAndRunningCoversTheWait) {
+    auto delayed = fade(0.5);
+    delayed->setBeginTime(now() + 1);
+    layer->addAnimation(delayed);
+    EXPECT_TRUE(layer->hasAnimationsRunningAt(now()));
+    EXPECT_EQ(layer->presentationAt(now()).opacity, 1) << "no backwards fill";
+    advance(2);
+    EXPECT_EQ(recorder->events, (std::vector<std::string>{"start 1.00", "stop finished 1.50"}));
 }

@@ -1,5 +1,8 @@
 #include "platform/ui/Compositor.h"
 #include "platform/animation/Layer.h"
+#include "platform/animation/Transition.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/Image.h"
@@ -7,6 +10,7 @@
 #include "platform/graphics/RecordingContext.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ViewAnimation.h"
 #include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>
@@ -143,4 +147,78 @@ TEST_F(Compositing, FadesSubtreesAsOneGroupAndTurnsViewsAboutTheirCentre) {
     EXPECT_NEAR(screen->colorAt(110, 325).blue(), 0, 0.02f) << "where the bar was before turning";
     EXPECT_NEAR(screen->colorAt(170, 280).red(), 1, 0.02f);
     EXPECT_NEAR(screen->colorAt(170, 280).blue(), 0, 0.02f);
+}
+
+namespace {
+
+class AnimatedCompositing : public Compositing {
+protected:
+    void SetUp() override {
+        foundation::RunLoop::main().setClock(std::make_shared<foundation::VirtualClock>(1000));
+        Compositing::SetUp();
+    }
+    static void advance(double seconds) {
+        foundation::RunLoop::main().runFor(foundation::Seconds(seconds));
+    }
+};
+
+std::shared_ptr<View> filled(const Color& color) {
+    auto view = View::create(Rect(0, 0, 320, 48));
+    view->setBackgroundColor(color);
+    return view;
+}
+
+} // namespace
+
+// A banner swapping its ad: the old picture narrows to its edge, then the new one widens.
+TEST_F(AnimatedCompositing, AFlipShowsTheOldPictureThenTheNewOneNarrowedAboutTheCentre) {
+    auto banner = View::create(Rect(0, 100, 320, 48));
+    auto oldAd = filled(Color::redColor());
+    banner->addSubview(oldAd);
+    window->addSubview(banner);
+    auto newAd = filled(Color::blueColor());
+    bool stopped = false;
+    const View* oldAdAddress = oldAd.get();
+    View::beginAnimations("swap", oldAd);
+    View::setAnimationDuration(0.7);
+    View::setAnimationTransition(ViewAnimationTransition::FlipFromRight, banner, true);
+    View::setAnimationDidStopHandler(
+        [&](const std::string&, bool finished, const std::shared_ptr<void>& context) {
+            stopped = finished && context.get() == oldAdAddress;
+        });
+    banner->addSubview(newAd);
+    oldAd->removeFromSuperview();
+    View::commitAnimations();
+    oldAd.reset(); // the block's context keeps it until the end
+
+    // A quarter of the way in time, eased: cos(0.129 pi) = 0.92 of the width, centred.
+    advance(0.175);
+    auto screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(160, 124), Color::redColor());
+    expectColor(screen->colorAt(20, 124), Color::redColor());
+    expectColor(screen->colorAt(5, 124), Color::blackColor());
+    advance(0.35);
+    screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(160, 124), Color::blueColor());
+    expectColor(screen->colorAt(5, 124), Color::blackColor());
+    EXPECT_FALSE(stopped);
+    advance(0.2);
+    screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(5, 124), Color::blueColor());
+    EXPECT_TRUE(stopped);
+}
+
+TEST_F(AnimatedCompositing, AMoveInSlidesTheNewContentOverTheOldPicture) {
+    auto panel = filled(Color::greenColor());
+    window->addSubview(panel);
+    auto transition = animation::Transition::create(animation::Transition::Type::MoveIn,
+                                                    animation::Transition::Subtype::FromRight);
+    transition->setDuration(1);
+    transition->setOldContents(Compositor::renderLayerImage(*panel->layer()));
+    panel->setBackgroundColor(Color::whiteColor());
+    panel->layer()->addAnimation(transition, "transition");
+    advance(0.5);
+    auto screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(100, 20), Color::greenColor());
+    expectColor(screen->colorAt(200, 20), Color::whiteColor());
 }
