@@ -1,5 +1,6 @@
 #include "app/InterfaceClasses.h"
 
+#include "app/AdViewController.h"
 #include "app/Classes/AppDelegate.h"
 #include "app/Classes/ViewController.h"
 #include "platform/ui/ClassRegistry.h"
@@ -10,6 +11,7 @@ void registerInterfaceClasses() {
     auto& registry = ui::ClassRegistry::shared();
     registry.registerClass<AppDelegate>("KessaAppDelegate");
     registry.registerClass<ViewController>("KessaViewController");
+    registry.registerClass<AdViewController>("AdViewController");
 }
 
 } // namespace kessa

@@ -191,8 +191,8 @@ void OldSchoolSingleAdView::clickDidHappen() {
         records.push_back(foundation::Value(record));
     storedTouches_.clear();
     if (auto handler = controller())
-        handler->click(*this, foundation::Dictionary{
-                                  {"interactions", foundation::Value::array(records)}});
+        handler->click(*this,
+                       foundation::Dictionary{{"interactions", foundation::Value::array(records)}});
 }
 
 void OldSchoolSingleAdView::touchesBegan(const ui::TouchSet& touches, const ui::Event&) {

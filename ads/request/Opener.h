@@ -76,7 +76,7 @@ public:
     const std::optional<foundation::URL>& url() const { return url_; }
     void setUrl(std::optional<foundation::URL> url) { url_ = std::move(url); }
     int animation() const { return animation_; }
-    const std::shared_ptr<View>& animationFromAdView() const { return animationFromAdView_; }
+    std::shared_ptr<View> animationFromAdView() const { return animationFromAdView_.lock(); }
     void setOpenAnimation(int animation, std::shared_ptr<View> fromAd);
     const std::optional<std::string>& accountingURL() const { return accountingURL_; }
     void setAccountingURL(std::optional<std::string> url) { accountingURL_ = std::move(url); }
@@ -144,7 +144,8 @@ private:
     int action_ = kNoAction;
     std::optional<foundation::URL> url_;
     int animation_ = 0;
-    std::shared_ptr<View> animationFromAdView_;
+    // Held weakly: the banner owns, through its controller and ad, this opener.
+    std::weak_ptr<View> animationFromAdView_;
     std::optional<std::string> accountingURL_;
     std::optional<foundation::Data> accountingURLPostBody_;
     std::optional<std::string> thirdPartyTrackingURL_;

@@ -12,6 +12,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/SegmentedControl.h"
 
+#include "tests/support/KessaLaunch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,23 +22,13 @@ using namespace ui;
 
 namespace {
 
-// The real interface description and resources, launched as the simulator launches them.
-class ViewControllerTest : public ::testing::Test {
+class ViewControllerTest : public testing_support::KessaLaunch {
 protected:
     void SetUp() override {
-        foundation::Bundle::main().load(std::string(PROJECT_SOURCE_DIR) + "/app/Resources");
-        kessa::registerInterfaceClasses();
-        auto result = InterfaceLoader::loadFile(
-            *foundation::Bundle::main().pathForResource("MainWindow", "plist"));
-        ASSERT_TRUE(result) << result.error().message;
-        loaded = std::move(result.value());
-        Application::shared().setDelegate(
-            std::dynamic_pointer_cast<ApplicationDelegate>(loaded.objects["appDelegate"]));
-        Application::shared().finishLaunching();
-        controller =
-            std::dynamic_pointer_cast<kessa::ViewController>(loaded.objects["shakerController"]);
-        label = std::dynamic_pointer_cast<Label>(loaded.objects["countLabel"]);
-        sensitivity = std::dynamic_pointer_cast<SegmentedControl>(loaded.objects["sensitivity"]);
+        KessaLaunch::SetUp();
+        controller = object<kessa::ViewController>("shakerController");
+        label = object<Label>("countLabel");
+        sensitivity = object<SegmentedControl>("sensitivity");
         observer = audio::SystemSounds::shared().addObserver(
             [this](const std::shared_ptr<const audio::Sound>& sound) {
                 sounds.push_back(sound->name);
@@ -48,7 +40,6 @@ protected:
         sensitivity->sendActionsForControlEvents(ControlEventValueChanged);
     }
 
-    InterfaceLoader::Loaded loaded;
     std::shared_ptr<kessa::ViewController> controller;
     std::shared_ptr<Label> label;
     std::shared_ptr<SegmentedControl> sensitivity;

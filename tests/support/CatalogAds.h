@@ -13,7 +13,8 @@
 
 namespace testing_support {
 
-// A host that asks the ad server for the catalogue's test ad of one action.
+// A host that asks the ad server for the catalogue's test ad of one action (or identifier) and
+// counts what it is told about its banner.
 struct CatalogHost : pennant::Delegate {
     std::string publisherId() override { return "a1b2c3d4e5f6a7b"; }
     std::optional<bool> useTestAd() override { return true; }
@@ -21,8 +22,11 @@ struct CatalogHost : pennant::Delegate {
     std::optional<graphics::Color> adBackgroundColor() override { return background; }
     std::optional<graphics::Color> primaryTextColor() override { return text; }
     std::optional<bool> useGraySpinner() override { return graySpinner; }
+    void didReceiveAd(pennant::View&) override { ++received; }
+    void didFailToReceiveAd(pennant::View&) override { ++failedToReceive; }
 
     std::string action = "url";
+    int received = 0, failedToReceive = 0;
     std::optional<graphics::Color> background, text;
     std::optional<bool> graySpinner;
 };

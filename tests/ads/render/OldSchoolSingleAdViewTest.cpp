@@ -1,5 +1,5 @@
-#include "ads/render/AdClickHandler.h"
 #include "ads/render/OldSchoolSingleAdView.h"
+#include "ads/render/AdClickHandler.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageView.h"

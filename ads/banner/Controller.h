@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ads/render/AdClickHandler.h"
+#include "ads/request/AdDelegate.h"
+#include "platform/foundation/Date.h"
+#include "platform/foundation/Subscribers.h"
+
+#include <memory>
+#include <optional>
+
+namespace pennant {
+
+class Ad;
+class Delegate;
+class SingleAdView;
+class View;
+
+// Behind each banner: owns the ad on display and the one loading, spaces refresh requests,
+// builds the view for each ad and flips a new one in, and routes clicks to the ad and then to
+// its opener.
+class Controller : public AdDelegate,
+                   public AdClickHandler,
+                   public std::enable_shared_from_this<Controller> {
+public:
+    static constexpr double kMinimumRefreshSeconds = 30.0;
+    static constexpr double kSwapSeconds = 0.7;
+    // The subview of the banner that shows the current ad.
+    static constexpr int kCurrentAdTag = 1;
+
+    static std::shared_ptr<Controller> create();
+    ~Controller() override;
+
+    std::shared_ptr<View> view() const { return view_.lock(); }
+    void setView(std::weak_ptr<View> view) { view_ = std::move(view); }
+    void setDelegate(std::weak_ptr<Delegate> delegate) { delegate_ = std::move(delegate); }
+    const std::shared_ptr<Ad>& currentlyDisplayedAd() const { return currentlyDisplayedAd_; }
+    const std::shared_ptr<Ad>& loadingAd() const { return loadingAd_; }
+    bool acceptingRequests() const { return acceptingRequests_; }
+
+    void startFirstAdRequest();
+    void ignoreRequests() { acceptingRequests_ = false; }
+    void acceptRequests() { acceptingRequests_ = true; }
+    void requestFreshAd();
+    std::shared_ptr<Ad> newAdWithInitiatedAdRequest();
+    std::shared_ptr<SingleAdView> newSingleAdViewWithAd(const std::shared_ptr<Ad>& ad);
+    void restoreAdAfterClickAnimationIfPossibleForAd(const Ad& ad);
+
+    graphics::Size adSize() override;
+    void adDidLoad(Ad& ad) override;
+    void adDidFailToLoad(Ad& ad) override;
+    void clickDidSucceed(Ad& ad, const std::optional<foundation::Dictionary>& response) override;
+    void clickDidFail(Ad& ad) override;
+
+    void click(SingleAdView& view) { click(view, std::nullopt); }
+    void click(SingleAdView& view, const std::optional<foundation::Dictionary>& data) override;
+
+private:
+    Controller() = default;
+    void observeApplication();
+    void showFirstAd();
+    void swapInLoadingAd();
+    static void release(std::shared_ptr<Ad>& ad);
+
+    std::weak_ptr<View> view_;
+    std::weak_ptr<Delegate> delegate_;
+    std::shared_ptr<Ad> currentlyDisplayedAd_;
+    std::shared_ptr<Ad> loadingAd_;
+    std::optional<foundation::Date> lastRequestForFreshAd_;
+    bool acceptingRequests_ = true;
+    foundation::Subscription resignActive_;
+    foundation::Subscription becomeActive_;
+};
+
+} // namespace pennant

@@ -1,0 +1,6 @@
+#pragma once
+
+namespace pennant {
+class Controller;
+class View;
+} // namespace pennant

@@ -1,0 +1,176 @@
+#include "ads/banner/Controller.h"
+#include "ads/banner/View.h"
+#include "ads/render/OldSchoolSingleAdView.h"
+#include "ads/request/Ad.h"
+#include "ads/request/Opener.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Application.h"
+#include "tests/support/CatalogAds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using foundation::RunLoop;
+using pennant::Ad;
+using pennant::Controller;
+using pennant::SingleAdView;
+
+namespace {
+
+constexpr const char* kRateLimitLine =
+    "<Pennant> Ad requests must be 30.000000 seconds apart.  Ignoring this request.";
+
+class BannerController : public testing_support::CatalogAds {
+protected:
+    // A banner whose first ad has loaded (or failed).
+    void startBanner(const std::string& action) {
+        host->action = action;
+        banner = pennant::View::requestAdWithDelegate(host);
+        EXPECT_TRUE(RunLoop::main().runUntil(
+            [&] { return host->received + host->failedToReceive > 0; }, kBound));
+    }
+    Controller& controller() { return *banner->controller(); }
+    std::shared_ptr<SingleAdView> shownAdView() {
+        return std::dynamic_pointer_cast<SingleAdView>(
+            banner->viewWithTag(Controller::kCurrentAdTag));
+    }
+    std::size_t adRequests() {
+        return std::ranges::count_if(server.requests(), [](const auto& entry) {
+            return entry.method == "GET" && entry.path == "/ad_source.php";
+        });
+    }
+    // Waits until the refresh in flight has been decided, one way or the other.
+    void settleRefresh() {
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !controller().loadingAd(); }, kBound));
+        RunLoop::main().runUntil([] { return false; }, foundation::Seconds(1));
+    }
+    int logged(const std::string& line) const {
+        return static_cast<int>(std::ranges::count(lines, line));
+    }
+
+    std::shared_ptr<pennant::View> banner;
+    std::vector<std::string> lines;
+    foundation::Subscription sink =
+        foundation::Log::addSink([this](const std::string& line) { lines.push_back(line); });
+};
+
+} // namespace
+
+TEST_F(BannerController, TheFirstAdIsShownAndReportedOnce) {
+    startBanner("url");
+    EXPECT_EQ(host->received, 1);
+    EXPECT_EQ(banner->frame(), graphics::Rect(0, 0, 320, 48));
+    EXPECT_EQ(pennant::View::version(), "20091119");
+    const auto shown = shownAdView();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->className(), "OldSchoolSingleAdView");
+    EXPECT_EQ(shown->ad(), controller().currentlyDisplayedAd());
+    EXPECT_EQ(shown->frame(), banner->bounds());
+
+    banner->requestFreshAd();
+    settleRefresh();
+    EXPECT_EQ(host->received, 1); // refreshes are not reported
+    EXPECT_NE(shownAdView(), shown);
+    EXPECT_EQ(shownAdView()->ad(), controller().currentlyDisplayedAd());
+}
+
+TEST_F(BannerController, RefreshesAreSpacedThirtySecondsApart) {
+    startBanner("url");
+    banner->requestFreshAd();
+    settleRefresh();
+    EXPECT_EQ(adRequests(), 2u);
+    clock->advanceBy(10);
+    banner->requestFreshAd();
+    EXPECT_EQ(logged(kRateLimitLine), 1);
+    EXPECT_FALSE(controller().loadingAd());
+    clock->advanceBy(21);
+    banner->requestFreshAd();
+    EXPECT_TRUE(controller().loadingAd());
+    settleRefresh();
+    EXPECT_EQ(adRequests(), 3u);
+}
+
+TEST_F(BannerController, AnInactiveApplicationStartsNothingButTheClockStillMoves) {
+    startBanner("url");
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    center.post(ui::Application::kWillResignActiveNotification);
+    banner->requestFreshAd();
+    EXPECT_FALSE(controller().loadingAd());
+    center.post(ui::Application::kDidBecomeActiveNotification);
+    clock->advanceBy(5);
+    banner->requestFreshAd();
+    EXPECT_EQ(logged(kRateLimitLine), 1);
+    EXPECT_FALSE(controller().loadingAd());
+    EXPECT_EQ(adRequests(), 1u);
+}
+
+TEST_F(BannerController, AnImageBannerIsNeverRefreshed) {
+    startBanner("garden-banner");
+    ASSERT_EQ(controller().currentlyDisplayedAd()->medium(), Ad::kImageBanner);
+    for (int i = 0; i < 3; ++i) {
+        banner->requestFreshAd();
+        clock->advanceBy(31);
+    }
+    EXPECT_FALSE(controller().loadingAd());
+    EXPECT_EQ(adRequests(), 1u);
+}
+
+TEST_F(BannerController, AFailedRefreshLeavesTheBannerAsItWas) {
+    startBanner("url");
+    const auto shown = shownAdView();
+    server.addFault(R"({"path": "/ad_source.php", "status": 500})");
+    banner->requestFreshAd();
+    settleRefresh();
+    EXPECT_EQ(shownAdView(), shown);
+    EXPECT_EQ(shown->ad(), controller().currentlyDisplayedAd());
+    EXPECT_EQ(host->received, 1);
+    EXPECT_EQ(host->failedToReceive, 0);
+}
+
+TEST_F(BannerController, AFailedFirstAdIsReportedAndALaterRefreshIsInstalledQuietly) {
+    server.addFault(R"({"path": "/ad_source.php", "status": 404})");
+    startBanner("url");
+    EXPECT_EQ(host->failedToReceive, 1);
+    EXPECT_FALSE(controller().currentlyDisplayedAd());
+    EXPECT_FALSE(shownAdView());
+
+    banner->requestFreshAd();
+    settleRefresh();
+    EXPECT_TRUE(shownAdView());
+    EXPECT_EQ(host->received, 0);
+    EXPECT_EQ(host->failedToReceive, 1);
+}
+
+TEST_F(BannerController, AClickAnswerWithoutARedirectOpensTheOpenerWithNoURL) {
+    startBanner("bakery-contact");
+    auto shown = shownAdView();
+    ASSERT_TRUE(shown);
+    controller().click(*shown, foundation::Dictionary{});
+    const auto ad = controller().currentlyDisplayedAd();
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return ad->state() == Ad::kLoaded && ad->clicked(); },
+                                         kBound));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return ad->opener()->acquisitionURL().has_value(); },
+                                         kBound));
+    EXPECT_FALSE(ad->opener()->url());
+    EXPECT_EQ(ad->opener()->animation(), 1);
+    EXPECT_EQ(ad->opener()->animationFromAdView(), banner);
+
+    // The opener knows the banner without keeping it: a host that drops it frees it.
+    std::weak_ptr<pennant::View> weak = banner;
+    shown.reset();
+    banner.reset();
+    EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(BannerController, ARedirectThatIsNotTextFailsTheClick) {
+    startBanner("mixed-types"); // its click answer has "redirect_url": 5
+    auto shown = shownAdView();
+    ASSERT_TRUE(shown);
+    controller().click(*shown, foundation::Dictionary{});
+    const auto ad = controller().currentlyDisplayedAd();
+    RunLoop::main().runUntil([] { return false; }, foundation::Seconds(2));
+    EXPECT_FALSE(ad->opener()->acquisitionURL());
+    EXPECT_FALSE(ad->opener()->url());
+}
