@@ -57,6 +57,7 @@ run: build
 	@build/bin/kessa --scenario sim/scenarios/demo.scn --trace out/trace.jsonl --screenshots out/screenshots
 	@echo "screenshots: out/screenshots/ ($$(ls out/screenshots | wc -l) files); trace: out/trace.jsonl"
 	@echo "shakes counted: $$(grep -c '"type":"sound"' out/trace.jsonl) (each plays a sound); final counter: $$(grep -o '"name":"countLabel"[^}]*"text":"[0-9]*"' out/trace.jsonl | tail -1 | grep -o '[0-9]*"$$' | tr -d '"')"
+	@echo "banner: $$(grep -c 'ad_source.php?' out/trace.jsonl) ad request(s), $$(grep -c '"method":"POST","url":"http:\\/\\/ads.pennant.test\\/click' out/trace.jsonl) click(s) sent"
 
 # Fuzzes the JSON parser for FUZZ_TIME seconds on a scratch copy of the seed corpus, so new
 # inputs never land in the repository. Only the fuzz target is built with clang.

@@ -9,9 +9,9 @@ View::View(const graphics::Rect& frame) : ui::View(frame) {}
 
 std::shared_ptr<View> View::requestAdWithDelegate(std::weak_ptr<Delegate> delegate) {
     auto banner = create(graphics::Rect(0, 0, 320, 48));
-    banner->setAutoresizingMask(banner->autoresizingMask() &
-                                ~unsigned(ui::AutoresizingFlexibleWidth |
-                                          ui::AutoresizingFlexibleHeight));
+    banner->setAutoresizingMask(
+        banner->autoresizingMask() &
+        ~unsigned(ui::AutoresizingFlexibleWidth | ui::AutoresizingFlexibleHeight));
     banner->setBackgroundColor(graphics::Color::clearColor());
     auto controller = Controller::create();
     controller->setView(banner);

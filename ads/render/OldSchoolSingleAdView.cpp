@@ -62,6 +62,13 @@ void OldSchoolSingleAdView::setActionIcon(const std::shared_ptr<Image>& icon) {
     setClickAnimationView(iconView);
 }
 
+std::optional<std::string> OldSchoolSingleAdView::dumpText() const {
+    const auto& shown = ad();
+    if (!shown || shown->medium() != Ad::kTextBanner)
+        return std::nullopt;
+    return shown->text();
+}
+
 void OldSchoolSingleAdView::drawRect(Context& context, const Rect&) {
     const auto& shown = ad();
     if (!shown || !shown->readyForDisplay())

@@ -20,6 +20,8 @@ namespace pennant {
 class OldSchoolSingleAdView : public SingleAdView {
     UI_CREATABLE(OldSchoolSingleAdView)
     std::string className() const override { return "OldSchoolSingleAdView"; }
+    // A text banner's ad text.
+    std::optional<std::string> dumpText() const override;
 
     void setAd(std::shared_ptr<Ad> ad) override;
     // Replaces the click animation view by an image view of the icon at the right edge.

@@ -71,7 +71,7 @@ void SingleAdView::animationDidStop(animation::Animation&, bool) {
 
 void SingleAdView::addSpinner(graphics::Point center) {
     auto indicator = ui::ActivityIndicatorView::create(
-        static_cast<ui::ActivityIndicatorViewStyle>(ad_ ? ad_->spinnerStyle() : 0));
+        static_cast<ui::ActivityIndicatorViewStyle>(ad_ ? ad_->spinnerStyle() : 1));
     indicator->setCenter(center);
     if (const auto target = clickAnimationView(); target && target->superview())
         target->superview()->addSubview(indicator);

@@ -8,6 +8,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/ScratchDirectory.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <regex>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -118,8 +120,8 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_EQ(sim::Simulator(options).run(), 0);
 
     const std::string trace = slurp(out / "trace.jsonl");
-    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 5u);
-    EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 2u);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 12u);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 4u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"sound\""), 7u);
     EXPECT_NE(trace.find("\"name\":\"countLabel\",\"frame\":[20,90,280,110],\"hidden\":false,"
                          "\"alpha\":1,\"text\":\"6\""),
@@ -131,6 +133,13 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
               std::string::npos);
     EXPECT_NE(trace.find("\"level\":0,\"key\":true,"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
+    // The banner: the first ad, two refreshes and a click.
+    EXPECT_EQ(occurrences(trace, "ad_source.php?"), 3u);
+    EXPECT_EQ(
+        occurrences(trace, "\"method\":\"POST\",\"url\":\"http:\\/\\/ads.pennant.test\\/click\\/"),
+        1u);
+    EXPECT_NE(trace.find("\"class\":\"OldSchoolSingleAdView\""), std::string::npos);
+    EXPECT_NE(trace.find("\"text\":\"Hungry? Call Pronto Pizza\",\"tag\":1"), std::string::npos);
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
@@ -305,4 +314,32 @@ TEST(SimulatorCleanup, NothingOfARunOutlivesIt) {
     EXPECT_EQ(ui::Device::current().orientation(), 1);
     EXPECT_FALSE(
         ui::Application::shared().openURL(*foundation::URL::create("http://ads.pennant.test/")));
+}
+
+// The whole path of a tap on the banner: the touches, in the banner's own space and timed from
+// its first drawing, reach the ad network as the click's body.
+TEST(SimulatorRun, ATapOnTheBannerPostsItsTouchesToTheClickURL) {
+    const auto folder = testing_support::ScratchDirectory::create("banner-tap");
+    testing_support::LoopbackServer network;
+    kessa::registerInterfaceClasses();
+    auto options = shortRun();
+    options.duration.reset();
+    options.adServer = sim::SimulatorOptions::Endpoint{"127.0.0.1", network.port()};
+    options.scenario = (folder / "tap.scn").string();
+    std::ofstream(options.scenario) << "at 5 down 100 450\nat 5.25 up 101 451\nat 7 quit\n";
+    ASSERT_EQ(sim::Simulator(options).run(), 0);
+
+    std::vector<std::string> clicks;
+    for (const auto& entry : network.requests())
+        if (entry.method == "POST" && entry.path.starts_with("/click/"))
+            clicks.push_back(entry.body);
+    ASSERT_EQ(clicks.size(), 1u);
+    const std::regex body(
+        R"re(\{"interactions":\["0,100,18,(\d\.\d{6})","1,101,19,(\d\.\d{6})"\]\})re");
+    std::smatch times;
+    ASSERT_TRUE(std::regex_match(clicks[0], times, body)) << clicks[0];
+    // The banner first draws in the frame after the ad arrives, within 1/60 s of launch.
+    EXPECT_NEAR(std::stod(times[1]), 5.0, 1.0 / 60 + 1e-6);
+    EXPECT_NEAR(std::stod(times[2]) - std::stod(times[1]), 0.25, 1e-6);
+    std::filesystem::remove_all(folder);
 }

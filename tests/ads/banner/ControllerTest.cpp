@@ -3,10 +3,14 @@
 #include "ads/render/OldSchoolSingleAdView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Opener.h"
+#include "platform/animation/Layer.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/graphics/CairoContext.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Compositor.h"
 #include "tests/support/CatalogAds.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -149,8 +153,8 @@ TEST_F(BannerController, AClickAnswerWithoutARedirectOpensTheOpenerWithNoURL) {
     ASSERT_TRUE(shown);
     controller().click(*shown, foundation::Dictionary{});
     const auto ad = controller().currentlyDisplayedAd();
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return ad->state() == Ad::kLoaded && ad->clicked(); },
-                                         kBound));
+    EXPECT_TRUE(RunLoop::main().runUntil(
+        [&] { return ad->state() == Ad::kLoaded && ad->clicked(); }, kBound));
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return ad->opener()->acquisitionURL().has_value(); },
                                          kBound));
     EXPECT_FALSE(ad->opener()->url());
@@ -173,4 +177,27 @@ TEST_F(BannerController, ARedirectThatIsNotTextFailsTheClick) {
     RunLoop::main().runUntil([] { return false; }, foundation::Seconds(2));
     EXPECT_FALSE(ad->opener()->acquisitionURL());
     EXPECT_FALSE(ad->opener()->url());
+}
+
+TEST_F(BannerController, ANewAdFlipsInOverSevenTenthsOfASecond) {
+    host->background = graphics::Color(0.776f, 0.161f, 0.098f, 1);
+    startBanner("url");
+    const auto old = shownAdView();
+    host->action = "kessa-long";
+    banner->requestFreshAd();
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return !controller().loadingAd(); }, kBound));
+    // The new view is in and the old one out at once; the flip shows the change.
+    EXPECT_EQ(old->tag(), 0);
+    EXPECT_FALSE(old->superview());
+    EXPECT_EQ(banner->subviews().size(), 1u);
+    EXPECT_EQ(shownAdView()->tag(), Controller::kCurrentAdTag);
+    std::weak_ptr<SingleAdView> oldView = old;
+
+    RunLoop::main().runFor(foundation::Seconds(0.2));
+    graphics::CairoContext context(graphics::Size{320, 48});
+    ui::Compositor::renderLayer(context, *banner->layer(), RunLoop::main().now());
+    EXPECT_TRUE(
+        testing_support::GoldenImage::committed().matches(*context.makeImage(), "banner-mid-flip"));
+    RunLoop::main().runFor(foundation::Seconds(0.6));
+    EXPECT_FALSE(banner->layer()->transitionAt(RunLoop::main().now()));
 }

@@ -2,10 +2,12 @@
 #include "ads/render/AdClickHandler.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Compositor.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/Window.h"
 #include "tests/support/CatalogAds.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/RecordedDrawing.h"
 #include "tests/support/SolidImage.h"
 
@@ -72,6 +74,7 @@ TEST_F(OldSchoolBanner, TextBannerLayout) {
     const auto texts = RecordedDrawing::of(*view, Kind::DrawText);
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].text, "Shake harder: Kessa Pro is here");
+    EXPECT_EQ(view->dumpText(), texts[0].text);
     EXPECT_EQ(texts[0].rect.minX(), 51);
     EXPECT_EQ(texts[0].font->pointSize(), 13.0f);
     EXPECT_EQ(texts[1].text, "Ads by Pennant");
@@ -112,6 +115,7 @@ TEST_F(OldSchoolBanner, ImageBannerDrawsTheImageAndFiresItsPixelWhenDrawn) {
     const auto view = bannerFor("garden-banner");
     ASSERT_TRUE(view->ad()->readyForDisplay());
     EXPECT_TRUE(view->clickAnimationView()); // the action icon sits over the image too
+    EXPECT_FALSE(view->dumpText());
     auto pixels = [&] {
         return std::ranges::count_if(server.requests(), [](const auto& entry) {
             return entry.path == "/pixel/cpm/garden-banner";
@@ -189,4 +193,38 @@ TEST(OldSchoolTile, BevelledFrameAndPlacement) {
     ASSERT_EQ(arcs.size(), 6u);
     EXPECT_EQ(arcs[0].point, (Point{4.25f + 6.5f, 4.5f + 38 + 0.75f - 6.5f}));
     EXPECT_EQ(arcs[2].point, (Point{4 + 38 + 0.75f - 6.5f, 4.75f + 6.5f}));
+}
+
+namespace {
+
+// Each kind of banner as the compositor draws it, in Kessa's colours.
+class OldSchoolBannerGolden : public OldSchoolBanner {
+protected:
+    void SetUp() override {
+        OldSchoolBanner::SetUp();
+        host->background = graphics::Color(0.776f, 0.161f, 0.098f, 1);
+        host->text = graphics::Color::whiteColor();
+    }
+    ::testing::AssertionResult looksLike(OldSchoolSingleAdView& view, const std::string& name) {
+        return testing_support::GoldenImage::committed().matches(
+            *ui::Compositor::renderLayerImage(*view.layer()), name);
+    }
+};
+
+} // namespace
+
+TEST_F(OldSchoolBannerGolden, TextImageAndHighlightedBanners) {
+    auto text = bannerFor("url");
+    EXPECT_TRUE(looksLike(*text, "banner-text"));
+    text->setTouched(true);
+    EXPECT_TRUE(looksLike(*text, "banner-text-highlighted"));
+    EXPECT_TRUE(looksLike(*bannerFor("kessa-long"), "banner-text-without-attribution"));
+    EXPECT_TRUE(looksLike(*bannerFor("garden-banner"), "banner-image"));
+}
+
+TEST_F(OldSchoolBannerGolden, MidPulse) {
+    auto view = bannerFor("url");
+    view->animateForClick();
+    foundation::RunLoop::main().runFor(foundation::Seconds(0.2)); // the icon at its largest
+    EXPECT_TRUE(looksLike(*view, "banner-mid-pulse"));
 }
