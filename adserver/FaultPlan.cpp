@@ -27,6 +27,8 @@ const char* kindName(FaultPlan::Kind kind) {
         return "redirects";
     case FaultPlan::Kind::RedirectLoop:
         return "loop";
+    case FaultPlan::Kind::Body:
+        return "body";
     }
     return "status";
 }
@@ -68,6 +70,11 @@ bool readEffect(const foundation::Value& description, FaultPlan::Rule& rule) {
         rule.kind = FaultPlan::Kind::RedirectLoop;
         return true;
     }
+    if (const auto& body = description["body"]; body.isString()) {
+        rule.kind = FaultPlan::Kind::Body;
+        rule.body = body.asString();
+        return rule.body.size() <= FaultPlan::kMaxBodyBytes;
+    }
     return false;
 }
 
@@ -87,7 +94,8 @@ foundation::Result<FaultPlan::Rule> FaultPlan::parse(const foundation::Value& de
     }
     if (!readEffect(description, rule))
         return ruleError("a fault needs one of \"status\" (100-599), \"delay\" (0-120 s), "
-                         "\"close\", \"oversize\", \"redirects\" (1-100) or \"loop\"");
+                         "\"close\", \"oversize\", \"redirects\" (1-100), \"loop\" or \"body\" "
+                         "(at most 64 KiB)");
     return rule;
 }
 

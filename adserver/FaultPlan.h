@@ -17,7 +17,7 @@ namespace adserver {
 // it does to them.
 class FaultPlan {
 public:
-    enum class Kind { Status, Delay, CloseMidBody, Oversize, RedirectChain, RedirectLoop };
+    enum class Kind { Status, Delay, CloseMidBody, Oversize, RedirectChain, RedirectLoop, Body };
 
     struct Rule {
         std::string path;
@@ -30,17 +30,21 @@ public:
         int redirects = 3;
         // Where a redirect chain ends; empty: back at the requested URL.
         std::string to;
+        // What a Body rule answers with, status 200, in place of the real content.
+        std::string body;
     };
 
     // Longest delay a rule may ask for, so a typo cannot hold a server thread for hours.
     static constexpr double kMaxDelaySeconds = 120;
     static constexpr std::size_t kMaxOversizeBytes = 64 * 1024 * 1024;
     static constexpr int kMaxRedirectChain = 100;
+    static constexpr std::size_t kMaxBodyBytes = 64 * 1024;
     // Rules a plan holds at once; each spoils requests until used up, so more is a runaway script.
     static constexpr std::size_t kMaxRules = 256;
 
     // {"path", "method"?, "count"?, and one of "status", "delay", "close", "oversize"
-    // (true or a byte count), "redirects" (chain length, with an optional "to" path), "loop"}.
+    // (true or a byte count), "redirects" (chain length, with an optional "to" path), "loop",
+    // "body" (text served with status 200: garbage JSON, an image that does not decode)}.
     static foundation::Result<Rule> parse(const foundation::Value& description);
     static bool matches(std::string_view pattern, std::string_view path);
     // A path (and query) on this server, which a redirect may lead to without leaving it: only

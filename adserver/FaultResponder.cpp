@@ -52,6 +52,10 @@ bool FaultResponder::apply(const FaultPlan::Rule& rule, const httplib::Request& 
     case FaultPlan::Kind::RedirectLoop:
         redirect(response, "/__loop/a");
         return true;
+    case FaultPlan::Kind::Body:
+        response.status = 200;
+        response.set_content(rule.body, "application/octet-stream");
+        return true;
     }
     return false;
 }

@@ -43,6 +43,9 @@ TEST(FaultPlan, UnusableRulesAreRefused) {
           R"({"path": "/a", "redirects": 2, "to": "http://elsewhere.test/"})"})
         EXPECT_FALSE(parse(text).ok()) << text;
     EXPECT_EQ(parse(R"({"path": "/a", "oversize": 1000})").value().bytes, 1000u);
+    EXPECT_EQ(parse(R"({"path": "/a", "body": "{not json"})").value().body, "{not json");
+    const std::string huge(FaultPlan::kMaxBodyBytes + 1, 'x');
+    EXPECT_FALSE(parse(R"({"path": "/a", "body": ")" + huge + "\"}").ok());
 }
 
 TEST(FaultPlan, HoldsABoundedNumberOfRules) {

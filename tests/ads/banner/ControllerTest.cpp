@@ -121,14 +121,27 @@ TEST_F(BannerController, AnImageBannerIsNeverRefreshed) {
     EXPECT_EQ(adRequests(), 1u);
 }
 
+// Whatever goes wrong with a refresh, the banner shown stays as it was and the host hears
+// nothing: error statuses, cut bodies, garbage JSON, an image that does not decode. (A server
+// too slow to answer ends the same way, through the download's time-out.)
 TEST_F(BannerController, AFailedRefreshLeavesTheBannerAsItWas) {
     startBanner("url");
     const auto shown = shownAdView();
-    server.addFault(R"({"path": "/ad_source.php", "status": 500})");
-    banner->requestFreshAd();
-    settleRefresh();
-    EXPECT_EQ(shownAdView(), shown);
-    EXPECT_EQ(shown->ad(), controller().currentlyDisplayedAd());
+    for (const char* fault : {R"({"path": "/ad_source.php", "status": 404})",
+                              R"({"path": "/ad_source.php", "status": 500})",
+                              R"({"path": "/ad_source.php", "close": true})",
+                              R"({"path": "/ad_source.php", "body": "{\"text\": \"cut"})",
+                              R"({"path": "/ad_source.php", "body": "<html>not an ad</html>"})",
+                              R"({"path": "/static/phone/ads/*", "body": "not a picture"})"}) {
+        server.addFault(fault);
+        clock->advanceBy(31);
+        banner->requestFreshAd();
+        ASSERT_TRUE(controller().loadingAd()) << fault;
+        settleRefresh();
+        EXPECT_EQ(shownAdView(), shown) << fault;
+        EXPECT_EQ(shown->superview(), banner) << fault;
+        EXPECT_EQ(shown->ad(), controller().currentlyDisplayedAd()) << fault;
+    }
     EXPECT_EQ(host->received, 1);
     EXPECT_EQ(host->failedToReceive, 0);
 }
