@@ -32,6 +32,12 @@ protected:
         ui::Application::shared().finishLaunching();
     }
 
+    // The application ends as the simulator ends it, so what lives until then is let go.
+    void TearDown() override {
+        ui::Application::shared().terminate();
+        CatalogAds::TearDown();
+    }
+
     // The moment to set the ad server up: the banner asks for its first ad during launch.
     virtual void beforeLaunch() {}
 
