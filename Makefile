@@ -72,12 +72,14 @@ fuzz-smoke: deps
 
 # JSON parsing throughput against the peer parsers, with ratios and allocation counts; then
 # one plain ad from request to load against the loopback ad server: wall and CPU time per ad,
-# and the memory a thousand ads leave behind.
+# and the memory a thousand ads leave behind; then Kessa's screen composited while the banner
+# flips, and one banner redraw, each with its parts.
 bench: deps
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
-	@cmake --build build -j $(JOBS) --target json_bench ad_bench
+	@cmake --build build -j $(JOBS) --target json_bench ad_bench banner_bench
 	build/bin/json_bench
 	build/bin/ad_bench
+	build/bin/banner_bench
 
 # An hour of Kessa's app time on the virtual clock, the banner refreshing every 31 s and tapped
 # every 5 minutes: real time taken, and whether the app's memory grows from minute 10 to 60.
