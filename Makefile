@@ -14,7 +14,7 @@ TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(C
 # Every C++ file under version control; the style is the one in .clang-format.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps build test test-asan test-tsan update-goldens format format-check run fuzz-smoke bench clean
+.PHONY: deps build test test-asan test-tsan update-goldens format format-check run fuzz-smoke bench soak clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -73,12 +73,21 @@ fuzz-smoke: deps
 
 # JSON parsing throughput against the peer parsers, with ratios and allocation counts; then
 # one plain ad from request to load against the loopback ad server: wall and CPU time per ad,
-# and the memory a thousand ads leave behind.
+# and the memory a thousand ads leave behind; then Kessa's screen composited while the banner
+# flips, and one banner redraw, each with its parts.
 bench: deps
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
-	@cmake --build build -j $(JOBS) --target json_bench ad_bench
+	@cmake --build build -j $(JOBS) --target json_bench ad_bench banner_bench
 	build/bin/json_bench
 	build/bin/ad_bench
+	build/bin/banner_bench
+
+# An hour of Kessa's app time on the virtual clock, the banner refreshing every 31 s and tapped
+# every 5 minutes: real time taken, and whether the app's memory grows from minute 10 to 60.
+soak: deps
+	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
+	@cmake --build build -j $(JOBS) --target banner_soak
+	build/bin/banner_soak
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz out

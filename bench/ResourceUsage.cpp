@@ -5,6 +5,7 @@
 #include <fstream>
 #include <malloc.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace resource_usage {
@@ -49,6 +50,12 @@ std::size_t residentBytes() {
     std::size_t sizePages = 0, residentPages = 0;
     std::ifstream("/proc/self/statm") >> sizePages >> residentPages;
     return residentPages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+std::size_t peakResidentBytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024; // the kernel counts KiB
 }
 
 std::size_t heapInUseBytes() {

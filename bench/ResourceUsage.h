@@ -16,6 +16,8 @@ double processCPUSeconds();
 std::optional<double> namedThreadsCPUSeconds(std::string_view name);
 // The process's resident set.
 std::size_t residentBytes();
+// The largest resident set the process has had so far.
+std::size_t peakResidentBytes();
 // What the general allocator has handed out and not had back, over all its arenas.
 std::size_t heapInUseBytes();
 
