@@ -47,7 +47,9 @@ void AlertStack::remove(const ModalView& view, int buttonIndex) {
     const bool wasTop = std::next(it) == entries_.end();
     entries_.erase(it);
     gone.window->setHidden(true);
-    gone.view->removeFromSuperview();
+    // Shown again while it was going, the view already sits in a new window.
+    if (gone.view->superview() == gone.window)
+        gone.view->removeFromSuperview();
     if (wasTop && !entries_.empty())
         entries_.back().window->makeKeyAndVisible();
     dismissed_.notify(view, buttonIndex);

@@ -142,6 +142,17 @@ TEST_F(AlertViewTest, DismissingInCodeTellsOnlyTheDismissalOnce) {
     EXPECT_FLOAT_EQ(alert->alpha(), 1);
 }
 
+TEST_F(AlertViewTest, ShownAgainWhileFadingOutItStaysOnScreen) {
+    auto alert = shown("Whoops", "First failure.", {});
+    alert->dismissWithClickedButtonIndex(0, true);
+    alert->show();
+    advance(1);
+    EXPECT_TRUE(alert->isVisible());
+    ASSERT_TRUE(alert->window());
+    EXPECT_FALSE(alert->window()->isHidden());
+    EXPECT_EQ(AlertStack::shared().views(), (std::vector<std::shared_ptr<ModalView>>{alert}));
+}
+
 TEST_F(AlertViewTest, AShownAlertLivesOnWithoutItsCreator) {
     std::weak_ptr<AlertView> weak = shown("Add Pennant to your Address Book?", "", {"Add"});
     ASSERT_FALSE(weak.expired());
