@@ -33,20 +33,29 @@ const std::map<std::string, Arity>& commandArity() {
         {"quit", {0, 0}},
         {"location", {3, 4}},
         {"location-denied", {0, 0}},
+        {"alert-button", {1, 1}},
     };
     return arity;
 }
 
-// An orientation is one of four whole numbers; every other argument is any finite number.
+foundation::Result<double> whole(const std::string& word, const std::string& what, long long min,
+                                 long long max) {
+    auto number = foundation::NumberParser::integer(word, what, min, max);
+    if (!number)
+        return number.error();
+    return static_cast<double>(number.value());
+}
+
+// An orientation is one of four whole numbers and a button index a small one; every other
+// argument is any finite number.
 foundation::Result<double> argument(const std::string& command, std::size_t position,
                                     const std::string& word) {
     const std::string what = fmt::format("argument {} of '{}'", position, command);
-    if (command != "rotate")
-        return foundation::NumberParser::finiteNumber(word, what);
-    auto orientation = foundation::NumberParser::integer(word, what, 1, 4);
-    if (!orientation)
-        return orientation.error();
-    return static_cast<double>(orientation.value());
+    if (command == "alert-button")
+        return whole(word, what, 0, 99);
+    if (command == "rotate")
+        return whole(word, what, 1, 4);
+    return foundation::NumberParser::finiteNumber(word, what);
 }
 
 foundation::Error lineError(int line, const std::string& message) {

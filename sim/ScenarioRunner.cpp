@@ -6,9 +6,11 @@
 #include "platform/graphics/Image.h"
 #include "platform/location/LocationService.h"
 #include "platform/ui/Accelerometer.h"
+#include "platform/ui/AlertStack.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/ModalView.h"
 #include "platform/ui/Touch.h"
 #include "sim/Trace.h"
 #include "sim/ViewTreeDump.h"
@@ -59,6 +61,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
             {n[0], n[1]}, n[2], foundation::Date(foundation::RunLoop::main().now() - age)));
     } else if (c.name == "location-denied") {
         location::LocationService::shared().denyAuthorization();
+    } else if (c.name == "alert-button") {
+        alertButton(int(n[0]));
     } else if (c.name == "quit") {
         foundation::RunLoop::main().stop();
     }
@@ -67,6 +71,19 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
 void ScenarioRunner::touch(int phase, double x, double y) {
     ui::Application::shared().sendTouch(phase, {float(x), float(y)},
                                         foundation::RunLoop::main().now());
+}
+
+void ScenarioRunner::alertButton(int index) {
+    auto top = ui::AlertStack::shared().top();
+    if (!top || index >= top->numberOfButtons()) {
+        foundation::log("alert-button {}: no such button on screen", index);
+        return;
+    }
+    // A real tap, so the alert hears it as it would a finger.
+    const graphics::Rect button = top->rectForButton(index);
+    const graphics::Point point = top->convertPointToView({button.midX(), button.midY()}, nullptr);
+    touch(int(ui::Touch::Phase::Began), point.x, point.y);
+    touch(int(ui::Touch::Phase::Ended), point.x, point.y);
 }
 
 void ScenarioRunner::screenshot(const std::string& name) {

@@ -21,6 +21,8 @@ public:
 
 private:
     void touch(int phase, double x, double y);
+    // Taps the button of the alert or action sheet on top.
+    void alertButton(int index);
     void screenshot(const std::string& name);
     void dump();
     void rotate(int orientation);

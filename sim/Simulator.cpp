@@ -68,6 +68,7 @@ Simulator::Simulator(SimulatorOptions options)
 Simulator::~Simulator() {
     // A run may end before the app is done (a quit command, a short --duration); the URL
     // handler must not outlive this object, which it reaches into.
+    alertTrace_.emplace(trace_);
     ui::Application::shared().setOpenURLHandler(nullptr);
 }
 
@@ -242,7 +243,8 @@ void Simulator::printSummary() const {
                "simulated {:.1f} s: {} sound(s) played, {} screenshot(s), {} trace event(s){}\n",
                trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
                trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
-                   trace_.count("view-tree") + trace_.count("open-url") + trace_.count("http"),
+                   trace_.count("view-tree") + trace_.count("open-url") + trace_.count("http") +
+                   trace_.count("alert") + trace_.count("action-sheet"),
                temporaryHome_ && options_.keepHome ? "; sandbox kept at " + home_ : "");
 }
 

@@ -3,12 +3,14 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Timer.h"
 #include "platform/ui/InterfaceLoader.h"
+#include "sim/AlertTrace.h"
 #include "sim/Scenario.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/SimulatorOptions.h"
 #include "sim/Trace.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace adserver {
@@ -49,6 +51,7 @@ private:
     foundation::Subscription logSink_;
     foundation::Subscription soundObserver_;
     foundation::Subscription httpObserver_;
+    std::optional<AlertTrace> alertTrace_;
     std::unique_ptr<adserver::AdServer> adServer_;
     foundation::Timer endOfRun_;
 };

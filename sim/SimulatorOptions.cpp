@@ -70,7 +70,8 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --help                this text\n\n"
         "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
         "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit |\n"
-        "  location LAT LON ACCURACY [AGE-SECONDS] | location-denied\n",
+        "  location LAT LON ACCURACY [AGE-SECONDS] | location-denied |\n"
+        "  alert-button N (taps button N of the alert or action sheet on top)\n",
         program);
 }
 

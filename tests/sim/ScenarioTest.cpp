@@ -35,6 +35,9 @@ TEST(Scenario, MalformedLinesNameTheLine) {
          "line 1: argument 1 of 'rotate' must be a whole number from 1 to 4, not '5'"},
         {"at 1 rotate 2.5",
          "line 1: argument 1 of 'rotate' must be a whole number from 1 to 4, not '2.5'"},
+        {"at 1 alert-button -1",
+         "line 1: argument 1 of 'alert-button' must be a whole number from 0 to 99, not '-1'"},
+        {"at 1 alert-button", "line 1: 'alert-button' takes 1 argument(s)"},
         {"at 1 location 1 2", "line 1: 'location' takes 3 to 4 arguments"},
         {"at 1 screenshot", "line 1: 'screenshot' takes 1 argument(s)"},
     };
