@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -247,8 +249,9 @@ FlexAnimationReader::keyframeAnimationFromDictionary(const Value& member) {
     animation->setValues(std::move(keyValues));
     if (keyTimes) {
         std::vector<double> times;
+        // Held to the pass: an infinite time (JSON's 1e400) would interpolate to no number.
         for (const Value& entry : prefix(keyTimes->asArray(), kMaximumKeyframes))
-            times.push_back(entry.doubleValue());
+            times.push_back(std::clamp(entry.doubleValue(), 0.0, 1.0));
         animation->setKeyTimes(std::move(times));
     }
     if (timingCodes) {

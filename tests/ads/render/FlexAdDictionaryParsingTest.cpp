@@ -160,11 +160,7 @@ TEST(FlexAdDictionaryParsing, AffineTransformsReadTwoColumnsOfARowOrderMatrix) {
 
 TEST(FlexAdDictionaryParsing, Transforms3DReadSixteenEntriesInRowOrder) {
     const Transform3D fallback = Transform3D::scale(3, 3, 3);
-    Transform3D counted;
-    counted.m11 = 1, counted.m12 = 2, counted.m13 = 3, counted.m14 = 4;
-    counted.m21 = 5, counted.m22 = 6, counted.m23 = 7, counted.m24 = 8;
-    counted.m31 = 9, counted.m32 = 10, counted.m33 = 11, counted.m34 = 12;
-    counted.m41 = 13, counted.m42 = 14, counted.m43 = 15, counted.m44 = 16;
+    const Transform3D counted{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     const Case<Transform3D> cases[] = {
         {"[1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17]", counted},
         {"[1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15]", fallback},
