@@ -25,6 +25,7 @@ const std::map<std::string, Arity>& commandArity() {
         {"down", {2, 2}},
         {"move", {2, 2}},
         {"up", {2, 2}},
+        {"swipe", {5, 5}},
         {"screenshot", {-1, -1}},
         {"dump", {0, 0}},
         {"rotate", {1, 1}},
@@ -37,10 +38,13 @@ const std::map<std::string, Arity>& commandArity() {
     return arity;
 }
 
-// An orientation is one of four whole numbers; every other argument is any finite number.
+// An orientation is one of four whole numbers, a swipe's duration is not negative; every
+// other argument is any finite number.
 foundation::Result<double> argument(const std::string& command, std::size_t position,
                                     const std::string& word) {
     const std::string what = fmt::format("argument {} of '{}'", position, command);
+    if (command == "swipe" && position == 5)
+        return foundation::NumberParser::finiteNumber(word, what, 0);
     if (command != "rotate")
         return foundation::NumberParser::finiteNumber(word, what);
     auto orientation = foundation::NumberParser::integer(word, what, 1, 4);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Lifetime.h"
+#include "platform/graphics/Geometry.h"
 #include "sim/Scenario.h"
 
 #include <string>
@@ -21,6 +22,8 @@ public:
 
 private:
     void touch(int phase, double x, double y);
+    // A finger down at the start, moving in even steps, lifting at the end after the time.
+    void swipe(graphics::Point from, graphics::Point to, double seconds);
     void screenshot(const std::string& name);
     void dump();
     void rotate(int orientation);

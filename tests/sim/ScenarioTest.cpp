@@ -37,6 +37,9 @@ TEST(Scenario, MalformedLinesNameTheLine) {
          "line 1: argument 1 of 'rotate' must be a whole number from 1 to 4, not '2.5'"},
         {"at 1 location 1 2", "line 1: 'location' takes 3 to 4 arguments"},
         {"at 1 screenshot", "line 1: 'screenshot' takes 1 argument(s)"},
+        {"at 1 swipe 1 2 3 4", "line 1: 'swipe' takes 5 argument(s)"},
+        {"at 1 swipe 1 2 3 4 -1",
+         "line 1: argument 5 of 'swipe' must be a number of at least 0, not '-1'"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);

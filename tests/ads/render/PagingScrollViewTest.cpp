@@ -60,7 +60,8 @@ protected:
     }
     static Strings history(const PagingScrollView& element) {
         Strings records;
-        for (const auto& record : element.userInteractionHistory()->asArray())
+        const auto reported = element.userInteractionHistory();
+        for (const auto& record : reported->asArray())
             records.emplace_back(record.asString());
         return records;
     }
@@ -131,7 +132,8 @@ TEST_F(Pages, ChangesOfPageAreRecordedHalfWayAcross) {
     EXPECT_EQ(history(*element), (Strings{"2,0.000000", "1,4.000000"}))
         << "half-way is already the next page";
     scroll->setContentOffset(Point{149, 0});
-    EXPECT_EQ(history(*element).back(), "0,4.000000");
+    const Strings records = history(*element);
+    EXPECT_EQ(records.back(), "0,4.000000");
 }
 
 TEST_F(Pages, ASinglePageShowsNoIndicatorAndReportsAnEmptyList) {

@@ -52,8 +52,8 @@ protected:
     }
     static Strings touches(const pennant::FlexAdViewProtocol& view) {
         Strings records;
-        for (const auto& record :
-             view.userInteractionHistory()->asDictionary().get("touches").asArray())
+        const auto reported = view.userInteractionHistory();
+        for (const auto& record : reported->asDictionary().get("touches").asArray())
             records.emplace_back(record.asString());
         return records;
     }
