@@ -25,6 +25,7 @@ const std::map<std::string, Arity>& commandArity() {
         {"down", {2, 2}},
         {"move", {2, 2}},
         {"up", {2, 2}},
+        {"swipe", {5, 5}},
         {"screenshot", {-1, -1}},
         {"dump", {0, 0}},
         {"rotate", {1, 1}},
@@ -46,8 +47,8 @@ foundation::Result<double> whole(const std::string& word, const std::string& wha
     return static_cast<double>(number.value());
 }
 
-// An orientation is one of four whole numbers and a button index a small one; every other
-// argument is any finite number.
+// An orientation is one of four whole numbers, a button index a small one and a swipe's
+// duration is not negative; every other argument is any finite number.
 foundation::Result<double> argument(const std::string& command, std::size_t position,
                                     const std::string& word) {
     const std::string what = fmt::format("argument {} of '{}'", position, command);
@@ -55,6 +56,8 @@ foundation::Result<double> argument(const std::string& command, std::size_t posi
         return whole(word, what, 0, 99);
     if (command == "rotate")
         return whole(word, what, 1, 4);
+    if (command == "swipe" && position == 5)
+        return foundation::NumberParser::finiteNumber(word, what, 0);
     return foundation::NumberParser::finiteNumber(word, what);
 }
 

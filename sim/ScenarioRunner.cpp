@@ -15,6 +15,8 @@
 #include "sim/Trace.h"
 #include "sim/ViewTreeDump.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace sim {
@@ -45,6 +47,8 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         touch(int(ui::Touch::Phase::Moved), n[0], n[1]);
     } else if (c.name == "up") {
         touch(int(ui::Touch::Phase::Ended), n[0], n[1]);
+    } else if (c.name == "swipe") {
+        swipe({float(n[0]), float(n[1])}, {float(n[2]), float(n[3])}, n[4]);
     } else if (c.name == "screenshot") {
         screenshot(c.text);
     } else if (c.name == "dump") {
@@ -84,6 +88,27 @@ void ScenarioRunner::alertButton(int index) {
     const graphics::Point point = top->convertPointToView({button.midX(), button.midY()}, nullptr);
     touch(int(ui::Touch::Phase::Began), point.x, point.y);
     touch(int(ui::Touch::Phase::Ended), point.x, point.y);
+}
+
+void ScenarioRunner::swipe(graphics::Point from, graphics::Point to, double seconds) {
+    // About sixty moves a second, as a finger reports them, but never more than a few hundred
+    // however long the swipe.
+    constexpr double kStepSeconds = 1.0 / 60;
+    constexpr int kMostSteps = 600;
+    const int steps = std::clamp(int(std::ceil(seconds / kStepSeconds)), 1, kMostSteps);
+    touch(int(ui::Touch::Phase::Began), from.x, from.y);
+    auto& loop = foundation::RunLoop::main();
+    for (int step = 1; step <= steps; ++step) {
+        const double fraction = double(step) / steps;
+        const double x = from.x + (to.x - from.x) * fraction;
+        const double y = from.y + (to.y - from.y) * fraction;
+        loop.postAfter(foundation::Seconds(seconds * fraction), lifetime_.handle(),
+                       [this, x, y, last = step == steps] {
+                           touch(int(ui::Touch::Phase::Moved), x, y);
+                           if (last)
+                               touch(int(ui::Touch::Phase::Ended), x, y);
+                       });
+    }
 }
 
 void ScenarioRunner::screenshot(const std::string& name) {

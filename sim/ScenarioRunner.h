@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Lifetime.h"
+#include "platform/graphics/Geometry.h"
 #include "sim/Scenario.h"
 
 #include <string>
@@ -23,6 +24,8 @@ private:
     void touch(int phase, double x, double y);
     // Taps the button of the alert or action sheet on top.
     void alertButton(int index);
+    // A finger down at the start, moving in even steps, lifting at the end after the time.
+    void swipe(graphics::Point from, graphics::Point to, double seconds);
     void screenshot(const std::string& name);
     void dump();
     void rotate(int orientation);

@@ -1,11 +1,11 @@
 #include "ads/render/OldSchoolSingleAdView.h"
 
 #include "ads/render/AdClickHandler.h"
+#include "ads/render/ShineView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Localizer.h"
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Font.h"
-#include "platform/graphics/Gradient.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/LineBreakMode.h"
 #include "platform/graphics/TextAlignment.h"
@@ -33,6 +33,9 @@ constexpr float kAttributionGap = 4.0f;
 constexpr float kTallestTextWithAttribution = 24.0f;
 constexpr Color kBevelDark = Color::colorWithWhite(0.4f, 1);
 constexpr Color kBevelLight = Color::colorWithWhite(0.937f, 1);
+// The top edge is half base colour, half white; below 43.75 % it is all base colour.
+constexpr float kShineInitialAlpha = 0.5f;
+constexpr float kShineEnd = 0.4375f;
 
 graphics::Font fontNamed(const char* name, float size) {
     return graphics::Font::named(name, size).value_or(graphics::Font::systemFont(size));
@@ -127,12 +130,7 @@ void OldSchoolSingleAdView::drawTextBanner(Context& context) const {
 
 void OldSchoolSingleAdView::drawShineBackgroundWithBaseColor(Context& context,
                                                              const Color& color) const {
-    const float width = bounds().width(), height = bounds().height();
-    context.setFillColor(Color::whiteColor());
-    context.fillRect(bounds());
-    const graphics::Gradient shine{{color.withAlpha(0.5f), color}, {0.0f, 1.0f}};
-    context.drawLinearGradient(shine, Point{width * 0.5f, 0}, Point{width * 0.5f, height * 0.4375f},
-                               graphics::GradientOptions{false, true});
+    ShineView::drawShineBackground(context, bounds(), color, kShineInitialAlpha, kShineEnd);
 }
 
 Size OldSchoolSingleAdView::sizeWithBevelsAndRoundedCornersForImage(const Image& image) {

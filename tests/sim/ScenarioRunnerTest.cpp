@@ -64,6 +64,40 @@ TEST_F(Runner, PlaysTouchCommandsAtTheirTimesInOrder) {
                                               "up-inside 3"}));
 }
 
+namespace {
+// Notes each touch it gets: phase, loop time and where the finger was.
+class TouchTimes : public ui::View {
+    UI_CREATABLE(TouchTimes)
+    void touchesBegan(const ui::TouchSet& t, const ui::Event&) override { note("began", t); }
+    void touchesMoved(const ui::TouchSet& t, const ui::Event&) override { note("moved", t); }
+    void touchesEnded(const ui::TouchSet& t, const ui::Event&) override { note("ended", t); }
+    std::vector<std::string> seen;
+
+protected:
+    explicit TouchTimes(const Rect& frame) : View(frame) {}
+
+private:
+    void note(const char* phase, const ui::TouchSet& touches) {
+        const auto at = touches.front()->locationInView(nullptr);
+        seen.push_back(fmt::format("{} {:.3f} {:.0f},{:.0f}", phase,
+                                   foundation::RunLoop::main().now() - 1000, at.x, at.y));
+    }
+};
+} // namespace
+
+TEST_F(Runner, SwipesMoveTheFingerInEvenStepsAndLiftAtTheEnd) {
+    auto view = TouchTimes::create(Rect(0, 0, 320, 480));
+    window->addSubview(view);
+    sim::ScenarioRunner runner(trace, (folder / "shots").string());
+    runner.schedule(parse("at 1 swipe 300 100 0 160 0.05\nat 2 swipe 10 10 20 20 0\n"),
+                    clock->now());
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(view->seen, (std::vector<std::string>{"began 1.000 300,100", "moved 1.017 200,120",
+                                                    "moved 1.033 100,140", "moved 1.050 0,160",
+                                                    "ended 1.050 0,160", "began 2.000 10,10",
+                                                    "moved 2.000 20,20", "ended 2.000 20,20"}));
+}
+
 TEST_F(Runner, ScreenshotsStayInsideTheirFolder) {
     const fs::path shots = folder / "shots";
     sim::ScenarioRunner runner(trace, shots.string());

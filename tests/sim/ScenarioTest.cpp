@@ -40,6 +40,9 @@ TEST(Scenario, MalformedLinesNameTheLine) {
         {"at 1 alert-button", "line 1: 'alert-button' takes 1 argument(s)"},
         {"at 1 location 1 2", "line 1: 'location' takes 3 to 4 arguments"},
         {"at 1 screenshot", "line 1: 'screenshot' takes 1 argument(s)"},
+        {"at 1 swipe 1 2 3 4", "line 1: 'swipe' takes 5 argument(s)"},
+        {"at 1 swipe 1 2 3 4 -1",
+         "line 1: argument 5 of 'swipe' must be a number of at least 0, not '-1'"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);
