@@ -20,20 +20,13 @@ struct Arity {
 
 const std::map<std::string, Arity>& commandArity() {
     static const std::map<std::string, Arity> arity{
-        {"shake", {3, 3}},
-        {"tap", {2, 2}},
-        {"down", {2, 2}},
-        {"move", {2, 2}},
-        {"up", {2, 2}},
-        {"swipe", {5, 5}},
-        {"screenshot", {-1, -1}},
-        {"dump", {0, 0}},
-        {"rotate", {1, 1}},
-        {"background", {0, 0}},
-        {"foreground", {0, 0}},
-        {"quit", {0, 0}},
-        {"location", {3, 4}},
-        {"location-denied", {0, 0}},
+        {"shake", {3, 3}},        {"tap", {2, 2}},
+        {"down", {2, 2}},         {"move", {2, 2}},
+        {"up", {2, 2}},           {"swipe", {5, 5}},
+        {"screenshot", {-1, -1}}, {"dump", {0, 0}},
+        {"rotate", {1, 1}},       {"background", {0, 0}},
+        {"foreground", {0, 0}},   {"quit", {0, 0}},
+        {"location", {3, 4}},     {"location-denied", {0, 0}},
         {"alert-button", {1, 1}},
     };
     return arity;

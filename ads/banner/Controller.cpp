@@ -1,6 +1,8 @@
 #include "ads/banner/Controller.h"
 
 #include "ads/banner/View.h"
+#include "ads/render/FlexAd.h"
+#include "ads/render/FlexAdContainerView.h"
 #include "ads/render/OldSchoolSingleAdView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Delegate.h"
@@ -71,9 +73,20 @@ std::shared_ptr<Ad> Controller::newAdWithInitiatedAdRequest() {
     return ad;
 }
 
+std::shared_ptr<FlexAd> Controller::newFlexAd(const foundation::Value& markup,
+                                              std::weak_ptr<FlexAdDelegate> delegate,
+                                              std::weak_ptr<Delegate> host,
+                                              const graphics::Rect& frame) {
+    return FlexAd::create(markup, std::move(delegate), std::move(host), frame);
+}
+
 std::shared_ptr<SingleAdView> Controller::newSingleAdViewWithAd(const std::shared_ptr<Ad>& ad) {
     const auto banner = view();
-    auto adView = OldSchoolSingleAdView::create(banner ? banner->bounds() : graphics::Rect());
+    std::shared_ptr<SingleAdView> adView;
+    if (ad->flexAd())
+        adView = ad->flexAd()->containerView();
+    else
+        adView = OldSchoolSingleAdView::create(banner ? banner->bounds() : graphics::Rect());
     adView->setAd(ad);
     adView->setController(weak_from_this());
     return adView;

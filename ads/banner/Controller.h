@@ -50,6 +50,10 @@ public:
     void adDidFailToLoad(Ad& ad) override;
     void clickDidSucceed(Ad& ad, const std::optional<foundation::Dictionary>& response) override;
     void clickDidFail(Ad& ad) override;
+    std::shared_ptr<FlexAd> newFlexAd(const foundation::Value& markup,
+                                      std::weak_ptr<FlexAdDelegate> delegate,
+                                      std::weak_ptr<Delegate> host,
+                                      const graphics::Rect& frame) override;
 
     void click(SingleAdView& view) { click(view, std::nullopt); }
     void click(SingleAdView& view, const std::optional<foundation::Dictionary>& data) override;

@@ -485,11 +485,40 @@ void Ad::readBannerResponse() {
     } else if (!readPlainAd()) {
         return requestDidFail();
     }
-    if (adData_["markup"].isDictionary()) {
+    if (const auto& markup = adData_["markup"]; markup.isDictionary())
+        return loadFlexAd(markup);
+    loadImages();
+}
+
+void Ad::loadFlexAd(const foundation::Value& markup) {
+    state_ = kLoadingFlexAd;
+    const auto owner = adDelegate_.lock();
+    const graphics::Rect frame({0, 0}, owner ? owner->adSize() : graphics::Size{});
+    // The owner builds it (it knows the views); it reports back through this ad, maybe at once.
+    auto built =
+        owner
+            ? owner->newFlexAd(markup, std::static_pointer_cast<FlexAdDelegate>(shared_from_this()),
+                               delegate_, frame)
+            : nullptr;
+    if (!built && state_ == kLoadingFlexAd) {
         foundation::Log::write(kRichAdsUnsupportedMessage);
         return requestDidFail();
     }
-    loadImages();
+    if (state_ == kLoadingFlexAd)
+        flexAd_ = std::move(built);
+}
+
+void Ad::flexAdDidLoad(const std::shared_ptr<FlexAd>& flexAd) {
+    if (state_ != kLoadingFlexAd)
+        return;
+    // Kept before the owner hears of it: a flex ad may finish while it is being made.
+    flexAd_ = flexAd;
+    requestDidSucceed();
+}
+
+void Ad::flexAdDidFailLoadWithError(const std::shared_ptr<FlexAd>&, const foundation::Error&) {
+    if (state_ == kLoadingFlexAd)
+        requestDidFail();
 }
 
 bool Ad::readPlainAd() {
@@ -560,6 +589,7 @@ void Ad::requestDidFail() {
     cancelInterstitialTimeout();
     for (const auto& download : std::exchange(activeDownloads_, {}))
         download->cancel();
+    flexAd_.reset();
     state_ = kFailed;
     if (const auto owner = adDelegate_.lock())
         owner->adDidFailToLoad(*this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ads/request/FlexAdDelegate.h"
 #include "platform/foundation/Data.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Timer.h"
@@ -29,7 +30,7 @@ class URLDownload;
 // need, asks the ad network for an ad, parses the answer off the main thread, loads the ad's
 // images, tells its owner once whether it loaded, fires its display pixels once and runs its
 // clicks. Every "now" is the main run loop's clock.
-class Ad : public std::enable_shared_from_this<Ad> {
+class Ad : public std::enable_shared_from_this<Ad>, public FlexAdDelegate {
 public:
     enum Format : int { kBanner = 0, kFullScreen = 1 };
     enum State : int {
@@ -60,7 +61,7 @@ public:
         "Will not show test ad.  iTunes metadata found so assuming this was submitted to the "
         "App Store with test mode accidentally left on.";
     static constexpr const char* kRichAdsUnsupportedMessage =
-        "<Pennant> Rich ads are not supported yet; the ad fails.";
+        "<Pennant> This banner cannot show rich ads; the ad fails.";
 
     static std::shared_ptr<Ad> create(int format);
     ~Ad();
@@ -128,6 +129,12 @@ public:
     const std::optional<std::string>& accountingPixelUrl() const { return accountingPixelUrl_; }
     const std::optional<std::string>& trackingPixelUrl() const { return trackingPixelUrl_; }
     const std::shared_ptr<Opener>& opener() const { return opener_; }
+    // The rich ad built from a "markup" response, once it has loaded.
+    const std::shared_ptr<FlexAd>& flexAd() const { return flexAd_; }
+
+    void flexAdDidFailLoadWithError(const std::shared_ptr<FlexAd>& flexAd,
+                                    const foundation::Error& error) override;
+    void flexAdDidLoad(const std::shared_ptr<FlexAd>& flexAd) override;
     bool openerIsSet() const { return openerIsSet_; }
     bool clicked() const { return clicked_; }
     const std::optional<foundation::Dictionary>& clickData() const { return clickData_; }
@@ -155,6 +162,7 @@ private:
     void readFullScreenResponse();
     void readBannerResponse();
     bool readPlainAd();
+    void loadFlexAd(const foundation::Value& markup);
     void loadImages();
     void imageDidLoad(const URLDownload& download);
     void requestDidSucceed();
@@ -168,6 +176,7 @@ private:
     std::weak_ptr<AdDelegate> adDelegate_;
     int state_ = kCreated;
     std::set<std::shared_ptr<URLDownload>> activeDownloads_;
+    std::shared_ptr<FlexAd> flexAd_;
     bool clicked_ = false;
     std::optional<foundation::Dictionary> clickData_;
     bool accountingPixelLoaded_ = false;

@@ -45,9 +45,10 @@ void ActionSheet::layoutInScreen(const Rect& screen) {
     float y = kPadding;
     titleRect_ = Rect();
     if (!title().empty()) {
-        const float height =
-            titleFont().sizeOfText(title(), {width, screen.height() / 4}, graphics::LineBreakMode::WordWrap)
-                .height;
+        const float height = titleFont()
+                                 .sizeOfText(title(), {width, screen.height() / 4},
+                                             graphics::LineBreakMode::WordWrap)
+                                 .height;
         titleRect_ = Rect(kSideMargin, kTitleTop, width, height);
         y = titleRect_.maxY() + kButtonGap * 1.5f;
     }
@@ -80,10 +81,8 @@ void ActionSheet::animateOut(std::function<void()> done) {
     beginAnimations("ActionSheetDismiss");
     setAnimationDuration(kSlideSeconds);
     setAnimationCurve(ViewAnimationCurve::EaseIn);
-    setAnimationDidStopHandler(
-        [done = std::move(done)](const std::string&, bool, const std::shared_ptr<void>&) {
-            done();
-        });
+    setAnimationDidStopHandler([done = std::move(done)](const std::string&, bool,
+                                                        const std::shared_ptr<void>&) { done(); });
     setCenter({shown.x, shown.y + bounds().height()});
     commitAnimations();
 }

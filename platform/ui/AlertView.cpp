@@ -79,8 +79,9 @@ float AlertView::layoutText(float maxTextHeight) {
     float y = kTopPadding;
     titleRect_ = messageRect_ = Rect();
     const auto place = [&](const std::string& text, const graphics::Font& font) {
-        const graphics::Size size = font.sizeOfText(
-            text, {kTextWidth, maxTextHeight - (y - kTopPadding)}, graphics::LineBreakMode::WordWrap);
+        const graphics::Size size =
+            font.sizeOfText(text, {kTextWidth, maxTextHeight - (y - kTopPadding)},
+                            graphics::LineBreakMode::WordWrap);
         const Rect placed(kMargin, y, kTextWidth, size.height);
         y += size.height;
         return placed;
@@ -125,10 +126,8 @@ void AlertView::animateIn() {
 void AlertView::animateOut(std::function<void()> done) {
     beginAnimations("AlertViewDismiss");
     setAnimationDuration(kAnimationSeconds);
-    setAnimationDidStopHandler(
-        [done = std::move(done)](const std::string&, bool, const std::shared_ptr<void>&) {
-            done();
-        });
+    setAnimationDidStopHandler([done = std::move(done)](const std::string&, bool,
+                                                        const std::shared_ptr<void>&) { done(); });
     setAlpha(0);
     commitAnimations();
 }

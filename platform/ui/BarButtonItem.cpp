@@ -90,9 +90,9 @@ void BarButtonItem::draw(graphics::Context& context, const Rect& frame, const Co
         }
         if (image_) {
             const graphics::Size size = image_->size();
-            context.drawImage(*image_, Rect(frame.midX() - size.width / 2,
-                                            frame.midY() - size.height / 2, size.width,
-                                            size.height));
+            context.drawImage(*image_,
+                              Rect(frame.midX() - size.width / 2, frame.midY() - size.height / 2,
+                                   size.width, size.height));
         } else {
             drawGlyph(context, {frame.midX(), frame.midY()});
         }
@@ -121,9 +121,9 @@ void BarButtonItem::drawBordered(graphics::Context& context, const Rect& frame, 
     }
     const graphics::Font font = titleFont();
     const float height = font.sizeOfText("Done").height;
-    context.drawText("Done", Rect(button.minX(), button.midY() - height / 2, button.width(), height),
-                     font, Color::whiteColor(), graphics::TextAlignment::Center,
-                     graphics::LineBreakMode::Clip);
+    context.drawText(
+        "Done", Rect(button.minX(), button.midY() - height / 2, button.width(), height), font,
+        Color::whiteColor(), graphics::TextAlignment::Center, graphics::LineBreakMode::Clip);
 }
 
 // White glyphs about 20 points square, in the manner of the system's toolbar icons.
@@ -142,7 +142,8 @@ void BarButtonItem::drawGlyph(graphics::Context& context, Point c) const {
         context.addArc(c, 8, -pi / 3, 1.45f * pi, false);
         context.strokePath();
         const Point end{c.x + 8 * std::cos(-pi / 3), c.y + 8 * std::sin(-pi / 3)};
-        fillTriangle(context, {end.x - 5, end.y - 4}, {end.x + 5, end.y - 1}, {end.x - 1, end.y + 6});
+        fillTriangle(context, {end.x - 5, end.y - 4}, {end.x + 5, end.y - 1},
+                     {end.x - 1, end.y + 6});
         break;
     }
     case BarButtonSystemItem::Action:

@@ -16,7 +16,13 @@ class Image;
 namespace ui {
 
 // The platform's numbers for the system's own bar buttons.
-enum class BarButtonSystemItem : int { Done = 0, FlexibleSpace = 5, Action = 9, Refresh = 13, Stop = 14 };
+enum class BarButtonSystemItem : int {
+    Done = 0,
+    FlexibleSpace = 5,
+    Action = 9,
+    Refresh = 13,
+    Stop = 14
+};
 enum class BarButtonItemStyle : int { Plain = 0, Bordered = 1, Done = 2 };
 
 // A button on a toolbar or navigation bar: a system item (a titled or drawn glyph, or a

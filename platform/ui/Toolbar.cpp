@@ -33,7 +33,8 @@ std::vector<ButtonBar::PlacedItem> Toolbar::placedItems() const {
             x += share;
             continue;
         }
-        placed.push_back({item, graphics::Rect(x, bounds().minY(), item->width(), bounds().height())});
+        placed.push_back(
+            {item, graphics::Rect(x, bounds().minY(), item->width(), bounds().height())});
         x += item->width();
     }
     return placed;

@@ -9,8 +9,8 @@
 #include "platform/ui/Window.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
-#include "json/JSONDeserializer.h"
 #include "tests/support/ScratchDirectory.h"
+#include "json/JSONDeserializer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "ads/banner/Controller.h"
 #include "ads/banner/View.h"
+#include "ads/render/FlexAdContainerView.h"
 #include "ads/render/OldSchoolSingleAdView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Opener.h"
@@ -213,4 +214,18 @@ TEST_F(BannerController, ANewAdFlipsInOverSevenTenthsOfASecond) {
         testing_support::GoldenImage::committed().matches(*context.makeImage(), "banner-mid-flip"));
     RunLoop::main().runFor(foundation::Seconds(0.6));
     EXPECT_FALSE(banner->layer()->transitionAt(RunLoop::main().now()));
+}
+
+TEST_F(BannerController, AFlexAdIsShownThroughItsContainer) {
+    startBanner("kessa-flex");
+    ASSERT_EQ(host->received, 1);
+    const auto container = std::dynamic_pointer_cast<pennant::FlexAdContainerView>(shownAdView());
+    ASSERT_TRUE(container);
+    EXPECT_EQ(container->ad(), controller().currentlyDisplayedAd());
+    EXPECT_EQ(container->frame(), banner->bounds());
+    ASSERT_EQ(container->subviews().size(), 3u); // backdrop, bevelled logo, text
+    EXPECT_EQ(container->subviews()[1]->className(), "ImageView");
+    EXPECT_EQ(container->subviews()[2]->dumpText(), "Kessa Pro: shake to win");
+    EXPECT_TRUE(testing_support::GoldenImage::committed().matches(
+        *ui::Compositor::renderLayerImage(*banner->layer()), "banner-flex"));
 }

@@ -22,9 +22,7 @@ struct Clicks : ActionSheetDelegate {
     std::vector<int> clicked;
     std::vector<int> dismissed;
     void clickedButtonAtIndex(ActionSheet&, int index) override { clicked.push_back(index); }
-    void didDismissWithButtonIndex(ActionSheet&, int index) override {
-        dismissed.push_back(index);
-    }
+    void didDismissWithButtonIndex(ActionSheet&, int index) override { dismissed.push_back(index); }
 };
 
 class ActionSheetTest : public testing_support::VirtualClockFixture {
@@ -52,10 +50,9 @@ protected:
 } // namespace
 
 TEST_F(ActionSheetTest, IndexesRunDestructiveThenOthersThenCancel) {
-    auto sheet = ActionSheet::create(std::optional<std::string>("Really?"), clicks,
-                                     std::optional<std::string>("Cancel"),
-                                     std::optional<std::string>("Delete"),
-                                     std::vector<std::string>{"Keep", "Archive"});
+    auto sheet = ActionSheet::create(
+        std::optional<std::string>("Really?"), clicks, std::optional<std::string>("Cancel"),
+        std::optional<std::string>("Delete"), std::vector<std::string>{"Keep", "Archive"});
     EXPECT_EQ(sheet->buttonTitles(),
               (std::vector<std::string>{"Delete", "Keep", "Archive", "Cancel"}));
     EXPECT_EQ(sheet->destructiveButtonIndex(), 0);

@@ -68,7 +68,8 @@ TEST_F(ToolbarTest, FlexibleSpacesShareTheRoomEqually) {
 
 TEST_F(ToolbarTest, WithoutSpacesItemsPackFromTheLeftAndNoneGoesNegative) {
     int n = 0;
-    toolbar->setItems({counting(BarButtonSystemItem::Stop, n), counting(BarButtonSystemItem::Action, n)});
+    toolbar->setItems(
+        {counting(BarButtonSystemItem::Stop, n), counting(BarButtonSystemItem::Action, n)});
     const auto placed = toolbar->placedItems();
     EXPECT_EQ(placed[1].frame.minX(), placed[0].frame.maxX());
     toolbar->setFrame(Rect(0, 436, 60, 44));
