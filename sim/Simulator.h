@@ -18,6 +18,7 @@ class AdServer;
 namespace sim {
 
 class TemporaryHome;
+class WindowFrontEnd;
 
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
 // from its interface description, plays the scenario and cleans up.
@@ -37,6 +38,7 @@ private:
     bool loadBundle();
     void observePlatform();
     bool launch();
+    bool openWindow();
     void printSummary() const;
 
     SimulatorOptions options_;
@@ -51,6 +53,7 @@ private:
     foundation::Subscription httpObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     foundation::Timer endOfRun_;
+    std::unique_ptr<WindowFrontEnd> window_;
 };
 
 } // namespace sim
