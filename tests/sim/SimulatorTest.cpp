@@ -14,12 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <regex>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -347,5 +349,50 @@ TEST(SimulatorRun, ATapOnTheBannerPostsItsTouchesToTheClickURL) {
     // The banner first draws in the frame after the ad arrives, within 1/60 s of launch.
     EXPECT_NEAR(pressed, 5.0, 1.0 / 60 + 1e-6);
     EXPECT_NEAR(lifted - pressed, 0.25, 1e-6);
+    std::filesystem::remove_all(folder);
+}
+
+// The demo played in a window gives the trace and the screenshots of the headless run. HTTP
+// requests run side by side, so only their set is compared, not their order.
+TEST(SimulatorRun, AWindowedRunTracesWhatAHeadlessRunTraces) {
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    kessa::registerInterfaceClasses();
+    const auto folder = testing_support::ScratchDirectory::create("two-runs");
+    struct Events {
+        std::vector<std::string> inOrder, http;
+        bool operator==(const Events&) const = default;
+    };
+    auto run = [&](const std::string& name, bool window) {
+        auto options = shortRun();
+        options.scenario =
+            (std::filesystem::path(PROJECT_SOURCE_DIR) / "sim/scenarios/demo.scn").string();
+        options.duration = 10;
+        options.trace = (folder / (name + ".jsonl")).string();
+        options.screenshots = (folder / name).string();
+        options.window = window;
+        options.virtualClock = true;
+        EXPECT_EQ(sim::Simulator(options).run(), 0) << name;
+        Events events;
+        std::istringstream lines(slurp(options.trace));
+        for (std::string line; std::getline(lines, line);) {
+            // Times aside; each run has an ad server port and a screenshot folder of its own.
+            for (const auto& [pattern, by] :
+                 {std::pair{"\"t\":[-0-9.e]+,", ""}, std::pair{"127\\.0\\.0\\.1:[0-9]+", "SERVER"},
+                  std::pair{name.c_str(), "RUN"}})
+                line = std::regex_replace(line, std::regex(pattern), by);
+            (line.starts_with("{\"type\":\"http\"") ? events.http : events.inOrder).push_back(line);
+        }
+        std::ranges::sort(events.http);
+        return events;
+    };
+    const Events windowed = run("windowed-run", true);
+    const Events headless = run("headless-run", false);
+    EXPECT_EQ(windowed.inOrder, headless.inOrder);
+    EXPECT_EQ(windowed.http, headless.http);
+    EXPECT_EQ(std::ranges::count(windowed.inOrder, "{\"type\":\"sound\",\"name\":\"zeee\"}"), 4);
+    for (const auto& shot : std::filesystem::directory_iterator(folder / "headless-run"))
+        EXPECT_EQ(slurp(shot.path()), slurp(folder / "windowed-run" / shot.path().filename()))
+            << shot.path().filename();
     std::filesystem::remove_all(folder);
 }
