@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
-#include <regex>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -43,6 +42,18 @@ std::size_t occurrences(const std::string& text, const std::string& needle) {
     for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
         ++count;
     return count;
+}
+
+// A trace line without its time, and with every loopback port as PORT.
+std::string withoutTimeAndPorts(std::string line) {
+    if (line.starts_with("{\"t\":"))
+        line.erase(1, line.find(','));
+    const std::string loopback = "127.0.0.1:";
+    for (auto at = line.find(loopback); at != std::string::npos; at = line.find(loopback, at + 1)) {
+        const auto digits = at + loopback.size();
+        line.replace(digits, line.find_first_not_of("0123456789", digits) - digits, "PORT");
+    }
+    return line;
 }
 
 sim::SimulatorOptions shortRun() {
@@ -361,7 +372,6 @@ TEST(SimulatorRun, AWindowedRunTracesWhatAHeadlessRunTraces) {
     const auto folder = testing_support::ScratchDirectory::create("two-runs");
     struct Events {
         std::vector<std::string> inOrder, http;
-        bool operator==(const Events&) const = default;
     };
     auto run = [&](const std::string& name, bool window) {
         auto options = shortRun();
@@ -377,10 +387,9 @@ TEST(SimulatorRun, AWindowedRunTracesWhatAHeadlessRunTraces) {
         std::istringstream lines(slurp(options.trace));
         for (std::string line; std::getline(lines, line);) {
             // Times aside; each run has an ad server port and a screenshot folder of its own.
-            for (const auto& [pattern, by] :
-                 {std::pair{"\"t\":[-0-9.e]+,", ""}, std::pair{"127\\.0\\.0\\.1:[0-9]+", "SERVER"},
-                  std::pair{name.c_str(), "RUN"}})
-                line = std::regex_replace(line, std::regex(pattern), by);
+            line = withoutTimeAndPorts(line);
+            for (auto at = line.find(name); at != std::string::npos; at = line.find(name))
+                line.replace(at, name.size(), "RUN");
             (line.starts_with("{\"type\":\"http\"") ? events.http : events.inOrder).push_back(line);
         }
         std::ranges::sort(events.http);
