@@ -63,6 +63,8 @@ foundation::Result<std::unique_ptr<WindowFrontEnd>> WindowFrontEnd::open(Trace& 
                                                                          Options options) {
     // The simulator's own SIGINT and SIGTERM handlers remove the temporary home: keep them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Frames are scaled in software already: no GL stack to load (and unload with leaks).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return windowError("cannot open a window");
     std::unique_ptr<WindowFrontEnd> frontEnd(new WindowFrontEnd(trace, options));
