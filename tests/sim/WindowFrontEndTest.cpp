@@ -209,6 +209,10 @@ TEST(WindowFrontEndLifetime, QuittingLeavesNoThreadOrTimerBehind) {
         ASSERT_TRUE(opened) << opened.error().message;
         auto window = std::move(opened.value());
         EXPECT_TRUE(loop.hasPendingTimers());
+        // The sound's thread names itself once it runs.
+        if (!mute) {
+            EXPECT_TRUE(loop.runUntil([] { return sdlThreadCount() > 0; }, Seconds(10)));
+        }
         EXPECT_EQ(sdlThreadCount() > 0, !mute) << "sound plays on a thread of its own";
         mute ? pushQuit() : pushKey(SDLK_q);
         bool stoppedByQuitting = true;
@@ -222,6 +226,7 @@ TEST(WindowFrontEndLifetime, QuittingLeavesNoThreadOrTimerBehind) {
         bound.stop();
         window.reset();
         EXPECT_FALSE(loop.hasPendingTimers());
+        EXPECT_EQ(SDL_WasInit(0), 0u) << "SDL is shut down whole";
         EXPECT_EQ(sdlThreadCount(), 0u);
     }
 }
