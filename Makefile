@@ -14,7 +14,7 @@ TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(C
 # Every C++ file under version control; the style is the one in .clang-format.
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps build test test-asan test-tsan update-goldens format format-check run fuzz-smoke bench soak clean
+.PHONY: deps build test test-asan test-tsan update-goldens format format-check run play fuzz-smoke bench soak clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -58,6 +58,11 @@ run: build
 	@echo "screenshots: out/screenshots/ ($$(ls out/screenshots | wc -l) files); trace: out/trace.jsonl"
 	@echo "shakes counted: $$(grep -c '"type":"sound"' out/trace.jsonl) (each plays a sound); final counter: $$(grep -o '"name":"countLabel"[^}]*"text":"[0-9]*"' out/trace.jsonl | tail -1 | grep -o '[0-9]*"$$' | tr -d '"')"
 	@echo "banner: $$(grep -c 'ad_source.php?' out/trace.jsonl) ad request(s), $$(grep -c '"method":"POST","url":"http:\\/\\/ads.pennant.test\\/click' out/trace.jsonl) click(s) sent"
+
+# The app in a window on the real clock, for a person to play with; PLAY_ARGS adds options,
+# e.g. PLAY_ARGS="--scenario sim/scenarios/demo.scn --scale 1".
+play: build
+	@build/bin/kessa --window $(PLAY_ARGS)
 
 # Fuzzes the JSON parser for FUZZ_TIME seconds on a scratch copy of the seed corpus, so new
 # inputs never land in the repository. Only the fuzz target is built with clang.

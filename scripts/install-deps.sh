@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfmt-dev libplist-dev libcurl4-openssl-dev libcpp-httplib-dev
-  libcairo2-dev libpango1.0-dev fonts-liberation libstb-dev libsndfile1-dev
+  libcairo2-dev libpango1.0-dev fonts-liberation libstb-dev libsndfile1-dev libsdl2-dev
   rapidjson-dev nlohmann-json3-dev
   clang-16 libclang-rt-16-dev clang-format
 )

@@ -19,6 +19,7 @@
 #include "platform/ui/ApplicationDelegate.h"
 #include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
+#include "sim/WindowFrontEnd.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,6 +74,11 @@ Simulator::~Simulator() {
 }
 
 int Simulator::run() {
+    if (options_.window && !WindowFrontEnd::displayAvailable()) {
+        fmt::print(stderr,
+                   "--window needs a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+        return 2;
+    }
     if (!options_.scenario.empty()) {
         auto loaded = Scenario::load(options_.scenario);
         if (!loaded) {
@@ -81,21 +87,25 @@ int Simulator::run() {
         }
         scenario_ = std::move(loaded.value());
     }
-    if (!prepare() || !launch())
+    if (!prepare() || !openWindow() || !launch())
         return 1;
     auto& loop = foundation::RunLoop::main();
     const double start = loop.now();
     runner_.schedule(scenario_, start);
-    const double end = options_.duration.value_or(scenario_.endTime());
-    endOfRun_.start(foundation::Seconds(end), false, [&loop] { loop.stop(); });
+    // A window stays open until the person quits, unless told how long to run.
+    if (options_.duration || !options_.window) {
+        const double end = options_.duration.value_or(scenario_.endTime());
+        endOfRun_.start(foundation::Seconds(end), false, [&loop] { loop.stop(); });
+    }
     loop.run();
+    window_.reset();
     ui::Application::shared().terminate();
     printSummary();
     return outputStatus(trace_);
 }
 
 bool Simulator::prepare() {
-    const bool virtualClock = options_.virtualClock.value_or(true);
+    const bool virtualClock = options_.virtualClock.value_or(!options_.window);
     foundation::RunLoop::main().setClock(
         virtualClock ? std::shared_ptr<foundation::Clock>(
                            std::make_shared<foundation::VirtualClock>(kVirtualStartTime))
@@ -208,6 +218,19 @@ void Simulator::observePlatform() {
         trace_.record("open-url", {{"url", url.absoluteString()}});
         return true;
     });
+}
+
+bool Simulator::openWindow() {
+    if (!options_.window)
+        return true;
+    auto opened = WindowFrontEnd::open(trace_, {options_.scale, options_.mute});
+    if (!opened) {
+        fmt::print(stderr, "{}\n", opened.error().message);
+        return false;
+    }
+    window_ = std::move(opened.value());
+    fmt::print(stderr, "{}\n", WindowFrontEnd::help());
+    return true;
 }
 
 bool Simulator::launch() {

@@ -20,6 +20,7 @@ class AdServer;
 namespace sim {
 
 class TemporaryHome;
+class WindowFrontEnd;
 
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
 // from its interface description, plays the scenario and cleans up.
@@ -39,6 +40,7 @@ private:
     bool loadBundle();
     void observePlatform();
     bool launch();
+    bool openWindow();
     void printSummary() const;
 
     SimulatorOptions options_;
@@ -54,6 +56,7 @@ private:
     std::optional<AlertTrace> alertTrace_;
     std::unique_ptr<adserver::AdServer> adServer_;
     foundation::Timer endOfRun_;
+    std::unique_ptr<WindowFrontEnd> window_;
 };
 
 } // namespace sim

@@ -48,14 +48,14 @@ foundation::Result<std::string> parseUniqueIdentifier(const std::string& text) {
 std::string SimulatorOptions::usage(const std::string& program) {
     return fmt::format(
         "usage: {} [options]\n"
-        "Runs the application on the simulated phone, headless.\n\n"
+        "Runs the application on the simulated phone, headless or in a window.\n\n"
         "  --home DIR            sandbox home (default: a fresh temporary folder, removed at "
         "exit)\n"
         "  --keep-home           keep the temporary sandbox home at exit\n"
         "  --scenario FILE       timed input script, one 'at <seconds> <command> [args]' per line\n"
         "  --trace FILE          JSON Lines trace of what the app does ('-' for stdout)\n"
         "  --screenshots DIR     where 'screenshot' commands write PNG files (default: .)\n"
-        "  --clock virtual|real  time source (default: virtual)\n"
+        "  --clock virtual|real  time source (default: virtual, real in a window)\n"
         "  --duration SECONDS    stop after this much simulated time (default: end of scenario)\n"
         "  --bundle DIR          the application bundle (default: Kessa.app beside the program)\n"
         "  --ad-server ADDR:PORT the ad network to talk to (default: one started inside, on\n"
@@ -67,6 +67,11 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --audio-route ROUTE   where sound goes: speaker (default), headphone, headset, none,\n"
         "                        or any other name, reported as given\n"
         "  --udid ID             the device's unique identifier ('' for a device that gives none)\n"
+        "  --window              show the screen in a window (needs a display); mouse touches,\n"
+        "                        arrows/space shake (shift: gently), R rotates, S screenshots,\n"
+        "                        Q quits; runs until quit unless --duration is given\n"
+        "  --scale 1|2|3         window pixels per screen point (default: 2)\n"
+        "  --mute                no sound from the window\n"
         "  --help                this text\n\n"
         "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
         "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit |\n"
@@ -88,8 +93,12 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
             options.help = true;
             continue;
         }
-        if (option == "--keep-home") {
-            options.keepHome = true;
+        bool* const flag = option == "--keep-home" ? &options.keepHome
+                           : option == "--window"  ? &options.window
+                           : option == "--mute"    ? &options.mute
+                                                   : nullptr;
+        if (flag) {
+            *flag = true;
             continue;
         }
         auto text = value();
@@ -131,6 +140,11 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
             if (!number)
                 return optionError(number.error().message);
             options.orientation = static_cast<int>(number.value());
+        } else if (option == "--scale") {
+            auto number = foundation::NumberParser::integer(*text, "--scale", 1, 3);
+            if (!number)
+                return optionError(number.error().message);
+            options.scale = static_cast<int>(number.value());
         } else if (option == "--audio-route") {
             options.audioRoute = audioRouteNamed(*text);
         } else if (option == "--udid") {

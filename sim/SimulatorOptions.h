@@ -15,7 +15,7 @@ struct SimulatorOptions {
     std::string scenario;
     std::string trace; // "-" for stdout
     std::string screenshots;
-    std::optional<bool> virtualClock; // default: virtual when headless
+    std::optional<bool> virtualClock; // default: virtual when headless, real in a window
     std::optional<double> duration;
     std::string bundle; // the application bundle folder; default beside the executable
     struct Endpoint {
@@ -30,6 +30,10 @@ struct SimulatorOptions {
     // Unset options leave the device profile's defaults (the speaker, an identifier).
     std::optional<std::string> audioRoute;       // empty: sound goes nowhere
     std::optional<std::string> uniqueIdentifier; // empty: the device gives none
+    // The screen in a desktop window instead of headless.
+    bool window = false;
+    int scale = 2; // window pixels per screen point
+    bool mute = false;
     bool help = false;
 
     static foundation::Result<SimulatorOptions> parse(const std::vector<std::string>& arguments);

@@ -14,11 +14,12 @@ struct Exit {
     std::string firstErrorLine;
 };
 
-Exit runKessa(const std::string& arguments) {
+// `environment` is given to env(1): "-u NAME" leaves a variable out, "NAME=VALUE" sets one.
+Exit runKessa(const std::string& arguments, const std::string& environment = "") {
     const auto errors =
         std::filesystem::temp_directory_path() / ("kessa-err-" + std::to_string(::getpid()));
-    const std::string command =
-        std::string(KESSA_PATH) + " " + arguments + " >/dev/null 2>" + errors.string();
+    const std::string command = "env " + environment + " " + std::string(KESSA_PATH) + " " +
+                                arguments + " >/dev/null 2>" + errors.string();
     const int raw = std::system(command.c_str());
     Exit exit;
     if (WIFEXITED(raw) && WEXITSTATUS(raw) < 128)
@@ -45,4 +46,12 @@ TEST(ApplicationMain, RefusesAdServerPortsOutOfRangeWithOneLineAndStatusTwo) {
     EXPECT_EQ(duration.status, 2);
     EXPECT_EQ(duration.firstErrorLine,
               "kessa: --duration must be a number of at least 0, not 'nan'");
+}
+
+// With nothing to show a window on, --window ends the run at once rather than running blind.
+TEST(ApplicationMain, WindowWithoutADisplaySaysSoAndExitsWithStatusTwo) {
+    const auto exit = runKessa("--window", "-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+    EXPECT_EQ(exit.status, 2);
+    EXPECT_EQ(exit.firstErrorLine,
+              "--window needs a display: neither DISPLAY nor WAYLAND_DISPLAY is set");
 }

@@ -76,3 +76,18 @@ TEST(SimulatorOptions, UniqueIdentifierMayBeEmptyButNotUnsendable) {
                   "--udid takes visible ASCII characters only ('' for none)");
     }
 }
+
+TEST(SimulatorOptions, WindowScaleAndMute) {
+    const auto defaults = SimulatorOptions::parse({}).value();
+    EXPECT_FALSE(defaults.window);
+    EXPECT_EQ(defaults.scale, 2);
+    EXPECT_FALSE(defaults.mute);
+    const auto given = SimulatorOptions::parse({"--window", "--scale", "3", "--mute"});
+    ASSERT_TRUE(given);
+    EXPECT_TRUE(given.value().window);
+    EXPECT_EQ(given.value().scale, 3);
+    EXPECT_TRUE(given.value().mute);
+    for (const char* bad : {"0", "4", "1.5", "two"})
+        EXPECT_FALSE(SimulatorOptions::parse({"--window", "--scale", bad})) << bad;
+    EXPECT_FALSE(SimulatorOptions::parse({"--scale"}));
+}

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -41,6 +42,18 @@ std::size_t occurrences(const std::string& text, const std::string& needle) {
     for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
         ++count;
     return count;
+}
+
+// A trace line without its time, and with every loopback port as PORT.
+std::string withoutTimeAndPorts(std::string line) {
+    if (line.starts_with("{\"t\":"))
+        line.erase(1, line.find(','));
+    const std::string loopback = "127.0.0.1:";
+    for (auto at = line.find(loopback); at != std::string::npos; at = line.find(loopback, at + 1)) {
+        const auto digits = at + loopback.size();
+        line.replace(digits, line.find_first_not_of("0123456789", digits) - digits, "PORT");
+    }
+    return line;
 }
 
 sim::SimulatorOptions shortRun() {
@@ -347,5 +360,48 @@ TEST(SimulatorRun, ATapOnTheBannerPostsItsTouchesToTheClickURL) {
     // The banner first draws in the frame after the ad arrives, within 1/60 s of launch.
     EXPECT_NEAR(pressed, 5.0, 1.0 / 60 + 1e-6);
     EXPECT_NEAR(lifted - pressed, 0.25, 1e-6);
+    std::filesystem::remove_all(folder);
+}
+
+// The demo played in a window gives the trace and the screenshots of the headless run. HTTP
+// requests run side by side, so only their set is compared, not their order.
+TEST(SimulatorRun, AWindowedRunTracesWhatAHeadlessRunTraces) {
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    kessa::registerInterfaceClasses();
+    const auto folder = testing_support::ScratchDirectory::create("two-runs");
+    struct Events {
+        std::vector<std::string> inOrder, http;
+    };
+    auto run = [&](const std::string& name, bool window) {
+        auto options = shortRun();
+        options.scenario =
+            (std::filesystem::path(PROJECT_SOURCE_DIR) / "sim/scenarios/demo.scn").string();
+        options.duration = 10;
+        options.trace = (folder / (name + ".jsonl")).string();
+        options.screenshots = (folder / name).string();
+        options.window = window;
+        options.virtualClock = true;
+        EXPECT_EQ(sim::Simulator(options).run(), 0) << name;
+        Events events;
+        std::istringstream lines(slurp(options.trace));
+        for (std::string line; std::getline(lines, line);) {
+            // Times aside; each run has an ad server port and a screenshot folder of its own.
+            line = withoutTimeAndPorts(line);
+            for (auto at = line.find(name); at != std::string::npos; at = line.find(name))
+                line.replace(at, name.size(), "RUN");
+            (line.starts_with("{\"type\":\"http\"") ? events.http : events.inOrder).push_back(line);
+        }
+        std::ranges::sort(events.http);
+        return events;
+    };
+    const Events windowed = run("windowed-run", true);
+    const Events headless = run("headless-run", false);
+    EXPECT_EQ(windowed.inOrder, headless.inOrder);
+    EXPECT_EQ(windowed.http, headless.http);
+    EXPECT_EQ(std::ranges::count(windowed.inOrder, "{\"type\":\"sound\",\"name\":\"zeee\"}"), 4);
+    for (const auto& shot : std::filesystem::directory_iterator(folder / "headless-run"))
+        EXPECT_EQ(slurp(shot.path()), slurp(folder / "windowed-run" / shot.path().filename()))
+            << shot.path().filename();
     std::filesystem::remove_all(folder);
 }
