@@ -1,0 +1,11 @@
+#pragma once
+
+namespace web {
+
+enum class NavigationType : int;
+struct WebRequest;
+class WebContext;
+class WebView;
+class WebViewDelegate;
+
+} // namespace web
