@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Assertions.h"
 #include "platform/graphics/Image.h"
+#include "platform/net/HostMap.h"
 #include "platform/web/GLibPump.h"
 #include "platform/web/LoadError.h"
 #include "platform/web/WebContext.h"
@@ -17,6 +18,10 @@
 namespace web {
 
 namespace {
+
+// Round trips after which what a script or a click started has reached us (see settle).
+constexpr int kScriptRoundTrips = 2;
+constexpr int kClickRoundTrips = 5;
 
 template <typename T>
 struct GObjectDeleter {
@@ -51,6 +56,16 @@ std::string scriptResultText(JSCValue* value) {
     std::string result = text ? text : "";
     g_free(text);
     return result;
+}
+
+// The host map sends the client's hosts to the ad server, which also serves as the pages' proxy,
+// so that pages reach those hosts and nothing else. Nothing mapped: loads go straight out.
+std::optional<std::string> proxyForMappedHosts() {
+    const auto entries = net::HostMap::shared().connectToEntries();
+    if (entries.empty())
+        return std::nullopt;
+    const auto separator = entries.front().find("::");
+    return "http://" + entries.front().substr(separator + 2);
 }
 
 } // namespace
@@ -103,7 +118,35 @@ void WebPage::endLoad() {
     if (timeout_)
         g_source_remove(timeout_);
     timeout_ = 0;
+    started_ = false;
     loading_.reset();
+}
+
+// Whatever a click or a script set off (a navigation, a scheduled location change) reaches us
+// within a few round trips to the web process, which takes mouse events one at a time; until
+// then the virtual clock waits.
+void WebPage::settle(int roundTrips) {
+    struct Settling {
+        WebKitWebView* view;
+        int roundTrips;
+        foundation::RunLoop::WorkToken token{foundation::RunLoop::main()};
+        static void next(Settling* settling) {
+            webkit_web_view_evaluate_javascript(
+                settling->view, "0", 1, nullptr, nullptr, nullptr,
+                [](GObject* view, GAsyncResult* result, gpointer data) {
+                    auto* settling = static_cast<Settling*>(data);
+                    if (JSCValue* value = webkit_web_view_evaluate_javascript_finish(
+                            WEBKIT_WEB_VIEW(view), result, nullptr))
+                        g_object_unref(value);
+                    if (--settling->roundTrips > 0)
+                        next(settling);
+                    else
+                        delete settling;
+                },
+                settling);
+        }
+    };
+    Settling::next(new Settling{view_, roundTrips});
 }
 
 gboolean WebPage::timeoutExpired(gpointer data) {
@@ -115,6 +158,7 @@ gboolean WebPage::timeoutExpired(gpointer data) {
 }
 
 void WebPage::load(const WebRequest& request) {
+    WebEngine::shared()->useProxy(proxyForMappedHosts());
     beginLoad(request.timeout);
     webkit_web_view_load_uri(view_, request.url.c_str());
     GLibPump::shared().pump();
@@ -130,6 +174,9 @@ void WebPage::reload() {
 
 void WebPage::stop() {
     webkit_web_view_stop_loading(view_);
+    // Stopped before it started, a load ends without a word from WebKit.
+    if (!started_)
+        endLoad();
     GLibPump::shared().pump();
 }
 
@@ -171,13 +218,18 @@ gboolean WebPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
     // The virtual clock waits while the owner makes up its mind.
     auto deciding = std::make_shared<foundation::RunLoop::WorkToken>(foundation::RunLoop::main());
     page->post([page, request, navigation, held = holdDecision(decision), deciding] {
-        page->events_.shouldStart(request, navigation, [held, deciding](bool go) {
-            if (go)
-                webkit_policy_decision_use(held.get());
-            else
-                webkit_policy_decision_ignore(held.get());
-            GLibPump::shared().pump();
-        });
+        page->events_.shouldStart(
+            request, navigation,
+            [page, alive = std::weak_ptr<int>(page->alive_), held, deciding](bool go) {
+                if (go)
+                    webkit_policy_decision_use(held.get());
+                else
+                    webkit_policy_decision_ignore(held.get());
+                // A refused load of ours never starts, so WebKit never says it ended.
+                if (!go && alive.lock() && !page->started_)
+                    page->endLoad();
+                GLibPump::shared().pump();
+            });
     });
     return TRUE;
 }
@@ -187,6 +239,7 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
     if (event == WEBKIT_LOAD_STARTED) {
         if (!page->loading_)
             page->beginLoad(foundation::Seconds(60));
+        page->started_ = true;
         page->post([page] { page->events_.started(); });
     } else if (event == WEBKIT_LOAD_FINISHED) {
         if (page->loading_)
@@ -230,6 +283,7 @@ std::optional<std::string> WebPage::evaluate(const std::string& script, foundati
         },
         holder);
     GLibPump::shared().pumpUntil([&] { return answer->arrived; }, bound);
+    settle(kScriptRoundTrips);
     return answer->text;
 }
 
@@ -279,6 +333,7 @@ void WebPage::click(graphics::Point point) {
     sendMotion(point);
     sendButton(GDK_BUTTON_PRESS, point);
     sendButton(GDK_BUTTON_RELEASE, point);
+    settle(kClickRoundTrips);
     GLibPump::shared().pump();
 }
 

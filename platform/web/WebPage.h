@@ -69,6 +69,7 @@ private:
 
     void beginLoad(foundation::Seconds timeout);
     void endLoad();
+    void settle(int roundTrips);
     void post(std::function<void()> work);
     void sendButton(GdkEventType type, graphics::Point point);
     void sendMotion(graphics::Point point);
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<foundation::RunLoop::WorkToken> loading_;
     guint timeout_ = 0;
     bool timedOut_ = false;
+    bool started_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 

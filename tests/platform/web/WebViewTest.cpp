@@ -4,9 +4,22 @@
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/web/WebViewDelegate.h"
+#include "platform/graphics/Image.h"
+#include "platform/net/HostMap.h"
+#include "platform/ui/Compositor.h"
+#include "platform/ui/Touch.h"
+#include "platform/web/WebContext.h"
 #include "tests/support/ScratchDirectory.h"
+#include "tests/support/VirtualClockFixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <strings.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +32,13 @@ using foundation::Seconds;
 using web::NavigationType;
 using web::WebRequest;
 using web::WebView;
+
+std::string header(const adserver::Journal::Entry& entry, const std::string& name) {
+    for (const auto& [key, value] : entry.headers)
+        if (strcasecmp(key.c_str(), name.c_str()) == 0)
+            return value;
+    return "";
+}
 
 // Every event a view reports, in order, as short strings.
 class RecordingDelegate : public web::WebViewDelegate {
@@ -43,9 +63,10 @@ public:
     std::vector<std::string> events;
 };
 
-class WebViewTest : public ::testing::Test {
+class WebViewTest : public testing_support::VirtualClockFixture {
 protected:
     void SetUp() override {
+        VirtualClockFixture::SetUp();
         const auto catalog = testing_support::ScratchDirectory::create("web-catalog");
         std::filesystem::copy_file(adserver::AdServer::defaultCatalogDirectory() + "/ads.json",
                                    catalog / "ads.json");
@@ -76,8 +97,43 @@ protected:
             [&] { return delegate_->events.size() >= count; }, Seconds(20));
     }
 
+    void tap(graphics::Point point) {
+        const ui::TouchSet touches{std::make_shared<ui::Touch>(nullptr, point, 0)};
+        view_->touchesBegan(touches, {0, touches});
+        view_->touchesEnded(touches, {0, touches});
+    }
+
+    std::string evaluate(const std::string& script) {
+        return view_->stringByEvaluatingJavaScriptFromString(script);
+    }
+
+    static int closedPort() {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        ::close(fd);
+        return ntohs(address.sin_port);
+    }
+
+    void delay(const std::string& path, double seconds) {
+        adserver::FaultPlan::Rule rule;
+        rule.path = path;
+        rule.kind = adserver::FaultPlan::Kind::Delay;
+        rule.delaySeconds = seconds;
+        ASSERT_TRUE(server_->faults().add(rule));
+    }
+
     static inline const std::vector<std::pair<std::string, std::string>> kPages = {
         {"hello.html", "<html><head><title>Hello</title></head><body>hi</body></html>"},
+        {"link.html", "<html><head><title>Link</title></head><body style='margin:0'>"
+                      "<a href='pennant:open?ad=1' style='display:block;height:100px'>open</a>"
+                      "<script>document.onclick = e => document.title = 'clicked ' + e.isTrusted;"
+                      "</script></body></html>"},
+        {"red.html", "<html><body style='margin:0;background:#ff0000'></body></html>"},
         {"retitled.html",
          "<html><head><title>Before</title><script>document.title = 'After ' + (6 * 7);"
          "</script></head><body></body></html>"},
@@ -96,6 +152,134 @@ TEST_F(WebViewTest, LoadStartsAndFinishesWithThePageTitleAsScriptsLeftIt) {
     EXPECT_FALSE(view_->isLoading());
     ASSERT_TRUE(view_->request());
     EXPECT_EQ(view_->request()->url, page("retitled.html"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WebViewTest, TheVirtualClockWaitsForALoadInFlight) {
+    delay("/static/pages/hello.html", 0.3);
+    bool fired = false;
+    foundation::Timer timer;
+    timer.start(Seconds(0.1), false, [&] { fired = true; });
+    load(page("hello.html"));
+    EXPECT_EQ(delegate_->events.back(), "finished Hello");
+    EXPECT_FALSE(fired);
+    EXPECT_EQ(now(), kStart);
+}
+
+TEST_F(WebViewTest, FailuresCarryThePlatformCodes) {
+    load("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -1004");
+
+    delay("/static/pages/hello.html", 10);
+    view_->loadRequest({page("hello.html"), net::CachePolicy::UseProtocolCachePolicy, Seconds(0.3)});
+    ASSERT_TRUE(waitForEvents(delegate_->events.size() + 2));
+    EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -1001");
+
+    delay("/static/pages/hello.html", 10);
+    view_->loadRequest({page("hello.html")});
+    ASSERT_TRUE(waitForEvents(delegate_->events.size() + 1));
+    EXPECT_EQ(delegate_->events.back(), "started");
+    view_->stopLoading();
+    ASSERT_TRUE(waitForEvents(delegate_->events.size() + 1));
+    EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -999");
+}
+
+TEST_F(WebViewTest, TheDelegateStopsCustomSchemeNavigationsFromTapsAndScripts) {
+    delegate_->refusedScheme = "pennant:";
+    load(page("link.html"));
+    delegate_->events.clear();
+    delegate_->asked.clear();
+
+    tap({50, 50});
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return !delegate_->asked.empty(); },
+                                                     Seconds(5)));
+    EXPECT_EQ(delegate_->asked.back(), "pennant:open?ad=1 0");
+    EXPECT_EQ(evaluate("document.title"), "clicked true");
+
+    evaluate("location.href = 'pennant:close'");
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return delegate_->asked.size() == 2; },
+                                                     Seconds(5)));
+    EXPECT_EQ(delegate_->asked.back(), "pennant:close 5");
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(delegate_->events.empty()) << delegate_->events.front();
+    EXPECT_EQ(view_->request()->url, page("link.html"));
+    EXPECT_FALSE(view_->isLoading());
+}
+
+TEST_F(WebViewTest, ScriptsAnswerAsStrings) {
+    load(page("hello.html"));
+    EXPECT_EQ(evaluate("'a' + 'b'"), "ab");
+    EXPECT_EQ(evaluate("6 * 7"), "42");
+    EXPECT_EQ(evaluate("0.5"), "0.5");
+    EXPECT_EQ(evaluate("true"), "true");
+    EXPECT_EQ(evaluate("undefined"), "");
+    EXPECT_EQ(evaluate("null"), "");
+    EXPECT_EQ(evaluate("throw new Error('no')"), "");
+    EXPECT_EQ(evaluate("var kept = 3"), "");
+    EXPECT_EQ(evaluate("kept + 1"), "4");
+}
+
+TEST_F(WebViewTest, BackForwardAndReloadAskTheDelegateWithTheirKinds) {
+    load(page("hello.html"));
+    load(page("retitled.html"));
+    EXPECT_TRUE(view_->canGoBack());
+    EXPECT_FALSE(view_->canGoForward());
+
+    auto before = delegate_->events.size();
+    view_->goBack();
+    ASSERT_TRUE(waitForEvents(before + 2));
+    EXPECT_EQ(delegate_->events.back(), "finished Hello");
+    EXPECT_EQ(delegate_->asked.back(), page("hello.html") + " 2");
+    EXPECT_TRUE(view_->canGoForward());
+
+    before = delegate_->events.size();
+    view_->goForward();
+    ASSERT_TRUE(waitForEvents(before + 2));
+    EXPECT_EQ(delegate_->events.back(), "finished After 42");
+
+    before = delegate_->events.size();
+    view_->reload();
+    ASSERT_TRUE(waitForEvents(before + 2));
+    EXPECT_EQ(delegate_->events.back(), "finished After 42");
+    EXPECT_EQ(delegate_->asked.back(), page("retitled.html") + " 3");
+}
+
+TEST_F(WebViewTest, TestHostsReachTheServerWithTheClientsUserAgentAndNoOtherHostDoes) {
+    web::WebContext::shared().setUserAgent("Kessa/1.0 (test)");
+    net::HostMap::shared().map("static.pennant.test", "127.0.0.1", server_->port());
+    load("http://static.pennant.test/static/pages/hello.html");
+    EXPECT_EQ(delegate_->events.back(), "finished Hello");
+    EXPECT_EQ(evaluate("navigator.userAgent"), "Kessa/1.0 (test)");
+    const auto entries = server_->journal().entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].path, "/static/pages/hello.html");
+    EXPECT_EQ(header(entries[0], "User-Agent"), "Kessa/1.0 (test)");
+    EXPECT_EQ(header(entries[0], "Host"), "static.pennant.test");
+
+    load("http://example.com/");
+    EXPECT_EQ(evaluate("document.documentElement.innerText"), "");
+    EXPECT_EQ(server_->journal().entries().size(), 1u);
+}
+
+TEST_F(WebViewTest, TheSnapshotIsDrawnWhereTheViewIs) {
+    auto screen = ui::View::create(graphics::Rect(0, 0, 320, 480));
+    screen->setBackgroundColor(graphics::Color(0, 0, 1, 1));
+    view_->setFrame(graphics::Rect(10, 20, 100, 60));
+    screen->addSubview(view_);
+    load(page("red.html"));
+    ASSERT_TRUE(view_->snapshot());
+    EXPECT_EQ(view_->snapshot()->size(), graphics::Size(100, 60));
+
+    const auto image = ui::Compositor::renderLayerImage(*screen->layer());
+    const auto red = graphics::Color(1, 0, 0, 1), blue = graphics::Color(0, 0, 1, 1);
+    EXPECT_EQ(image->colorAt(10, 20), red);
+    EXPECT_EQ(image->colorAt(109, 79), red);
+    EXPECT_EQ(image->colorAt(9, 20), blue);
+    EXPECT_EQ(image->colorAt(110, 50), blue);
+    EXPECT_EQ(image->colorAt(50, 80), blue);
 }
 
 } // namespace
