@@ -329,7 +329,9 @@ TEST_F(AdServerTest, RedirectFaultsNeverLeadOffTheServer) {
         const std::string reply =
             raw(std::string("GET ") + target + " HTTP/1.1\r\nHost: x\r\n\r\n");
         EXPECT_EQ(reply.find("Location"), std::string::npos) << target << "\n" << reply;
-        EXPECT_TRUE(reply.starts_with("HTTP/1.1 400 ")) << target;
+        // A host outside the test names is refused before any route sees it.
+        EXPECT_TRUE(reply.starts_with(target[0] == 'h' ? "HTTP/1.1 403 " : "HTTP/1.1 400 "))
+            << target;
     }
     EXPECT_NE(raw("GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n").find("Location: /nowhere"),
               std::string::npos);
