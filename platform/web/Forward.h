@@ -3,6 +3,7 @@
 namespace web {
 
 enum class NavigationType : int;
+struct LoadEvent;
 struct WebRequest;
 class WebContext;
 class WebView;

@@ -240,7 +240,7 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
         if (!page->loading_)
             page->beginLoad(foundation::Seconds(60));
         page->started_ = true;
-        page->post([page] { page->events_.started(); });
+        page->post([page, url = page->url()] { page->events_.started(url); });
     } else if (event == WEBKIT_LOAD_FINISHED) {
         if (page->loading_)
             page->post([page] { page->events_.finished(); });
@@ -249,12 +249,14 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
 }
 
 // WebKit reports LOAD_FINISHED after a failure too; the failure is the load's last word.
-gboolean WebPage::loadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError* error,
+gboolean WebPage::loadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
                              gpointer data) {
     auto* page = static_cast<WebPage*>(data);
     const foundation::Error mapped = page->timedOut_ ? LoadError::timedOut("The request timed out.")
                                                      : LoadError::from(*error);
-    page->post([page, mapped] { page->events_.failed(mapped); });
+    page->post([page, mapped, url = std::string(uri ? uri : "")] {
+        page->events_.failed(mapped, url);
+    });
     page->endLoad();
     return TRUE;
 }

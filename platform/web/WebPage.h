@@ -32,9 +32,10 @@ public:
         // decide(true) lets the navigation go ahead.
         std::function<void(const WebRequest&, NavigationType, std::function<void(bool)> decide)>
             shouldStart;
-        std::function<void()> started;
+        std::function<void(const std::string& url)> started;
         std::function<void()> finished;
-        std::function<void(const foundation::Error&)> failed;
+        // The error and the URL that failed.
+        std::function<void(const foundation::Error&, const std::string&)> failed;
     };
 
     // nullptr when WebKit cannot run here (no display).

@@ -5,6 +5,7 @@
 #include "platform/graphics/Context.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Touch.h"
+#include "platform/web/WebContext.h"
 #include "platform/web/WebPage.h"
 #include "platform/web/WebViewDelegate.h"
 
@@ -35,17 +36,17 @@ WebPage* WebView::page() {
         if (auto self = weak.lock())
             self->shouldStart(request, type, decide);
     };
-    events.started = [weak] {
+    events.started = [weak](const std::string& url) {
         if (auto self = weak.lock())
-            self->didStart();
+            self->didStart(url);
     };
     events.finished = [weak] {
         if (auto self = weak.lock())
             self->didFinish();
     };
-    events.failed = [weak](const foundation::Error& error) {
+    events.failed = [weak](const foundation::Error& error, const std::string& url) {
         if (auto self = weak.lock())
-            self->didFail(error);
+            self->didFail(error, url);
     };
     page_ = WebPage::create(bounds().size, std::move(events));
     if (page_)
@@ -142,8 +143,21 @@ void WebView::shouldStart(const WebRequest& request, NavigationType type,
     decide(!delegate || delegate->shouldStartLoad(*this, request, type).value_or(true));
 }
 
-void WebView::didStart() {
+void WebView::notify(LoadEvent event) {
+    if (event.url.empty())
+        event.url = page_->url();
+    WebContext::shared().notifyLoad(event);
+}
+
+void WebView::didStart(const std::string& url) {
     auto protector = shared_from_this();
+    WebContext::shared().setLatestView(std::static_pointer_cast<WebView>(protector));
+    // Navigations the page starts itself change what the view shows too.
+    if (request_)
+        request_->url = url;
+    else
+        request_ = WebRequest{url};
+    notify({LoadEvent::Kind::Started, url, {}, {}});
     if (auto delegate = delegate_.lock())
         delegate->didStartLoad(*this);
 }
@@ -153,12 +167,14 @@ void WebView::didFinish() {
     if (scalesPageToFit_)
         fitPageToWidth();
     takeSnapshot();
+    notify({LoadEvent::Kind::Finished, {}, stringByEvaluatingJavaScriptFromString("document.title"), {}});
     if (auto delegate = delegate_.lock())
         delegate->didFinishLoad(*this);
 }
 
-void WebView::didFail(const foundation::Error& error) {
+void WebView::didFail(const foundation::Error& error, const std::string& url) {
     auto protector = shared_from_this();
+    notify({LoadEvent::Kind::Failed, url, {}, error});
     if (auto delegate = delegate_.lock())
         delegate->didFailLoad(*this, error);
 }

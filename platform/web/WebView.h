@@ -2,6 +2,7 @@
 
 #include "platform/ui/View.h"
 #include "platform/web/Forward.h"
+#include "platform/web/LoadEvent.h"
 #include "platform/web/WebRequest.h"
 
 #include <memory>
@@ -66,9 +67,10 @@ private:
     WebPage* page();
     void shouldStart(const WebRequest& request, NavigationType type,
                      const std::function<void(bool)>& decide);
-    void didStart();
+    void didStart(const std::string& url);
     void didFinish();
-    void didFail(const foundation::Error& error);
+    void didFail(const foundation::Error& error, const std::string& url);
+    void notify(LoadEvent event);
     void fitPageToWidth();
     void applyBackground();
 

@@ -144,7 +144,16 @@ protected:
     std::shared_ptr<WebView> view_;
 };
 
+std::string describe(const web::LoadEvent& event) {
+    const char* kinds[] = {"started", "finished", "failed"};
+    return std::string(kinds[static_cast<int>(event.kind)]) + " " + event.url + " " + event.title +
+           (event.error ? std::to_string(event.error->code) : "");
+}
+
 TEST_F(WebViewTest, LoadStartsAndFinishesWithThePageTitleAsScriptsLeftIt) {
+    std::vector<std::string> observed;
+    auto subscription = web::WebContext::shared().addLoadObserver(
+        [&](const web::LoadEvent& event) { observed.push_back(describe(event)); });
     load(page("retitled.html"));
     EXPECT_EQ(delegate_->events, (std::vector<std::string>{"started", "finished After 42"}));
     ASSERT_EQ(delegate_->asked.size(), 1u);
@@ -152,6 +161,14 @@ TEST_F(WebViewTest, LoadStartsAndFinishesWithThePageTitleAsScriptsLeftIt) {
     EXPECT_FALSE(view_->isLoading());
     ASSERT_TRUE(view_->request());
     EXPECT_EQ(view_->request()->url, page("retitled.html"));
+
+    const std::string closed = "http://127.0.0.1:" + std::to_string(closedPort()) + "/";
+    load(closed);
+    EXPECT_EQ(observed, (std::vector<std::string>{"started " + page("retitled.html") + " ",
+                                                  "finished " + page("retitled.html") + " After 42",
+                                                  "started " + closed + " ",
+                                                  "failed " + closed + " -1004"}));
+    EXPECT_EQ(web::WebContext::shared().latestView(), view_);
 }
 
 } // namespace
