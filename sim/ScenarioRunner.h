@@ -23,6 +23,7 @@ private:
     void touch(int phase, double x, double y);
     void screenshot(const std::string& name);
     void dump();
+    void webEval(const std::string& script);
     void rotate(int orientation);
 
     Trace& trace_;

@@ -18,6 +18,7 @@ class AdServer;
 namespace sim {
 
 class TemporaryHome;
+class XServer;
 
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
 // from its interface description, plays the scenario and cleans up.
@@ -49,7 +50,9 @@ private:
     foundation::Subscription logSink_;
     foundation::Subscription soundObserver_;
     foundation::Subscription httpObserver_;
+    foundation::Subscription webObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
+    std::unique_ptr<XServer> xServer_;
     foundation::Timer endOfRun_;
 };
 

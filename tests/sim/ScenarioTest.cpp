@@ -21,6 +21,12 @@ TEST(Scenario, ParsesCommandsInTimeOrderWithComments) {
     EXPECT_DOUBLE_EQ(scenario.value().endTime(), 3);
 }
 
+TEST(Scenario, WebEvalTakesTheRestOfTheLineAsItsScript) {
+    auto scenario = Scenario::parse("at 1 web-eval document.title = 'a  b' + 1 # note\n");
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    EXPECT_EQ(scenario.value().commands().at(0).text, "document.title = 'a b' + 1");
+}
+
 TEST(Scenario, MalformedLinesNameTheLine) {
     const std::pair<const char*, const char*> bad[] = {
         {"at 1 wiggle", "line 1: unknown command 'wiggle'"},
@@ -37,6 +43,7 @@ TEST(Scenario, MalformedLinesNameTheLine) {
          "line 1: argument 1 of 'rotate' must be a whole number from 1 to 4, not '2.5'"},
         {"at 1 location 1 2", "line 1: 'location' takes 3 to 4 arguments"},
         {"at 1 screenshot", "line 1: 'screenshot' takes 1 argument(s)"},
+        {"at 1 web-eval", "line 1: 'web-eval' takes a script"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);
