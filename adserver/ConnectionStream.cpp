@@ -79,8 +79,9 @@ bool ConnectionStream::acceptProxiedRequest(
     const std::string_view target = line.substr(targetStart, targetEnd - targetStart);
     constexpr std::string_view kScheme = "http://";
     if (target.size() < kScheme.size() ||
-        !std::equal(kScheme.begin(), kScheme.end(), target.begin(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+        !std::equal(kScheme.begin(), kScheme.end(), target.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        }))
         return true;
     const auto pathStart = std::min(target.find_first_of("/?", kScheme.size()), target.size());
     std::string_view authority = target.substr(kScheme.size(), pathStart - kScheme.size());

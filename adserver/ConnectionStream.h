@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 namespace adserver {
 

@@ -20,8 +20,9 @@ namespace {
 bool isServedHost(std::string_view host) {
     constexpr std::string_view kReservedDomain = ".test";
     return host.size() > kReservedDomain.size() &&
-           std::equal(kReservedDomain.rbegin(), kReservedDomain.rend(), host.rbegin(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+           std::equal(
+               kReservedDomain.rbegin(), kReservedDomain.rend(), host.rbegin(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 } // namespace

@@ -13,8 +13,8 @@
 #include "platform/web/WebContext.h"
 #include "platform/web/WebView.h"
 #include "sim/Trace.h"
-#include "sim/WebTrace.h"
 #include "sim/ViewTreeDump.h"
+#include "sim/WebTrace.h"
 
 #include <filesystem>
 

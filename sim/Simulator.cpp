@@ -20,9 +20,9 @@
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/web/WebContext.h"
 #include "sim/HTTPTrace.h"
+#include "sim/TemporaryHome.h"
 #include "sim/WebTrace.h"
 #include "sim/XServer.h"
-#include "sim/TemporaryHome.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -33,8 +33,8 @@ WebKitWebView* WebEngine::createView(const std::string& userAgent) const {
                                                      WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     webkit_settings_set_enable_smooth_scrolling(settings, FALSE);
     webkit_settings_set_user_agent(settings, userAgent.empty() ? nullptr : userAgent.c_str());
-    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", root_,
-                                              "settings", settings, nullptr));
+    auto* view = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", root_, "settings", settings, nullptr));
     g_object_unref(settings);
     return view;
 }

@@ -214,7 +214,8 @@ gboolean WebPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
         WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     WebRequest request;
     request.url = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-    const auto navigation = static_cast<NavigationType>(webkit_navigation_action_get_navigation_type(action));
+    const auto navigation =
+        static_cast<NavigationType>(webkit_navigation_action_get_navigation_type(action));
     // The virtual clock waits while the owner makes up its mind.
     auto deciding = std::make_shared<foundation::RunLoop::WorkToken>(foundation::RunLoop::main());
     page->post([page, request, navigation, held = holdDecision(decision), deciding] {
@@ -252,11 +253,10 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
 gboolean WebPage::loadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
                              gpointer data) {
     auto* page = static_cast<WebPage*>(data);
-    const foundation::Error mapped = page->timedOut_ ? LoadError::timedOut("The request timed out.")
-                                                     : LoadError::from(*error);
-    page->post([page, mapped, url = std::string(uri ? uri : "")] {
-        page->events_.failed(mapped, url);
-    });
+    const foundation::Error mapped =
+        page->timedOut_ ? LoadError::timedOut("The request timed out.") : LoadError::from(*error);
+    page->post(
+        [page, mapped, url = std::string(uri ? uri : "")] { page->events_.failed(mapped, url); });
     page->endLoad();
     return TRUE;
 }
@@ -272,7 +272,8 @@ std::optional<std::string> WebPage::evaluate(const std::string& script, foundati
     webkit_web_view_evaluate_javascript(
         view_, script.c_str(), static_cast<gssize>(script.size()), nullptr, nullptr, nullptr,
         [](GObject* view, GAsyncResult* result, gpointer data) {
-            std::unique_ptr<std::shared_ptr<Answer>> held(static_cast<std::shared_ptr<Answer>*>(data));
+            std::unique_ptr<std::shared_ptr<Answer>> held(
+                static_cast<std::shared_ptr<Answer>*>(data));
             GError* error = nullptr;
             JSCValue* value =
                 webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);

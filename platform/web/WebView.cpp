@@ -167,7 +167,10 @@ void WebView::didFinish() {
     if (scalesPageToFit_)
         fitPageToWidth();
     takeSnapshot();
-    notify({LoadEvent::Kind::Finished, {}, stringByEvaluatingJavaScriptFromString("document.title"), {}});
+    notify({LoadEvent::Kind::Finished,
+            {},
+            stringByEvaluatingJavaScriptFromString("document.title"),
+            {}});
     if (auto delegate = delegate_.lock())
         delegate->didFinishLoad(*this);
 }

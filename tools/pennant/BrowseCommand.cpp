@@ -101,12 +101,14 @@ int BrowseCommand::run(std::span<const std::string> arguments, Console& console)
     if (!address) {
         server = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
         if (auto started = server->start(); !started) {
-            console.err << "pennant: cannot start the ad server: " << started.error().message << "\n";
+            console.err << "pennant: cannot start the ad server: " << started.error().message
+                        << "\n";
             return kFailure;
         }
         address = RequestCommand::ServerAddress{"127.0.0.1", server->port()};
     }
-    for (auto host : {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
+    for (auto host :
+         {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
         net::HostMap::shared().map(std::string(host), address->address, address->port);
     foundation::RunLoop::main().setClock(std::make_shared<foundation::RealClock>());
     FetchCommand::prepareDevice("");
@@ -120,10 +122,11 @@ int BrowseCommand::run(std::span<const std::string> arguments, Console& console)
         console.err << "pennant: the page did not load (is there a display? try xvfb-run -a)\n";
         return kFailure;
     }
-    console.out << "title " << view->stringByEvaluatingJavaScriptFromString("document.title") << "\n";
+    console.out << "title " << view->stringByEvaluatingJavaScriptFromString("document.title")
+                << "\n";
     if (options->screenshot && view->takeSnapshot()) {
-        const auto written = foundation::FileManager::writeAtomically(
-            *options->screenshot, view->snapshot()->pngData());
+        const auto written = foundation::FileManager::writeAtomically(*options->screenshot,
+                                                                      view->snapshot()->pngData());
         if (!written) {
             console.err << "pennant: " << written.error().message << "\n";
             return kFailure;

@@ -317,8 +317,8 @@ RequestCommand::parseServer(const std::string& value) {
     const auto colon = value.rfind(':');
     if (!value.starts_with(kScheme) || colon == std::string::npos || colon <= kScheme.size())
         return usageError("--server takes http://ADDRESS:PORT, not '" + value + "'");
-    const auto port = foundation::NumberParser::port(std::string_view(value).substr(colon + 1),
-                                                     "--server port");
+    const auto port =
+        foundation::NumberParser::port(std::string_view(value).substr(colon + 1), "--server port");
     if (!port)
         return usageError(port.error().message);
     return ServerAddress{value.substr(kScheme.size(), colon - kScheme.size()), port.value()};

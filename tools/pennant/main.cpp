@@ -1,5 +1,5 @@
-#include "tools/pennant/Console.h"
 #include "tools/pennant/BrowseCommand.h"
+#include "tools/pennant/Console.h"
 #include "tools/pennant/EncodeCommand.h"
 #include "tools/pennant/FetchCommand.h"
 #include "tools/pennant/JSONCommand.h"

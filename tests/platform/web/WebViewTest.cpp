@@ -3,12 +3,12 @@
 #include "adserver/AdServer.h"
 #include "platform/foundation/Error.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/web/WebViewDelegate.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/HostMap.h"
 #include "platform/ui/Compositor.h"
 #include "platform/ui/Touch.h"
 #include "platform/web/WebContext.h"
+#include "platform/web/WebViewDelegate.h"
 #include "tests/support/ScratchDirectory.h"
 #include "tests/support/VirtualClockFixture.h"
 
@@ -52,7 +52,8 @@ public:
     }
     void didStartLoad(WebView&) override { events.push_back("started"); }
     void didFinishLoad(WebView& view) override {
-        events.push_back("finished " + view.stringByEvaluatingJavaScriptFromString("document.title"));
+        events.push_back("finished " +
+                         view.stringByEvaluatingJavaScriptFromString("document.title"));
     }
     void didFailLoad(WebView&, const foundation::Error& error) override {
         events.push_back("failed " + error.domain + " " + std::to_string(error.code));
@@ -164,10 +165,10 @@ TEST_F(WebViewTest, LoadStartsAndFinishesWithThePageTitleAsScriptsLeftIt) {
 
     const std::string closed = "http://127.0.0.1:" + std::to_string(closedPort()) + "/";
     load(closed);
-    EXPECT_EQ(observed, (std::vector<std::string>{"started " + page("retitled.html") + " ",
-                                                  "finished " + page("retitled.html") + " After 42",
-                                                  "started " + closed + " ",
-                                                  "failed " + closed + " -1004"}));
+    EXPECT_EQ(observed,
+              (std::vector<std::string>{"started " + page("retitled.html") + " ",
+                                        "finished " + page("retitled.html") + " After 42",
+                                        "started " + closed + " ", "failed " + closed + " -1004"}));
     EXPECT_EQ(web::WebContext::shared().latestView(), view_);
 }
 
@@ -191,7 +192,8 @@ TEST_F(WebViewTest, FailuresCarryThePlatformCodes) {
     EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -1004");
 
     delay("/static/pages/hello.html", 10);
-    view_->loadRequest({page("hello.html"), net::CachePolicy::UseProtocolCachePolicy, Seconds(0.3)});
+    view_->loadRequest(
+        {page("hello.html"), net::CachePolicy::UseProtocolCachePolicy, Seconds(0.3)});
     ASSERT_TRUE(waitForEvents(delegate_->events.size() + 2));
     EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -1001");
 
