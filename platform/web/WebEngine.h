@@ -19,7 +19,6 @@ public:
     // Main thread; nullptr when there is no display to run GTK on.
     static WebEngine* shared();
 
-    WebKitWebContext* context() const { return context_; }
     // A new view in the shared web process, with scripts on and no GPU compositing, so that
     // snapshots are the same on every machine.
     WebKitWebView* createView(const std::string& userAgent) const;
