@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 
 namespace adserver {
@@ -64,6 +65,35 @@ ConnectionStream::Head ConnectionStream::readHead(std::size_t maxBytes, std::siz
         if (left.count() <= 0 || fill(std::min(timeouts_.read, left)) <= 0)
             return Head::Incomplete;
     }
+}
+
+bool ConnectionStream::acceptProxiedRequest(
+    const std::function<bool(std::string_view host)>& isServed) {
+    const std::string_view head(buffer_);
+    const std::string_view line = head.substr(0, head.find('\r'));
+    const auto methodEnd = line.find(' ');
+    if (line.substr(0, methodEnd) == "CONNECT")
+        return false;
+    const auto targetStart = methodEnd == std::string_view::npos ? line.size() : methodEnd + 1;
+    const auto targetEnd = std::min(line.find(' ', targetStart), line.size());
+    const std::string_view target = line.substr(targetStart, targetEnd - targetStart);
+    constexpr std::string_view kScheme = "http://";
+    if (target.size() < kScheme.size() ||
+        !std::equal(kScheme.begin(), kScheme.end(), target.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        }))
+        return true;
+    const auto pathStart = std::min(target.find_first_of("/?", kScheme.size()), target.size());
+    std::string_view authority = target.substr(kScheme.size(), pathStart - kScheme.size());
+    authority = authority.substr(authority.rfind('@') + 1);
+    if (!isServed(authority.substr(0, authority.find(':'))))
+        return false;
+    // A copy: the target is a view of the buffer being rewritten.
+    std::string path(target.substr(pathStart));
+    if (!path.starts_with('/'))
+        path.insert(path.begin(), '/');
+    buffer_.replace(targetStart, target.size(), path);
+    return true;
 }
 
 void ConnectionStream::refuse(int status, const char* reason) {

@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace adserver {
 
@@ -32,6 +34,10 @@ public:
     // Buffers the request line and headers before the library parses them, refusing a header
     // section larger than maxBytes or with more than maxHeaders lines after the request line.
     Head readHead(std::size_t maxBytes, std::size_t maxHeaders);
+    // A request as a proxy receives it names its host in the request line ("GET http://host/path").
+    // When isServed accepts that host the line is rewritten to the path alone, as a request sent
+    // to the server itself; false when it names another host or asks for a tunnel (CONNECT).
+    bool acceptProxiedRequest(const std::function<bool(std::string_view host)>& isServed);
     // Answers a request refused before parsing with a bare status line, then closes gently
     // enough that the client reads it rather than a reset.
     void refuse(int status, const char* reason);

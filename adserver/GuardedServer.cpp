@@ -6,9 +6,26 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <string_view>
 
 namespace adserver {
+
+namespace {
+
+// As the pages' proxy the server answers for the reserved test names it stands in for, and for
+// nothing else, so no page reaches the real network through it.
+bool isServedHost(std::string_view host) {
+    constexpr std::string_view kReservedDomain = ".test";
+    return host.size() > kReservedDomain.size() &&
+           std::equal(
+               kReservedDomain.rbegin(), kReservedDomain.rend(), host.rbegin(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+} // namespace
 
 GuardedServer::GuardedServer(ConnectionStream::Timeouts timeouts)
     : timeouts_(timeouts), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
@@ -33,6 +50,10 @@ bool GuardedServer::process_and_close_socket(socket_t socket) {
     bool answered = false;
     switch (stream.readHead(Journal::kMaxHeaderBytes, Journal::kMaxHeaders)) {
     case ConnectionStream::Head::Complete: {
+        if (!stream.acceptProxiedRequest(isServedHost)) {
+            stream.refuse(403, "Forbidden");
+            break;
+        }
         bool closed = true;
         answered = process_request(stream, true, closed, nullptr);
         break;

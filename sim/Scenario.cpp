@@ -12,7 +12,10 @@ namespace sim {
 
 namespace {
 
-// How many numbers each command takes, at least and at most; a file name counts as -1.
+// How many numbers each command takes, at least and at most; a file name counts as -1, text
+// running to the end of the line (a script) as kRestOfLine.
+constexpr int kRestOfLine = -2;
+
 struct Arity {
     int least;
     int most;
@@ -28,6 +31,7 @@ const std::map<std::string, Arity>& commandArity() {
         {"foreground", {0, 0}},   {"quit", {0, 0}},
         {"location", {3, 4}},     {"location-denied", {0, 0}},
         {"alert-button", {1, 1}},
+        {"web-eval", {kRestOfLine, kRestOfLine}},
     };
     return arity;
 }
@@ -69,6 +73,14 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
     auto arity = commandArity().find(command.name);
     if (arity == commandArity().end())
         return lineError(line, "unknown command '" + command.name + "'");
+    if (arity->second.least == kRestOfLine) {
+        if (words.size() < 4)
+            return lineError(line, "'" + command.name + "' takes a script");
+        command.text = words[3];
+        for (std::size_t i = 4; i < words.size(); ++i)
+            command.text += " " + words[i];
+        return command;
+    }
     const bool takesName = arity->second.least < 0;
     const std::size_t least = takesName ? 1 : std::size_t(arity->second.least);
     const std::size_t most = takesName ? 1 : std::size_t(arity->second.most);

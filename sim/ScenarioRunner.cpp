@@ -12,8 +12,11 @@
 #include "platform/ui/Device.h"
 #include "platform/ui/ModalView.h"
 #include "platform/ui/Touch.h"
+#include "platform/web/WebContext.h"
+#include "platform/web/WebView.h"
 #include "sim/Trace.h"
 #include "sim/ViewTreeDump.h"
+#include "sim/WebTrace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,9 +70,18 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         location::LocationService::shared().denyAuthorization();
     } else if (c.name == "alert-button") {
         alertButton(int(n[0]));
+    } else if (c.name == "web-eval") {
+        webEval(c.text);
     } else if (c.name == "quit") {
         foundation::RunLoop::main().stop();
     }
+}
+
+// Runs in the view that last started loading; with no view the result is empty.
+void ScenarioRunner::webEval(const std::string& script) {
+    const auto view = web::WebContext::shared().latestView();
+    const std::string result = view ? view->stringByEvaluatingJavaScriptFromString(script) : "";
+    trace_.record("web", WebTrace::evaluation(script, result));
 }
 
 void ScenarioRunner::touch(int phase, double x, double y) {

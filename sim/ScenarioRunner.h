@@ -28,6 +28,7 @@ private:
     void swipe(graphics::Point from, graphics::Point to, double seconds);
     void screenshot(const std::string& name);
     void dump();
+    void webEval(const std::string& script);
     void rotate(int orientation);
 
     Trace& trace_;

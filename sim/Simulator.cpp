@@ -1,6 +1,7 @@
 #include "sim/Simulator.h"
 
 #include "ads/request/Endpoints.h"
+#include "ads/request/URLDownload.h"
 #include "adserver/AdServer.h"
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
@@ -17,9 +18,12 @@
 #include "platform/net/HostMap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/web/WebContext.h"
 #include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
 #include "sim/WindowFrontEnd.h"
+#include "sim/WebTrace.h"
+#include "sim/XServer.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -121,6 +125,9 @@ bool Simulator::prepare() {
         return false;
     }
     observePlatform();
+    // Pages show the client's user agent, the one its downloads send.
+    web::WebContext::shared().setUserAgent(pennant::URLDownload::userAgent());
+    xServer_ = XServer::startIfNeeded();
     return connectAdNetwork();
 }
 
@@ -214,6 +221,8 @@ void Simulator::observePlatform() {
         [this](const net::HTTPCompletion& completion) {
             trace_.record("http", HTTPTrace::fields(completion));
         });
+    webObserver_ = web::WebContext::shared().addLoadObserver(
+        [this](const web::LoadEvent& event) { trace_.record("web", WebTrace::fields(event)); });
     ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {
         trace_.record("open-url", {{"url", url.absoluteString()}});
         return true;

@@ -21,6 +21,7 @@ namespace sim {
 
 class TemporaryHome;
 class WindowFrontEnd;
+class XServer;
 
 // One simulated run: prepares the sandbox, device, bundle and trace, launches the application
 // from its interface description, plays the scenario and cleans up.
@@ -54,7 +55,9 @@ private:
     foundation::Subscription soundObserver_;
     foundation::Subscription httpObserver_;
     std::optional<AlertTrace> alertTrace_;
+    foundation::Subscription webObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
+    std::unique_ptr<XServer> xServer_;
     foundation::Timer endOfRun_;
     std::unique_ptr<WindowFrontEnd> window_;
 };

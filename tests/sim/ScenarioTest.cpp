@@ -21,6 +21,12 @@ TEST(Scenario, ParsesCommandsInTimeOrderWithComments) {
     EXPECT_DOUBLE_EQ(scenario.value().endTime(), 3);
 }
 
+TEST(Scenario, WebEvalTakesTheRestOfTheLineAsItsScript) {
+    auto scenario = Scenario::parse("at 1 web-eval document.title = 'a  b' + 1 # note\n");
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    EXPECT_EQ(scenario.value().commands().at(0).text, "document.title = 'a b' + 1");
+}
+
 TEST(Scenario, MalformedLinesNameTheLine) {
     const std::pair<const char*, const char*> bad[] = {
         {"at 1 wiggle", "line 1: unknown command 'wiggle'"},
@@ -43,6 +49,7 @@ TEST(Scenario, MalformedLinesNameTheLine) {
         {"at 1 swipe 1 2 3 4", "line 1: 'swipe' takes 5 argument(s)"},
         {"at 1 swipe 1 2 3 4 -1",
          "line 1: argument 5 of 'swipe' must be a number of at least 0, not '-1'"},
+        {"at 1 web-eval", "line 1: 'web-eval' takes a script"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);

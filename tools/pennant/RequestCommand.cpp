@@ -303,18 +303,25 @@ foundation::Status RequestCommand::parseValue(const std::string& option, const s
             return usageError("--click-data takes a JSON object, not '" + value + "'");
         options.clickData = parsed.value().asDictionary();
     } else {
-        constexpr std::string_view kScheme = "http://";
-        const auto colon = value.rfind(':');
-        if (!value.starts_with(kScheme) || colon == std::string::npos || colon <= kScheme.size())
-            return usageError("--server takes http://ADDRESS:PORT, not '" + value + "'");
-        const auto port = foundation::NumberParser::port(std::string_view(value).substr(colon + 1),
-                                                         "--server port");
-        if (!port)
-            return usageError(port.error().message);
-        options.server =
-            ServerAddress{value.substr(kScheme.size(), colon - kScheme.size()), port.value()};
+        auto server = parseServer(value);
+        if (!server)
+            return server.error();
+        options.server = server.value();
     }
     return foundation::success();
+}
+
+foundation::Result<RequestCommand::ServerAddress>
+RequestCommand::parseServer(const std::string& value) {
+    constexpr std::string_view kScheme = "http://";
+    const auto colon = value.rfind(':');
+    if (!value.starts_with(kScheme) || colon == std::string::npos || colon <= kScheme.size())
+        return usageError("--server takes http://ADDRESS:PORT, not '" + value + "'");
+    const auto port =
+        foundation::NumberParser::port(std::string_view(value).substr(colon + 1), "--server port");
+    if (!port)
+        return usageError(port.error().message);
+    return ServerAddress{value.substr(kScheme.size(), colon - kScheme.size()), port.value()};
 }
 
 void RequestCommand::printUsage(std::ostream& out) {

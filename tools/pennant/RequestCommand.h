@@ -28,11 +28,14 @@ public:
     }
     int run(std::span<const std::string> arguments, Console& console) const override;
 
-private:
     struct ServerAddress {
         std::string address;
         int port = 0;
     };
+    // The value of --server: http://ADDRESS:PORT.
+    static foundation::Result<ServerAddress> parseServer(const std::string& value);
+
+private:
     struct Options {
         std::optional<ServerAddress> server;
         std::optional<std::string> delegateFile, home;

@@ -1,3 +1,4 @@
+#include "tools/pennant/BrowseCommand.h"
 #include "tools/pennant/Console.h"
 #include "tools/pennant/EncodeCommand.h"
 #include "tools/pennant/FetchCommand.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<tool::EncodeCommand>());
     commands.push_back(std::make_unique<tool::QueryParseCommand>());
     commands.push_back(std::make_unique<tool::RequestCommand>());
+    commands.push_back(std::make_unique<tool::BrowseCommand>());
 
     const tool::Tool pennant(std::move(commands));
     const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -1,0 +1,94 @@
+#pragma once
+
+#ifndef INSIDE_PLATFORM_WEB
+#error "WebPage.h belongs to the WebKitGTK backend: include it only from platform/web"
+#endif
+
+#include "platform/foundation/Error.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Geometry.h"
+#include "platform/web/NavigationType.h"
+#include "platform/web/WebRequest.h"
+
+#include <webkit2/webkit2.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace graphics {
+class Image;
+}
+
+namespace web {
+
+// One WebKit view in an offscreen GTK window. WebKit's signals are turned into events posted
+// to our main loop, so whoever handles them runs outside WebKit and may call back in. A load
+// in flight holds a work token, so a virtual clock waits for it.
+class WebPage {
+public:
+    struct Events {
+        // decide(true) lets the navigation go ahead.
+        std::function<void(const WebRequest&, NavigationType, std::function<void(bool)> decide)>
+            shouldStart;
+        std::function<void(const std::string& url)> started;
+        std::function<void()> finished;
+        // The error and the URL that failed.
+        std::function<void(const foundation::Error&, const std::string&)> failed;
+    };
+
+    // nullptr when WebKit cannot run here (no display).
+    static std::unique_ptr<WebPage> create(graphics::Size size, Events events);
+    ~WebPage();
+    WebPage(const WebPage&) = delete;
+    WebPage& operator=(const WebPage&) = delete;
+
+    void load(const WebRequest& request);
+    void reload();
+    void stop();
+    bool isLoading() const;
+    bool canGoBack() const;
+    bool canGoForward() const;
+    void goBack();
+    void goForward();
+    std::string url() const;
+
+    // The script's completion value as a string; nullopt when it threw or ran out of time.
+    std::optional<std::string> evaluate(const std::string& script, foundation::Seconds bound);
+    // The visible region as it is now; nullptr when WebKit did not answer within the bound.
+    std::shared_ptr<graphics::Image> snapshot(foundation::Seconds bound);
+
+    void resize(graphics::Size size);
+    void setBackground(bool opaque, float red, float green, float blue, float alpha);
+    void setZoom(double zoom);
+    // A real button press and release at the point (view coordinates).
+    void click(graphics::Point point);
+
+private:
+    WebPage(WebKitWebView* view, graphics::Size size, Events events);
+
+    void beginLoad(foundation::Seconds timeout);
+    void endLoad();
+    void settle(int roundTrips);
+    void post(std::function<void()> work);
+    void sendButton(GdkEventType type, graphics::Point point);
+    void sendMotion(graphics::Point point);
+
+    static gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType,
+                                 gpointer page);
+    static void loadChanged(WebKitWebView*, WebKitLoadEvent, gpointer page);
+    static gboolean loadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError*, gpointer page);
+    static gboolean timeoutExpired(gpointer page);
+
+    WebKitWebView* view_;
+    GtkWidget* window_;
+    Events events_;
+    std::unique_ptr<foundation::RunLoop::WorkToken> loading_;
+    guint timeout_ = 0;
+    bool timedOut_ = false;
+    bool started_ = false;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+} // namespace web
