@@ -534,7 +534,8 @@ TEST_F(AdTest, WrongTypesInTheResponseTakeTheirDefaults) {
     EXPECT_EQ(owner->response->get("redirect_url"), Value::integer(5));
 }
 
-TEST_F(AdTest, RichAdsFailWithOneLogLineAfterTheirOpenerIsBuilt) {
+// Rich ads are built by the owner; one that cannot build them fails them, once, with one line.
+TEST_F(AdTest, AnOwnerThatCannotBuildRichAdsFailsThemAfterTheirOpenerIsBuilt) {
     auto ad = load("canvas");
     settle();
     EXPECT_EQ(owner->failures, 1);
