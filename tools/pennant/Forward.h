@@ -6,6 +6,7 @@ class Command;
 struct Console;
 class EncodeCommand;
 class FetchCommand;
+class FlexTree;
 class InputSource;
 class JSONCommand;
 class QueryParseCommand;

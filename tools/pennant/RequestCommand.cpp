@@ -1,5 +1,7 @@
 #include "tools/pennant/RequestCommand.h"
 
+#include "ads/render/FlexAd.h"
+#include "ads/render/FlexAdContainerView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/AdDelegate.h"
 #include "ads/request/Endpoints.h"
@@ -17,6 +19,7 @@
 #include "tools/pennant/Console.h"
 #include "tools/pennant/FetchCommand.h"
 #include "tools/pennant/FileDelegate.h"
+#include "tools/pennant/FlexTree.h"
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
 
@@ -34,9 +37,15 @@ foundation::Error usageError(const std::string& message) {
     return foundation::Error{"PennantToolErrorDomain", Command::kUsageOrInputError, message};
 }
 
-// The ad's owner: counts what the ad reports.
+// The ad's owner: builds flex ads as the banner would and counts what the ad reports.
 struct Owner : pennant::AdDelegate {
     graphics::Size adSize() override { return {320, 48}; }
+    std::shared_ptr<pennant::FlexAd> newFlexAd(const foundation::Value& markup,
+                                               std::weak_ptr<pennant::FlexAdDelegate> delegate,
+                                               std::weak_ptr<pennant::Delegate> host,
+                                               const graphics::Rect& frame) override {
+        return pennant::FlexAd::create(markup, std::move(delegate), std::move(host), frame);
+    }
     void adDidLoad(pennant::Ad&) override { loaded = true; }
     void adDidFailToLoad(pennant::Ad&) override { failed = true; }
     void clickDidSucceed(pennant::Ad&,
@@ -245,6 +254,8 @@ foundation::Dictionary RequestCommand::describe(const pennant::Ad& ad) {
     setText(out, "trackingPixelUrl", ad.trackingPixelUrl());
     if (ad.opener())
         out.set("opener", describeOpener(*ad.opener()));
+    if (ad.flexAd())
+        out.set("flex", FlexTree::describe(*ad.flexAd()->containerView()));
     return out;
 }
 
@@ -330,8 +341,13 @@ void RequestCommand::printUsage(std::ostream& out) {
            "Runs one ad end to end, as an application showing it would, and prints one JSON\n"
            "object saying how the client read it: state, medium, action, text, userString,\n"
            "actionImageName, userImage and actionImage ([width,height]), jsonpUrl,\n"
-           "accountingPixelUrl, trackingPixelUrl, opener, and query (the parameters sent);\n"
-           "absent fields are left out. An ad that fails prints {\"state\":7,\"failed\":true}.\n\n"
+           "accountingPixelUrl, trackingPixelUrl, opener, query (the parameters sent) and,\n"
+           "for a flex ad, flex: the view tree it built, each view with its kind (class),\n"
+           "frame [x,y,width,height] in its parent, subviews, and for flex elements uiTag\n"
+           "and animation (kind, keyPath, duration of one pass, repeatCount, and a group's\n"
+           "animations); a pages element adds pages (the count), its pages' elements sit\n"
+           "side by side in its scroll view. Absent fields are left out. An ad that fails\n"
+           "prints {\"state\":7,\"failed\":true}.\n\n"
            "  --server URL       the ad network's address; by default an ad server with the\n"
            "                     bundled catalogue starts on a free loopback port\n"
            "  --delegate FILE    the host's answers, a JSON object with any of: publisherId,\n"

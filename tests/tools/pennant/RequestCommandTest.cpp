@@ -169,3 +169,21 @@ TEST_F(RequestCommandTest, ATemporaryHomeIsRemovedAtTheEndAndAGivenOneKept) {
     EXPECT_EQ(request({"--home", home.string()}).status, 0);
     EXPECT_TRUE(std::filesystem::is_directory(home / "Library"));
 }
+
+TEST_F(RequestCommandTest, AFlexAdPrintsTheViewTreeItBuilt) {
+    const auto file = write("host.json", R"({"useTestAd": true, "testAdAction": "kessa-flex"})");
+    const auto loaded = request({"--delegate", file});
+    ASSERT_EQ(loaded.status, 0) << loaded.err << loaded.out;
+    const auto printed = loaded.printed();
+    const auto& flex = printed.get("flex");
+    EXPECT_EQ(flex["kind"].stringValue(), "FlexAdContainerView") << loaded.out;
+    EXPECT_EQ(flex["uiTag"].stringValue(), "container");
+    std::vector<std::string> kinds;
+    for (const auto& view : flex["subviews"].asArray())
+        kinds.push_back(view["kind"].stringValue());
+    ASSERT_EQ(kinds, (std::vector<std::string>{"PlainView", "ImageView", "LabelView"}));
+    const auto logo = flex["subviews"].asArray()[1]["frame"].asArray();
+    ASSERT_EQ(logo.size(), 4u);
+    EXPECT_EQ(logo[0].doubleValue(), 5);
+    EXPECT_EQ(logo[3].doubleValue(), 38);
+}
