@@ -30,8 +30,7 @@ const std::map<std::string, Arity>& commandArity() {
         {"rotate", {1, 1}},       {"background", {0, 0}},
         {"foreground", {0, 0}},   {"quit", {0, 0}},
         {"location", {3, 4}},     {"location-denied", {0, 0}},
-        {"alert-button", {1, 1}},
-        {"web-eval", {kRestOfLine, kRestOfLine}},
+        {"alert-button", {1, 1}}, {"web-eval", {kRestOfLine, kRestOfLine}},
     };
     return arity;
 }

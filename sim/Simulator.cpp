@@ -21,8 +21,8 @@
 #include "platform/web/WebContext.h"
 #include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
-#include "sim/WindowFrontEnd.h"
 #include "sim/WebTrace.h"
+#include "sim/WindowFrontEnd.h"
 #include "sim/XServer.h"
 
 #include <cstdlib>

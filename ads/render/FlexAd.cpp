@@ -216,7 +216,7 @@ std::shared_ptr<ui::View> FlexAd::labelFromDictionary(const foundation::Value& e
                            : std::nullopt;
     label->setFont(named.value_or(graphics::Font::systemFont(size)));
     const auto color = Parsing::colorWithValue(element["fco"], std::nullopt);
-    label->setTextColor(color ? *color
+    label->setTextColor(color                                              ? *color
                         : Parsing::integerWithValue(element["fc"], 0) == 1 ? secondaryTextColor()
                                                                            : primaryTextColor());
     label->setAdjustsFontSizeToFitWidth(Parsing::boolWithValue(element["afstfw"], true));

@@ -64,8 +64,7 @@ private:
     void fail(const foundation::Error& error);
     std::shared_ptr<ui::View> viewFromDictionary(const foundation::Value& element);
     // The view of one element kind, with its own keys read; none leaves the element out.
-    std::shared_ptr<ui::View> elementView(const std::string& kind,
-                                          const foundation::Value& element,
+    std::shared_ptr<ui::View> elementView(const std::string& kind, const foundation::Value& element,
                                           const graphics::Rect& frame);
     std::shared_ptr<ui::View> labelFromDictionary(const foundation::Value& element,
                                                   const graphics::Rect& frame);

@@ -24,18 +24,20 @@ graphics::Color kept(std::optional<graphics::Color>& slot, const std::weak_ptr<D
 FlexAdColors& FlexAdColors::shared() { return foundation::Singleton<FlexAdColors>::shared(); }
 
 graphics::Color FlexAdColors::primaryTextColor(const std::weak_ptr<Delegate>& host) {
-    return kept(primary_, host, [](Delegate& d) { return d.primaryTextColor(); },
-                graphics::Color::whiteColor());
+    return kept(
+        primary_, host, [](Delegate& d) { return d.primaryTextColor(); },
+        graphics::Color::whiteColor());
 }
 
 graphics::Color FlexAdColors::secondaryTextColor(const std::weak_ptr<Delegate>& host) {
-    return kept(secondary_, host, [](Delegate& d) { return d.secondaryTextColor(); },
-                graphics::Color::whiteColor());
+    return kept(
+        secondary_, host, [](Delegate& d) { return d.secondaryTextColor(); },
+        graphics::Color::whiteColor());
 }
 
 graphics::Color FlexAdColors::adBackgroundColor(const std::weak_ptr<Delegate>& host) {
-    return kept(background_, host, [](Delegate& d) { return d.adBackgroundColor(); },
-                kDefaultBackground);
+    return kept(
+        background_, host, [](Delegate& d) { return d.adBackgroundColor(); }, kDefaultBackground);
 }
 
 } // namespace pennant

@@ -15,9 +15,7 @@ namespace pennant {
 // The root of a flex ad's view tree and the banner that shows it. It draws nothing itself: on
 // its first drawing it starts every element's animation; it decides which touches count as a
 // tap; a tap gathers the interaction history of every tagged view into the click.
-class FlexAdContainerView : public SingleAdView,
-                            public FlexAdViewProtocol,
-                            public FlexTimeBase {
+class FlexAdContainerView : public SingleAdView, public FlexAdViewProtocol, public FlexTimeBase {
     UI_CREATABLE(FlexAdContainerView)
     static constexpr const char* kContainerTag = "container";
 

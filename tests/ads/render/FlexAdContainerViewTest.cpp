@@ -1,5 +1,5 @@
-#include "ads/render/AdClickHandler.h"
 #include "ads/render/FlexAdContainerView.h"
+#include "ads/render/AdClickHandler.h"
 #include "ads/render/FlexElement.h"
 #include "platform/animation/BasicAnimation.h"
 #include "platform/animation/Layer.h"

@@ -65,8 +65,9 @@ TEST_F(FlexAdTest, AnAssetTableThatIsNotADictionaryFailsAtOnce) {
 
 TEST_F(FlexAdTest, OneFailedAssetFailsTheAdOnceWithItsOwnError) {
     server.addFault(R"({"path": "/static/phone/ads/missing.png", "status": 404})");
-    const auto flexAd = make(std::string(R"({"$": {"a": {"u": ")") + kTile +
-                             R"("}, "b": {"u": "http://static.pennant.test/static/phone/ads/missing.png"}}})");
+    const auto flexAd =
+        make(std::string(R"({"$": {"a": {"u": ")") + kTile +
+             R"("}, "b": {"u": "http://static.pennant.test/static/phone/ads/missing.png"}}})");
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return outcome->reports() > 0; }, kBound));
     RunLoop::main().runUntil([] { return false; }, foundation::Seconds(0.3));
     ASSERT_EQ(outcome->errors.size(), 1u);
