@@ -137,6 +137,7 @@ void FlexAd::finishLoading() {
         containerView_->addSubview(view);
     cancelDownloads();
     assets_.clear();
+    images_.clear();
     namesByURL_.clear();
     decodedMarkup_ = foundation::Value();
     if (auto delegate = delegate_.lock())
@@ -230,10 +231,7 @@ std::shared_ptr<ui::View> FlexAd::imageViewFromDictionary(const foundation::Valu
     using Parsing = FlexAdDictionaryParsing;
     if (!element["$"].isString())
         return nullptr;
-    const auto asset = assets_.find(std::string(element["$"].asString()));
-    if (asset == assets_.end())
-        return nullptr;
-    auto image = graphics::Image::fromData(asset->second);
+    auto image = imageNamed(std::string(element["$"].asString()));
     if (!image)
         return nullptr;
     auto view = ImageView::create(frame);
@@ -247,6 +245,16 @@ std::shared_ptr<ui::View> FlexAd::imageViewFromDictionary(const foundation::Valu
             *Parsing::colorWithValue(element["bdc"], ImageView::kDefaultBevelDarkColor));
     }
     return view;
+}
+
+std::shared_ptr<graphics::Image> FlexAd::imageNamed(const std::string& name) {
+    // Decoded once however many elements show it.
+    if (const auto decoded = images_.find(name); decoded != images_.end())
+        return decoded->second;
+    const auto asset = assets_.find(name);
+    auto image = asset == assets_.end() ? nullptr : graphics::Image::fromData(asset->second);
+    images_[name] = image;
+    return image;
 }
 
 std::shared_ptr<ui::View> FlexAd::gradientViewFromDictionary(const foundation::Value& element,

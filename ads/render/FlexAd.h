@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace graphics {
+class Image;
+}
+
 namespace ui {
 class View;
 }
@@ -70,6 +74,8 @@ private:
                                                   const graphics::Rect& frame);
     std::shared_ptr<ui::View> imageViewFromDictionary(const foundation::Value& element,
                                                       const graphics::Rect& frame);
+    // The asset decoded as an image; none when it is missing or not an image.
+    std::shared_ptr<graphics::Image> imageNamed(const std::string& name);
     std::shared_ptr<ui::View> gradientViewFromDictionary(const foundation::Value& element,
                                                          const graphics::Rect& frame);
     std::shared_ptr<ui::View> plainViewFromDictionary(const foundation::Value& element,
@@ -78,6 +84,7 @@ private:
                                                       const graphics::Rect& frame);
 
     std::map<std::string, foundation::Data> assets_;
+    std::map<std::string, std::shared_ptr<graphics::Image>> images_;
     std::weak_ptr<FlexAdDelegate> delegate_;
     std::weak_ptr<Delegate> pennantDelegate_;
     std::shared_ptr<FlexAdContainerView> containerView_;
