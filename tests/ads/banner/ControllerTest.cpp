@@ -306,15 +306,16 @@ TEST_F(FlexBanner, KeyframeAnimationsMatchTheirGoldens) {
     EXPECT_TRUE(looksAt(5, "flex-slide-settled"));
 }
 
-// The pages fade in over the backdrop; a swipe brings the second page and lights the
-// indicator, which fades again once the pages rest.
+// The pages fade in over the backdrop after a second; a swipe brings the second page and
+// lights the indicator, which fades again once the pages rest.
 TEST_F(FlexBanner, SwipeablePagesMatchTheirGoldens) {
     show("flex-pages");
-    const auto pages = std::dynamic_pointer_cast<pennant::PagingScrollView>(
-        container->subviews().at(1));
+    const auto pages =
+        std::dynamic_pointer_cast<pennant::PagingScrollView>(container->subviews().at(1));
     ASSERT_TRUE(pages);
     EXPECT_TRUE(looksAt(0, "flex-pages-start"));
-    EXPECT_TRUE(looksAt(0.3, "flex-pages-fading-in"));
+    EXPECT_TRUE(looksAt(0.9, "flex-pages-start")) << "held back for a second";
+    EXPECT_TRUE(looksAt(1.5, "flex-pages-fading-in"));
     EXPECT_TRUE(looksAt(3, "flex-pages-first-page"));
     swipe(280, 60, 0.3);
     EXPECT_TRUE(looksAt(3.4, "flex-pages-swiping"));
