@@ -235,6 +235,19 @@ TEST_F(BannerController, AFlexAdIsShownThroughItsContainer) {
         *ui::Compositor::renderLayerImage(*banner->layer()), "banner-flex"));
 }
 
+// The ad shown owns its flex ad, which built the container that shows the ad: the banner's
+// going takes them all with it.
+TEST_F(BannerController, AFlexAdGoesWithItsBanner) {
+    startBanner("kessa-flex");
+    std::weak_ptr<SingleAdView> container = shownAdView();
+    std::weak_ptr<Ad> ad = controller().currentlyDisplayedAd();
+    ASSERT_FALSE(container.expired());
+    banner.reset();
+    RunLoop::main().runFor(foundation::Seconds(1));
+    EXPECT_TRUE(container.expired());
+    EXPECT_TRUE(ad.expired());
+}
+
 namespace {
 
 // A catalogue flex ad in a banner at the foot of a key window, and pictures of it at given
