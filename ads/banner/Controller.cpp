@@ -83,10 +83,12 @@ std::shared_ptr<FlexAd> Controller::newFlexAd(const foundation::Value& markup,
 std::shared_ptr<SingleAdView> Controller::newSingleAdViewWithAd(const std::shared_ptr<Ad>& ad) {
     const auto banner = view();
     std::shared_ptr<SingleAdView> adView;
-    if (ad->flexAd())
+    if (ad->flexAd()) {
         adView = ad->flexAd()->containerView();
-    else
+        ad->releaseFlexAd();
+    } else {
         adView = OldSchoolSingleAdView::create(banner ? banner->bounds() : graphics::Rect());
+    }
     adView->setAd(ad);
     adView->setController(weak_from_this());
     return adView;

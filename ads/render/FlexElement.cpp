@@ -2,6 +2,7 @@
 
 #include "platform/animation/Animation.h"
 #include "platform/animation/Layer.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace pennant {
 
@@ -17,8 +18,12 @@ std::optional<foundation::Value> FlexElement<Base>::userInteractionHistory() con
 
 template <class Base>
 void FlexElement<Base>::viewDidAppear() {
-    if (animation_)
-        this->layer()->addAnimation(animation_);
+    if (!animation_)
+        return;
+    // The ad's begin time counts from this first appearance; a layer's from the clock's origin.
+    auto started = animation_->copy();
+    started->setBeginTime(foundation::RunLoop::main().now() + animation_->beginTime());
+    this->layer()->addAnimation(started);
 }
 
 template class FlexElement<ui::View>;

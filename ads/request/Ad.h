@@ -131,6 +131,9 @@ public:
     const std::shared_ptr<Opener>& opener() const { return opener_; }
     // The rich ad built from a "markup" response, once it has loaded.
     const std::shared_ptr<FlexAd>& flexAd() const { return flexAd_; }
+    // Once its container shows this ad, the container keeps the ad, and the flex ad, which
+    // keeps the container, has done its work: letting it go leaves no cycle behind.
+    void releaseFlexAd() { flexAd_.reset(); }
 
     void flexAdDidFailLoadWithError(const std::shared_ptr<FlexAd>& flexAd,
                                     const foundation::Error& error) override;

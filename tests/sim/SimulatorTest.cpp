@@ -133,8 +133,8 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_EQ(sim::Simulator(options).run(), 0);
 
     const std::string trace = slurp(out / "trace.jsonl");
-    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 12u);
-    EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 4u);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 15u);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 5u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"sound\""), 7u);
     EXPECT_NE(trace.find("\"name\":\"countLabel\",\"frame\":[20,90,280,110],\"hidden\":false,"
                          "\"alpha\":1,\"text\":\"6\""),
@@ -146,13 +146,16 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
               std::string::npos);
     EXPECT_NE(trace.find("\"level\":0,\"key\":true,"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
-    // The banner: the first ad, two refreshes and a click.
-    EXPECT_EQ(occurrences(trace, "ad_source.php?"), 3u);
+    // The banner: the first ad, three refreshes (the third after a flex ad) and a click; the
+    // swipe through the flex ad's pages clicks nothing.
+    EXPECT_EQ(occurrences(trace, "ad_source.php?"), 4u);
     EXPECT_EQ(
         occurrences(trace, "\"method\":\"POST\",\"url\":\"http:\\/\\/ads.pennant.test\\/click\\/"),
         1u);
     EXPECT_NE(trace.find("\"class\":\"OldSchoolSingleAdView\""), std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"Hungry? Call Pronto Pizza\",\"tag\":1"), std::string::npos);
+    EXPECT_NE(trace.find("\"class\":\"FlexAdContainerView\""), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(out / "shots/14-flex-second-page.png"));
     EXPECT_NE(trace.find("\"message\":\"ad network at http:\\/\\/127.0.0.1:"), std::string::npos)
         << "each run starts its own ad server unless told to use another";
     std::filesystem::remove_all(out);
@@ -360,6 +363,59 @@ TEST(SimulatorRun, ATapOnTheBannerPostsItsTouchesToTheClickURL) {
     // The banner first draws in the frame after the ad arrives, within 1/60 s of launch.
     EXPECT_NEAR(pressed, 5.0, 1.0 / 60 + 1e-6);
     EXPECT_NEAR(lifted - pressed, 0.25, 1e-6);
+    std::filesystem::remove_all(folder);
+}
+
+// The catalogue's third ad, swipeable pages, in the app's rotation: a tap on a label within
+// the ad's first two seconds is only recorded, a swipe turns the page, and a tap on the second
+// page clicks. The click's body holds the container's touches, each tagged label's touches in
+// its own space and the pages' change of page, all timed from the ad's first drawing.
+TEST(SimulatorRun, AFlexBannerPostsItsElementsTouchesAndPageChangesWithItsClick) {
+    const auto folder = testing_support::ScratchDirectory::create("flex-tap");
+    testing_support::LoopbackServer network;
+    kessa::registerInterfaceClasses();
+    auto options = shortRun();
+    options.duration.reset();
+    options.adServer = sim::SimulatorOptions::Endpoint{"127.0.0.1", network.port()};
+    options.scenario = (folder / "flex.scn").string();
+    std::ofstream(options.scenario) << "at 63 tap 150 445\n"
+                                       "at 65 swipe 280 450 60 450 0.3\n"
+                                       "at 68 tap 150 445\n"
+                                       "at 70 quit\n";
+    ASSERT_EQ(sim::Simulator(options).run(), 0);
+
+    std::vector<std::string> clicks;
+    for (const auto& entry : network.requests())
+        if (entry.method == "POST" && entry.path.starts_with("/click/"))
+            clicks.push_back(entry.path + " " + entry.body);
+    ASSERT_EQ(clicks.size(), 1u);
+    const std::string prefix = "/click/flex-pages ";
+    ASSERT_TRUE(clicks[0].starts_with(prefix)) << clicks[0];
+    const auto body =
+        json::JSONDeserializer().deserializeAsDictionary(clicks[0].substr(prefix.size()));
+    ASSERT_TRUE(body.ok()) << clicks[0];
+    const auto& interactions = body.value()["interactions"];
+    const auto records = [&](const std::string& tag) {
+        std::vector<std::string> texts;
+        for (const auto& record : interactions[tag]["touches"].asArray())
+            texts.emplace_back(record.asString());
+        return texts;
+    };
+    // Only the tap that clicked counts for the container; the labels record every touch.
+    const auto container = records("container");
+    ASSERT_EQ(container.size(), 2u) << clicks[0];
+    EXPECT_TRUE(container[0].starts_with("0,150,13,6.") && container[1].starts_with("1,150,13,6."))
+        << clicks[0];
+    const auto coffee = records("coffee"), cakes = records("cakes");
+    ASSERT_EQ(coffee.size(), 2u) << clicks[0];
+    EXPECT_TRUE(coffee[0].starts_with("0,98,11,1.") && coffee[1].starts_with("1,98,11,1."))
+        << clicks[0];
+    ASSERT_EQ(cakes.size(), 2u) << clicks[0];
+    EXPECT_TRUE(cakes[0].starts_with("0,98,11,6.")) << clicks[0];
+    EXPECT_FALSE(interactions.asDictionary().contains("bread")) << "never touched";
+    const auto pages = interactions["scroll"].asArray();
+    ASSERT_EQ(pages.size(), 1u) << clicks[0];
+    EXPECT_TRUE(pages[0].asString().starts_with("1,3.")) << clicks[0];
     std::filesystem::remove_all(folder);
 }
 

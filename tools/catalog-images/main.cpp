@@ -167,6 +167,81 @@ void gardenBanner(cairo_t* cr) {
     centredText(cr, "Green Thumb garden tools", 205, 24, 15);
 }
 
+// The pulsing logo of the flex ads: a gold star on a dark round badge.
+void starBadge(cairo_t* cr) {
+    cairo_arc(cr, 20, 20, 19, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 0.1, 0.15, 0.3);
+    cairo_fill(cr);
+    for (int point = 0; point < 10; ++point) {
+        const double angle = -M_PI / 2 + point * M_PI / 5;
+        const double radius = point % 2 ? 6.5 : 15;
+        cairo_line_to(cr, 20 + radius * std::cos(angle), 20 + radius * std::sin(angle));
+    }
+    cairo_close_path(cr);
+    cairo_set_source_rgb(cr, 1, 0.8, 0.2);
+    cairo_fill(cr);
+}
+
+// Product pictures of the flex ads, 36 points square on a light ground.
+Draw product(RGB ground, std::function<void(cairo_t*)> picture) {
+    return [=](cairo_t* cr) {
+        tools::CairoPaths::roundedRect(cr, 0, 0, 36, 36, 5);
+        cairo_set_source_rgb(cr, ground.r, ground.g, ground.b);
+        cairo_fill(cr);
+        picture(cr);
+    };
+}
+
+void cup(cairo_t* cr) {
+    cairo_set_source_rgb(cr, 0.45, 0.25, 0.1);
+    cairo_move_to(cr, 8, 12);
+    cairo_line_to(cr, 24, 12);
+    cairo_line_to(cr, 22, 28);
+    cairo_line_to(cr, 10, 28);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    cairo_set_line_width(cr, 2.5);
+    cairo_arc(cr, 25, 18, 4, -M_PI / 2, M_PI / 2);
+    cairo_stroke(cr);
+    cairo_set_source_rgba(cr, 0.45, 0.25, 0.1, 0.5);
+    cairo_set_line_width(cr, 1.5);
+    for (double x : {12.0, 16.0, 20.0}) {
+        cairo_move_to(cr, x, 9);
+        cairo_curve_to(cr, x - 2, 7, x + 2, 5, x, 3);
+    }
+    cairo_stroke(cr);
+}
+
+void cake(cairo_t* cr) {
+    cairo_move_to(cr, 6, 28);
+    cairo_line_to(cr, 30, 28);
+    cairo_line_to(cr, 30, 16);
+    cairo_close_path(cr);
+    cairo_set_source_rgb(cr, 0.95, 0.85, 0.6);
+    cairo_fill(cr);
+    cairo_move_to(cr, 6, 28);
+    cairo_line_to(cr, 30, 16);
+    cairo_set_source_rgb(cr, 0.9, 0.35, 0.5);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_arc(cr, 27, 11, 3, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 0.85, 0.1, 0.15);
+    cairo_fill(cr);
+}
+
+void loaf(cairo_t* cr) {
+    tools::CairoPaths::roundedRect(cr, 5, 12, 26, 15, 7);
+    cairo_set_source_rgb(cr, 0.75, 0.5, 0.2);
+    cairo_fill(cr);
+    cairo_set_source_rgb(cr, 0.95, 0.8, 0.55);
+    cairo_set_line_width(cr, 2);
+    for (double x : {11.0, 17.0, 23.0}) {
+        cairo_move_to(cr, x, 15);
+        cairo_line_to(cr, x + 3, 22);
+    }
+    cairo_stroke(cr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +276,10 @@ int main(int argc, char** argv) {
         {"ads/search-tile.png", 38, 38, tile({0.35, 0.35, 0.4}, "S")},
         {"ads/bakery-tile.png", 38, 38, tile({0.6, 0.4, 0.2}, "B")},
         {"ads/garden-banner.png", 320, 48, gardenBanner},
+        {"ads/flex-star.png", 40, 40, starBadge},
+        {"ads/flex-cup.png", 36, 36, product({0.98, 0.94, 0.86}, cup)},
+        {"ads/flex-cake.png", 36, 36, product({0.98, 0.92, 0.94}, cake)},
+        {"ads/flex-loaf.png", 36, 36, product({0.96, 0.93, 0.84}, loaf)},
     };
     bool ok = true;
     for (const auto& image : images)

@@ -2,6 +2,7 @@
 #include "ads/banner/View.h"
 #include "ads/render/FlexAdContainerView.h"
 #include "ads/render/OldSchoolSingleAdView.h"
+#include "ads/render/PagingScrollView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Opener.h"
 #include "platform/animation/Layer.h"
@@ -10,6 +11,10 @@
 #include "platform/graphics/CairoContext.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
+#include "platform/ui/PageControl.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/Touch.h"
+#include "platform/ui/Window.h"
 #include "tests/support/CatalogAds.h"
 #include "tests/support/GoldenImage.h"
 
@@ -228,4 +233,115 @@ TEST_F(BannerController, AFlexAdIsShownThroughItsContainer) {
     EXPECT_EQ(container->subviews()[2]->dumpText(), "Kessa Pro: shake to win");
     EXPECT_TRUE(testing_support::GoldenImage::committed().matches(
         *ui::Compositor::renderLayerImage(*banner->layer()), "banner-flex"));
+}
+
+// The ad shown owns its flex ad, which built the container that shows the ad: the banner's
+// going takes them all with it.
+TEST_F(BannerController, AFlexAdGoesWithItsBanner) {
+    startBanner("kessa-flex");
+    std::weak_ptr<SingleAdView> container = shownAdView();
+    std::weak_ptr<Ad> ad = controller().currentlyDisplayedAd();
+    ASSERT_FALSE(container.expired());
+    banner.reset();
+    RunLoop::main().runFor(foundation::Seconds(1));
+    EXPECT_TRUE(container.expired());
+    EXPECT_TRUE(ad.expired());
+}
+
+namespace {
+
+// A catalogue flex ad in a banner at the foot of a key window, and pictures of it at given
+// moments after its first drawing, which starts its animations.
+class FlexBanner : public BannerController {
+protected:
+    void show(const std::string& identifier) {
+        window->makeKeyAndVisible();
+        startBanner(identifier);
+        banner->setFrame(graphics::Rect(0, kBannerTop, 320, 48));
+        window->addSubview(banner);
+        container = std::dynamic_pointer_cast<pennant::FlexAdContainerView>(shownAdView());
+        ASSERT_TRUE(container);
+        firstDrawnAt = RunLoop::main().now();
+        picture();
+    }
+    std::shared_ptr<graphics::Image> picture() {
+        return ui::Compositor::renderLayerImage(*banner->layer());
+    }
+    void runUntilSecondsAfterFirstDrawing(double seconds) {
+        RunLoop::main().runFor(foundation::Seconds(firstDrawnAt + seconds - RunLoop::main().now()));
+    }
+    ::testing::AssertionResult looksAt(double seconds, const std::string& golden) {
+        runUntilSecondsAfterFirstDrawing(seconds);
+        return testing_support::GoldenImage::committed().matches(*picture(), golden);
+    }
+    // A finger moving across the banner at sixty reports a second.
+    void swipe(float fromX, float toX, double seconds) {
+        constexpr int kSteps = 18;
+        touch(ui::Touch::Phase::Began, fromX);
+        for (int step = 1; step <= kSteps; ++step) {
+            RunLoop::main().runFor(foundation::Seconds(seconds / kSteps));
+            touch(ui::Touch::Phase::Moved, fromX + (toX - fromX) * float(step) / kSteps);
+        }
+        touch(ui::Touch::Phase::Ended, toX);
+    }
+    void touch(ui::Touch::Phase phase, float x) {
+        ui::Application::shared().sendTouch(int(phase), {x, kBannerTop + 24},
+                                            RunLoop::main().now());
+    }
+
+    static constexpr float kBannerTop = 432;
+    std::shared_ptr<ui::Window> window = ui::Window::create(graphics::Rect(0, 0, 320, 480));
+    std::shared_ptr<pennant::FlexAdContainerView> container;
+    double firstDrawnAt = 0;
+};
+
+} // namespace
+
+// The logo pulses for ever from the start; the text slides in from the right after half a
+// second, fading in as it comes.
+TEST_F(FlexBanner, APulsingLogoAndTextSlidingInMatchTheirGoldens) {
+    show("flex-pulse");
+    EXPECT_EQ(container->clickAnimationView(), container->subviews()[1]);
+    EXPECT_TRUE(looksAt(0, "flex-pulse-start"));
+    EXPECT_TRUE(looksAt(0.9, "flex-pulse-sliding"));
+    EXPECT_TRUE(looksAt(1.5, "flex-pulse-settled"));
+    EXPECT_TRUE(looksAt(600.5, "flex-pulse-settled")) << "still pulsing ten minutes on";
+}
+
+// Key frames: the backdrop's colour, the cake's wobble, the text's overshooting slide and the
+// underline that grows from its middle.
+TEST_F(FlexBanner, KeyframeAnimationsMatchTheirGoldens) {
+    show("flex-slide");
+    EXPECT_TRUE(looksAt(0, "flex-slide-start"));
+    EXPECT_TRUE(looksAt(0.45, "flex-slide-wobbling"));
+    EXPECT_TRUE(looksAt(1.4, "flex-slide-sliding"));
+    EXPECT_TRUE(looksAt(2.25, "flex-slide-underlining"));
+    EXPECT_TRUE(looksAt(5, "flex-slide-settled"));
+}
+
+// The pages fade in over the backdrop after a second; a swipe brings the second page and
+// lights the indicator, which fades again once the pages rest.
+TEST_F(FlexBanner, SwipeablePagesMatchTheirGoldens) {
+    show("flex-pages");
+    const auto pages =
+        std::dynamic_pointer_cast<pennant::PagingScrollView>(container->subviews().at(1));
+    ASSERT_TRUE(pages);
+    EXPECT_TRUE(looksAt(0, "flex-pages-start"));
+    EXPECT_TRUE(looksAt(0.9, "flex-pages-start")) << "held back for a second";
+    EXPECT_TRUE(looksAt(1.5, "flex-pages-fading-in"));
+    EXPECT_TRUE(looksAt(3, "flex-pages-first-page"));
+    swipe(280, 60, 0.3);
+    EXPECT_TRUE(looksAt(3.4, "flex-pages-swiping"));
+    EXPECT_TRUE(looksAt(6, "flex-pages-second-page"));
+    EXPECT_EQ(pages->scrollView()->contentOffset(), (graphics::Point{320, 0}));
+    EXPECT_EQ(pages->pageControl()->currentPage(), 1);
+}
+
+// The squashing loaf, the price box flashing in the group's timing and a two-line label in a
+// named font over a gradient whose end point follows its initial alpha.
+TEST_F(FlexBanner, AGradientBackdropAndGroupTimingMatchTheirGoldens) {
+    show("flex-gradient");
+    EXPECT_TRUE(looksAt(0, "flex-gradient-start"));
+    EXPECT_TRUE(looksAt(0.75, "flex-gradient-flashing"));
+    EXPECT_TRUE(looksAt(4, "flex-gradient-settled"));
 }
