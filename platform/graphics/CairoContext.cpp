@@ -74,6 +74,9 @@ struct CairoContext::Impl {
     }
 
     void paintSlice(cairo_surface_t* image, const ImageSlice& slice, bool snapToPixels);
+    // Without an area, the group covers the whole clip.
+    void beginGroup(const Rect* area);
+    void clipToPixelsCovering(const Rect& area);
     void fillGradientBand(const Gradient& gradient, double length, GradientOptions options);
 
     cairo_surface_t* surface;
@@ -330,11 +333,46 @@ void CairoContext::drawText(std::string_view text, const Rect& rect, const Font&
     });
 }
 
-void CairoContext::beginTransparencyLayer() {
-    impl_->layers.push_back({impl_->saved.size() + 1, impl_->state.alpha});
-    saveGState();
-    impl_->state.alpha = 1;
-    cairo_push_group(impl_->cr);
+void CairoContext::beginTransparencyLayer() { impl_->beginGroup(nullptr); }
+
+void CairoContext::beginTransparencyLayer(const Rect& area) { impl_->beginGroup(&area); }
+
+void CairoContext::Impl::beginGroup(const Rect* area) {
+    layers.push_back({saved.size() + 1, state.alpha});
+    cairo_save(cr);
+    saved.push_back(state);
+    state.alpha = 1;
+    // Cairo sizes a group by the clip, so a bounded group is cleared and composited only
+    // there; the clip goes with the state saved for the group.
+    if (area)
+        clipToPixelsCovering(*area);
+    cairo_push_group(cr);
+}
+
+// A clip on whole device pixels covers no pixel in part, so what is drawn inside it is unchanged.
+void CairoContext::Impl::clipToPixelsCovering(const Rect& area) {
+    const Rect r = area.standardized();
+    double xs[4] = {r.minX(), r.maxX(), r.minX(), r.maxX()};
+    double ys[4] = {r.minY(), r.minY(), r.maxY(), r.maxY()};
+    for (int i = 0; i < 4; ++i)
+        cairo_user_to_device(cr, &xs[i], &ys[i]);
+    // Cairo's fixed-point coordinates overflow far beyond any surface; stay well inside them.
+    constexpr double limit = 1 << 20;
+    const auto bounded = [&](double value) { return std::clamp(value, -limit, limit); };
+    const double left = bounded(std::floor(*std::min_element(xs, xs + 4)));
+    const double right = bounded(std::ceil(*std::max_element(xs, xs + 4)));
+    const double top = bounded(std::floor(*std::min_element(ys, ys + 4)));
+    const double bottom = bounded(std::ceil(*std::max_element(ys, ys + 4)));
+    if (!(left <= right && top <= bottom))
+        return;
+    preservingPath([&] {
+        cairo_matrix_t matrix;
+        cairo_get_matrix(cr, &matrix);
+        cairo_identity_matrix(cr);
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+        cairo_set_matrix(cr, &matrix);
+        cairo_clip(cr);
+    });
 }
 
 void CairoContext::endTransparencyLayer() {

@@ -53,6 +53,7 @@ public:
     void drawText(std::string_view text, const Rect& rect, const Font& font, const Color& color,
                   TextAlignment alignment, LineBreakMode mode) override;
     void beginTransparencyLayer() override;
+    void beginTransparencyLayer(const Rect& area) override;
     void endTransparencyLayer() override;
 
 private:

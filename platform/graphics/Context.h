@@ -69,6 +69,9 @@ public:
     // Drawing between these is composited as one group, with the alpha set when it began,
     // so overlapping parts of a translucent layer do not show through each other.
     virtual void beginTransparencyLayer() = 0;
+    // The same, for drawing that stays inside area (in current coordinates): the group only
+    // covers area's box in whole pixels, and what falls outside it is left out.
+    virtual void beginTransparencyLayer(const Rect& area) = 0;
     virtual void endTransparencyLayer() = 0;
 };
 

@@ -35,11 +35,11 @@ struct RecordedOperation {
         FillPath,
         StrokePath,
         ClipToPath,
-        ClipToRect,         // rect
-        DrawLinearGradient, // gradient, point (start), point2 (end), gradientOptions
-        DrawImage,          // rect, imageSize, leftCapWidth, topCapHeight
-        DrawText,           // text, rect, font, color, alignment, lineBreakMode
-        BeginTransparencyLayer,
+        ClipToRect,             // rect
+        DrawLinearGradient,     // gradient, point (start), point2 (end), gradientOptions
+        DrawImage,              // rect, imageSize, leftCapWidth, topCapHeight
+        DrawText,               // text, rect, font, color, alignment, lineBreakMode
+        BeginTransparencyLayer, // rect (the area, when one is given)
         EndTransparencyLayer,
     };
 

@@ -124,6 +124,10 @@ void RecordingContext::drawText(std::string_view text, const Rect& rect, const F
 
 void RecordingContext::beginTransparencyLayer() { record(Kind::BeginTransparencyLayer); }
 
+void RecordingContext::beginTransparencyLayer(const Rect& area) {
+    record(Kind::BeginTransparencyLayer).rect = area;
+}
+
 void RecordingContext::endTransparencyLayer() { record(Kind::EndTransparencyLayer); }
 
 } // namespace graphics

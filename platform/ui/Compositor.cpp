@@ -3,6 +3,7 @@
 #include "platform/animation/Layer.h"
 #include "platform/animation/Transition.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
@@ -11,6 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -42,15 +46,61 @@ std::shared_ptr<graphics::Image> Compositor::renderLayerImage(animation::Layer& 
 }
 
 void Compositor::renderLayer(graphics::Context& context, animation::Layer& layer, double time) {
-    const animation::LayerValues values = layer.presentationAt(time);
-    if (values.hidden || values.opacity <= 0)
+    renderLayer(context, layer, layer.presentationAt(time), time);
+}
+
+namespace {
+
+using Presented = std::pair<std::shared_ptr<animation::Layer>, animation::LayerValues>;
+
+bool isShown(const animation::LayerValues& values) { return !values.hidden && values.opacity > 0; }
+
+// The shown sublayers with their values, back to front: by z position, equal ones in order.
+std::vector<Presented> presentedSublayers(const animation::Layer& layer, double time) {
+    std::vector<Presented> presented;
+    for (const auto& sublayer : layer.sublayers())
+        if (auto values = sublayer->presentationAt(time); isShown(values))
+            presented.emplace_back(sublayer, std::move(values));
+    std::stable_sort(presented.begin(), presented.end(), [](const auto& a, const auto& b) {
+        return a.second.zPosition < b.second.zPosition;
+    });
+    return presented;
+}
+
+// Where a layer and its sublayers draw, in its bounds coordinates; nullopt when a transition
+// in the tree slides content out of its bounds. Drawing outside a layer's own bounds belongs
+// to no one, as on the phone, and may be left out.
+std::optional<graphics::Rect> drawnArea(const animation::Layer& layer,
+                                        const animation::LayerValues& values, double time) {
+    if (layer.transitionAt(time))
+        return std::nullopt;
+    graphics::Rect area = values.bounds;
+    if (values.masksToBounds)
+        return area;
+    for (const auto& [sublayer, subvalues] : presentedSublayers(layer, time)) {
+        const auto below = drawnArea(*sublayer, subvalues, time);
+        if (!below)
+            return std::nullopt;
+        area = area.unionWith(subvalues.transformToSuperlayer().apply(*below));
+    }
+    return area;
+}
+
+} // namespace
+
+void Compositor::renderLayer(graphics::Context& context, animation::Layer& layer,
+                             const animation::LayerValues& values, double time) {
+    if (!isShown(values))
         return;
     context.saveGState();
     context.concatCTM(values.transformToSuperlayer());
     const bool grouped = values.opacity < 1;
     if (grouped) {
         context.setAlpha(values.opacity);
-        context.beginTransparencyLayer();
+        if (const auto area = drawnArea(layer, values, time))
+            context.beginTransparencyLayer(*area);
+        else
+            context.beginTransparencyLayer();
     }
     if (layer.transitionAt(time))
         renderTransition(context, layer, values, time);
@@ -75,13 +125,9 @@ void Compositor::renderContents(graphics::Context& context, animation::Layer& la
     context.saveGState();
     layer.drawInContext(context);
     context.restoreGState();
-    // A copy: drawing must not be disturbed by a delegate that changes the tree.
-    auto sublayers = layer.sublayers();
-    std::stable_sort(sublayers.begin(), sublayers.end(), [time](const auto& a, const auto& b) {
-        return a->presentationAt(time).zPosition < b->presentationAt(time).zPosition;
-    });
-    for (const auto& sublayer : sublayers)
-        renderLayer(context, *sublayer, time);
+    // Taken after drawing, which may change the tree; held, so drawing cannot free them.
+    for (const auto& [sublayer, subvalues] : presentedSublayers(layer, time))
+        renderLayer(context, *sublayer, subvalues, time);
     context.restoreGState();
 }
 

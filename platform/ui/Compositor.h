@@ -29,6 +29,8 @@ public:
     static std::shared_ptr<graphics::Image> renderLayerImage(animation::Layer& layer);
 
 private:
+    static void renderLayer(graphics::Context& context, animation::Layer& layer,
+                            const animation::LayerValues& values, double time);
     // Background, contents, the delegate's drawing and the sublayers, in bounds coordinates.
     static void renderContents(graphics::Context& context, animation::Layer& layer,
                                const animation::LayerValues& values, double time);

@@ -39,12 +39,12 @@ void Label::configure(const foundation::Value& d) {
 
 void Label::setText(std::string text) {
     text_ = std::move(text);
-    setNeedsDisplay();
+    refit();
 }
 
 void Label::setFont(const graphics::Font& font) {
     font_ = font;
-    setNeedsDisplay();
+    refit();
 }
 
 void Label::setTextColor(graphics::Color color) {
@@ -59,7 +59,36 @@ void Label::setTextAlignment(graphics::TextAlignment alignment) {
 
 void Label::setNumberOfLines(int lines) {
     numberOfLines_ = std::max(0, lines);
+    refit();
+}
+
+void Label::setLineBreakMode(graphics::LineBreakMode mode) {
+    lineBreakMode_ = mode;
+    refit();
+}
+
+void Label::setAdjustsFontSizeToFitWidth(bool adjusts) {
+    adjustsFontSize_ = adjusts;
+    refit();
+}
+
+void Label::setMinimumFontSize(float size) {
+    minimumFontSize_ = size;
+    refit();
+}
+
+void Label::refit() {
+    fitted_.reset();
     setNeedsDisplay();
+}
+
+const Label::Fitted& Label::fitted() const {
+    if (!fitted_ || fitted_->boundsSize != bounds().size) {
+        graphics::Font font = fitFont();
+        const Size size = textSize(font);
+        fitted_.emplace(Fitted{bounds().size, std::move(font), size});
+    }
+    return *fitted_;
 }
 
 Size Label::textSize(const graphics::Font& font) const {
@@ -71,7 +100,9 @@ Size Label::textSize(const graphics::Font& font) const {
     return font.sizeOfText(text_, Size{bounds().width(), height}, lineBreakMode_);
 }
 
-graphics::Font Label::fittedFont() const {
+graphics::Font Label::fittedFont() const { return fitted().font; }
+
+graphics::Font Label::fitFont() const {
     graphics::Font font = font_;
     if (!adjustsFontSize_ || numberOfLines_ != 1)
         return font;
@@ -85,9 +116,9 @@ graphics::Font Label::fittedFont() const {
 void Label::drawRect(graphics::Context& context, const Rect&) {
     if (text_.empty())
         return;
-    const graphics::Font font = fittedFont();
-    const Size size = textSize(font);
-    const float height = std::min(size.height, bounds().height());
+    const Fitted& fit = fitted();
+    const graphics::Font& font = fit.font;
+    const float height = std::min(fit.textSize.height, bounds().height());
     const Rect area(bounds().minX(), bounds().midY() - height / 2, bounds().width(), height);
     const auto mode =
         numberOfLines_ == 1 && lineBreakMode_ <= graphics::LineBreakMode::CharacterWrap

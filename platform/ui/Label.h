@@ -29,14 +29,14 @@ class Label : public View {
     graphics::TextAlignment textAlignment() const { return alignment_; }
     void setTextAlignment(graphics::TextAlignment alignment);
     graphics::LineBreakMode lineBreakMode() const { return lineBreakMode_; }
-    void setLineBreakMode(graphics::LineBreakMode mode) { lineBreakMode_ = mode; }
+    void setLineBreakMode(graphics::LineBreakMode mode);
     // 0 means as many lines as fit.
     int numberOfLines() const { return numberOfLines_; }
     void setNumberOfLines(int lines);
     bool adjustsFontSizeToFitWidth() const { return adjustsFontSize_; }
-    void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFontSize_ = adjusts; }
+    void setAdjustsFontSizeToFitWidth(bool adjusts);
     float minimumFontSize() const { return minimumFontSize_; }
-    void setMinimumFontSize(float size) { minimumFontSize_ = size; }
+    void setMinimumFontSize(float size);
 
     // The font the text is drawn with once shrinking is applied.
     graphics::Font fittedFont() const;
@@ -46,7 +46,18 @@ protected:
     explicit Label(const graphics::Rect& frame = {});
 
 private:
+    // Measuring is dear and a label is drawn every frame it animates, so the fitted font and
+    // the text's size are kept for the bounds they were measured in, until a setting changes.
+    struct Fitted {
+        graphics::Size boundsSize;
+        graphics::Font font;
+        graphics::Size textSize;
+    };
+    const Fitted& fitted() const;
+    graphics::Font fitFont() const;
     graphics::Size textSize(const graphics::Font& font) const;
+    // After any change to what fitting reads: text, font, lines, line breaks, shrinking.
+    void refit();
 
     std::string text_;
     graphics::Font font_;
@@ -57,6 +68,7 @@ private:
     int numberOfLines_ = 1;
     bool adjustsFontSize_ = false;
     float minimumFontSize_ = 0;
+    mutable std::optional<Fitted> fitted_;
 };
 
 } // namespace ui

@@ -22,6 +22,10 @@ void expectColor(const Image& image, int x, int y, const Color& expected) {
     EXPECT_NEAR(actual.alpha(), expected.alpha(), tolerance);
 }
 
+std::vector<std::uint32_t> pixelsOf(const Image& image) {
+    return {image.pixels(), image.pixels() + image.pixelWidth() * image.pixelHeight()};
+}
+
 std::shared_ptr<Image> render(Size size, const std::function<void(Context&)>& draw) {
     CairoContext context(size);
     draw(context);
@@ -87,6 +91,28 @@ TEST(CairoContext, TransparencyLayerCompositesOverlapsOnce) {
     });
     expectColor(*image, 0, 0, Color(1, 0, 0, 0.5f));
     expectColor(*image, 3, 0, Color(1, 0, 0, 0.5f));
+}
+
+TEST(CairoContext, ABoundedTransparencyLayerKeepsEdgesAndLeavesOutWhatFallsOutside) {
+    // A turned, fractional area: the pixels it covers in part must come out as without bounds.
+    const Rect area(1.3f, 0.6f, 3.1f, 2.7f);
+    auto group = [&](bool bounded, bool spill) {
+        return render({12, 12}, [&](Context& c) {
+            c.translate(6, 1);
+            c.rotate(0.5f);
+            c.setAlpha(0.5f);
+            bounded ? c.beginTransparencyLayer(area) : c.beginTransparencyLayer();
+            c.setFillColor(Color::redColor());
+            c.fillRect(area);
+            if (spill)
+                c.fillRect(Rect(4, 6, 2, 2));
+            c.endTransparencyLayer();
+        });
+    };
+    const auto bounded = pixelsOf(*group(true, false));
+    EXPECT_EQ(bounded, pixelsOf(*group(false, false)));
+    EXPECT_EQ(pixelsOf(*group(true, true)), bounded);
+    EXPECT_NE(pixelsOf(*group(false, true)), bounded);
 }
 
 TEST(CairoContext, NineSliceKeepsCapsUnscaled) {

@@ -1,4 +1,5 @@
 #include "platform/ui/Compositor.h"
+#include "platform/animation/BasicAnimation.h"
 #include "platform/animation/Layer.h"
 #include "platform/animation/Transition.h"
 #include "platform/foundation/Clock.h"
@@ -221,4 +222,42 @@ TEST_F(AnimatedCompositing, AMoveInSlidesTheNewContentOverTheOldPicture) {
     auto screen = Compositor::renderScreen();
     expectColor(screen->colorAt(100, 20), Color::greenColor());
     expectColor(screen->colorAt(200, 20), Color::whiteColor());
+}
+
+TEST_F(AnimatedCompositing, StacksSiblingsByTheZPositionTheyPresentEqualOnesInOrder) {
+    auto raised = View::create(Rect(0, 0, 50, 48));
+    raised->setBackgroundColor(Color::redColor());
+    auto first = View::create(Rect(0, 0, 200, 48));
+    first->setBackgroundColor(Color::greenColor());
+    auto second = View::create(Rect(100, 0, 220, 48));
+    second->setBackgroundColor(Color::blueColor());
+    for (const auto& view : {raised, first, second})
+        window->addSubview(view);
+    auto lift = animation::BasicAnimation::animationWithKeyPath("zPosition");
+    lift->setFromValue(1.0f);
+    lift->setToValue(1.0f);
+    lift->setDuration(10);
+    raised->layer()->addAnimation(lift);
+    advance(1);
+    auto screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(25, 20), Color::redColor());
+    expectColor(screen->colorAt(75, 20), Color::greenColor());
+    expectColor(screen->colorAt(150, 20), Color::blueColor());
+}
+
+TEST_F(AnimatedCompositing, AFadedViewShowsItsSubviewsTransitionBeyondItsBounds) {
+    auto faded = View::create(Rect(0, 0, 100, 48));
+    faded->setAlpha(0.5f);
+    auto panel = View::create(Rect(0, 0, 100, 48));
+    faded->addSubview(panel);
+    window->addSubview(faded);
+    auto transition = animation::Transition::create(animation::Transition::Type::MoveIn,
+                                                    animation::Transition::Subtype::FromRight);
+    transition->setDuration(1);
+    panel->setBackgroundColor(Color::whiteColor());
+    panel->layer()->addAnimation(transition, "transition");
+    advance(0.5);
+    auto screen = Compositor::renderScreen();
+    expectColor(screen->colorAt(120, 20), Color::colorWithWhite(0.5f, 1));
+    expectColor(screen->colorAt(170, 20), Color::blackColor());
 }

@@ -54,3 +54,29 @@ TEST(LabelDrawing, CentresItsLinesVertically) {
     label->setFrame(Rect(0, 0, 100, 30)); // more text than room: clipped to the bounds
     EXPECT_LE(RecordedDrawing::of(*label, Kind::DrawText).at(0).rect.height(), 30);
 }
+
+TEST(LabelDrawing, RedrawsWithWhateverChangedSinceItWasLastDrawn) {
+    auto label = Label::create(Rect(0, 0, 100, 200));
+    label->setNumberOfLines(0);
+    label->setText("one");
+    const auto drawn = [&] { return RecordedDrawing::of(*label, Kind::DrawText).at(0); };
+    const float oneLine = drawn().rect.height();
+    label->setText("one two three four five six seven");
+    EXPECT_EQ(drawn().text, "one two three four five six seven");
+    EXPECT_GT(drawn().rect.height(), oneLine) << "the longer text wraps";
+    label->setFont(graphics::Font::systemFont(8));
+    EXPECT_EQ(drawn().font->pointSize(), 8);
+    EXPECT_LT(drawn().rect.height(), 2 * oneLine) << "measured in the new font";
+    label->setFrame(Rect(0, 0, 300, 200));
+    EXPECT_LT(drawn().rect.height(), oneLine) << "measured in the new width";
+    label->setNumberOfLines(1);
+    label->setFont(graphics::Font::systemFont(17));
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setFrame(Rect(0, 0, 100, 200));
+    const float shrunk = drawn().font->pointSize();
+    EXPECT_LT(shrunk, 17);
+    label->setMinimumFontSize(shrunk + 2);
+    EXPECT_EQ(drawn().font->pointSize(), shrunk + 2);
+    label->setAdjustsFontSizeToFitWidth(false);
+    EXPECT_EQ(drawn().font->pointSize(), 17);
+}
