@@ -606,22 +606,16 @@ void ModalViewController::animate(const std::string& name, double seconds,
                                   void (ModalViewController::*didStop)(), bool fromCurrentState,
                                   std::optional<ui::ViewAnimationCurve> curve) {
     std::weak_ptr<ModalViewController> weak = self();
-    auto stop = [weak, didStop](const std::string&, bool, const std::shared_ptr<void>&) {
-        if (auto screen = weak.lock())
-            ((*screen).*didStop)();
-    };
-    // A zero duration would mean the platform's default one: nothing has to move.
-    if (seconds <= 0) {
-        changes();
-        stop(name, true, nullptr);
-        return;
-    }
     ui::View::beginAnimations(name);
     ui::View::setAnimationDuration(seconds);
     ui::View::setAnimationBeginsFromCurrentState(fromCurrentState);
     if (curve)
         ui::View::setAnimationCurve(*curve);
-    ui::View::setAnimationDidStopHandler(stop);
+    ui::View::setAnimationDidStopHandler(
+        [weak, didStop](const std::string&, bool, const std::shared_ptr<void>&) {
+            if (auto screen = weak.lock())
+                ((*screen).*didStop)();
+        });
     changes();
     ui::View::commitAnimations();
 }

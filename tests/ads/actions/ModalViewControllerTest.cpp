@@ -274,6 +274,18 @@ TEST_F(ModalViewControllerTest, ThePictureNeedsAHostWindowWithOneRootView) {
     EXPECT_FALSE(banner->isHidden());
 }
 
+TEST_F(ModalViewControllerTest, ABannerAlreadyAtTheTopNeitherRisesNorWaitsToComeBack) {
+    banner->setFrame(Rect(0, -20, 320, 48)); // at the window's top
+    auto screen = present("search", ModalViewController::kBannerToTop);
+    EXPECT_TRUE(screen->isKeyWindow()) << "straight to the fade";
+    advance(0.5);
+    const auto picture = screen->screenshotOfAd();
+    screen->relinquishScreen();
+    advance(0.41);
+    EXPECT_FALSE(picture->superview());
+    EXPECT_FALSE(banner->isHidden());
+}
+
 TEST_F(ModalViewControllerTest, ASlideComesFromWhereTheStatusBarsTopIsAndLeavesThatWay) {
     auto screen = present("video", ModalViewController::kSlide);
     EXPECT_TRUE(screen->isKeyWindow());
@@ -352,6 +364,21 @@ TEST_F(ModalViewControllerTest, AScreenThatAsksToGoIsReplacedAndItsVisitCarriesO
     EXPECT_TRUE(hostWindow->isKeyWindow());
     EXPECT_EQ(ad->buildParamsWithLastClickInfo(true).get("pub_data[sc]"),
               Value("kessa-url,13.40,12.50"));
+}
+
+TEST_F(ModalViewControllerTest, AReplacementAboveAnotherScreenKeepsItsPlaceInTheStack) {
+    auto page = present("page", ModalViewController::kFade);
+    advance(0.5);
+    present("search", ModalViewController::kFade, true);
+    advance(0.5);
+    auto video = present("video", ModalViewController::kFade);
+    advance(0.5);
+    EXPECT_EQ(video->previousModalViewController(), page);
+    video->relinquishScreen();
+    advance(0.5);
+    EXPECT_EQ(ModalViewController::onScreenModalViewController(), page);
+    EXPECT_EQ(log,
+              (Log{"host will present", "page will take control", "page will regain control"}));
 }
 
 // Engagement --------------------------------------------------------------------------------
