@@ -23,6 +23,7 @@
 #include "sim/TemporaryHome.h"
 #include "sim/WebTrace.h"
 #include "sim/WindowFrontEnd.h"
+#include "sim/WindowTrace.h"
 #include "sim/XServer.h"
 
 #include <cstdlib>
@@ -221,6 +222,8 @@ void Simulator::observePlatform() {
         [this](const net::HTTPCompletion& completion) {
             trace_.record("http", HTTPTrace::fields(completion));
         });
+    windowObserver_ = ui::Application::shared().observeWindowVisibility(
+        [this](const ui::Window& window) { trace_.record("window", WindowTrace::fields(window)); });
     webObserver_ = web::WebContext::shared().addLoadObserver(
         [this](const web::LoadEvent& event) { trace_.record("web", WebTrace::fields(event)); });
     ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {

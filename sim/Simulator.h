@@ -56,6 +56,7 @@ private:
     foundation::Subscription httpObserver_;
     std::optional<AlertTrace> alertTrace_;
     foundation::Subscription webObserver_;
+    foundation::Subscription windowObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     std::unique_ptr<XServer> xServer_;
     foundation::Timer endOfRun_;

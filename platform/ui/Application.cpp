@@ -74,6 +74,16 @@ void Application::windowDidHide(const Window& window) {
     }
 }
 
+foundation::Subscription
+Application::observeWindowVisibility(std::function<void(const Window&)> fn) {
+    return windowVisibility_.subscribe(std::move(fn));
+}
+
+void Application::windowVisibilityDidChange(const Window& window) {
+    if (&window != statusBarWindow_.get())
+        windowVisibility_.notify(window);
+}
+
 void Application::setStatusBarHidden(bool hidden) {
     assertIsMainThread();
     statusBarHidden_ = hidden;
@@ -82,8 +92,12 @@ void Application::setStatusBarHidden(bool hidden) {
 
 void Application::setStatusBarOrientation(int orientation) {
     assertIsMainThread();
+    const bool changed = orientation != statusBarOrientation_;
     statusBarOrientation_ = orientation;
     updateStatusBarWindow();
+    if (changed)
+        foundation::NotificationCenter::defaultCenter().post(
+            kDidChangeStatusBarOrientationNotification, this);
 }
 
 std::shared_ptr<Window> Application::statusBarWindow() const { return statusBarWindow_; }

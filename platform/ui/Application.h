@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Subscribers.h"
 #include "platform/graphics/Geometry.h"
 #include "platform/ui/Responder.h"
 
@@ -29,6 +30,8 @@ public:
         "UIApplicationDidBecomeActiveNotification";
     static constexpr const char* kWillTerminateNotification =
         "UIApplicationWillTerminateNotification";
+    static constexpr const char* kDidChangeStatusBarOrientationNotification =
+        "UIApplicationDidChangeStatusBarOrientationNotification";
 
     static Application& shared();
 
@@ -48,6 +51,10 @@ public:
     void setKeyWindow(const std::shared_ptr<Window>& window);
     void windowDidShow(const std::shared_ptr<Window>& window);
     void windowDidHide(const Window& window);
+    // Observers of application windows appearing and going (the simulator traces them).
+    [[nodiscard]] foundation::Subscription
+    observeWindowVisibility(std::function<void(const Window&)> fn);
+    void windowVisibilityDidChange(const Window& window);
 
     bool isStatusBarHidden() const { return statusBarHidden_; }
     void setStatusBarHidden(bool hidden);
@@ -86,6 +93,7 @@ private:
     std::shared_ptr<class Touch> touch_;
     std::shared_ptr<StatusBarWindow> statusBarWindow_;
     std::function<bool(const foundation::URL&)> openURLHandler_;
+    foundation::Subscribers<const Window&> windowVisibility_;
     bool statusBarHidden_ = false;
     int statusBarOrientation_ = 1;
     bool active_ = false;

@@ -29,11 +29,15 @@ void Window::makeKeyWindow() {
 bool Window::isKeyWindow() const { return Application::shared().keyWindow().get() == this; }
 
 void Window::setHidden(bool hidden) {
+    const bool changed = hidden != isHidden();
     View::setHidden(hidden);
+    auto& application = Application::shared();
     if (hidden)
-        Application::shared().windowDidHide(*this);
+        application.windowDidHide(*this);
     else
-        Application::shared().windowDidShow(sharedWindow());
+        application.windowDidShow(sharedWindow());
+    if (changed)
+        application.windowVisibilityDidChange(*this);
 }
 
 void Window::sendTouch(const std::shared_ptr<Touch>& touch) {

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace pennant {
+class InterstitialAd;
+class InterstitialDelegate;
+class ModalViewController;
+} // namespace pennant
