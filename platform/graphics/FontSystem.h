@@ -9,24 +9,33 @@
 
 #include <pango/pangocairo.h>
 
+#include "platform/graphics/Font.h"
+
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 typedef struct _FcConfig FcConfig;
 
 namespace graphics {
 
-class Font;
+// In points; both positive.
+struct FontMetrics {
+    float ascent;
+    float descent;
+};
 
 class FontSystem {
 public:
     static FontSystem& shared();
 
     bool hasFamily(std::string_view family);
-    // A new description of the font; the caller frees it.
-    PangoFontDescription* describe(const Font& font) const;
+    FontMetrics metrics(const Font& font);
+    // The font's description, owned here; the caller holds the lock while it uses it.
+    const PangoFontDescription* describe(const Font& font);
 
     // Runs fn with the context used for measuring, holding the lock every Pango call takes.
     template <typename Fn>
@@ -51,6 +60,14 @@ private:
     FontSystem();
     PangoContext* createContext() const;
     void collectInstalledFamilies();
+    FontMetrics loadMetrics(const Font& font);
+
+    struct DescriptionFree {
+        void operator()(PangoFontDescription* description) const {
+            pango_font_description_free(description);
+        }
+    };
+    using Description = std::unique_ptr<PangoFontDescription, DescriptionFree>;
 
     std::mutex mutex_;
     FcConfig* config_ = nullptr;
@@ -59,6 +76,9 @@ private:
     PangoContext* measuring_ = nullptr;
     // Family names folded by foldFamilyName, so lookups ignore case and blanks.
     std::unordered_set<std::string> installedFamilies_;
+    // Looking fonts up goes through fontconfig each time, so what was looked up is kept.
+    std::unordered_map<Font, Description> descriptions_;
+    std::unordered_map<Font, FontMetrics> metrics_;
 };
 
 } // namespace graphics
