@@ -137,4 +137,19 @@ FontMetrics FontSystem::loadMetrics(const Font& font) {
     return result;
 }
 
+const TextBlock& FontSystem::drawingLayout(cairo_t* target, TextLayoutCache::Key key) {
+    cairo_matrix_t matrix;
+    cairo_get_matrix(target, &matrix);
+    key.linearTransform = {matrix.xx, matrix.yx, matrix.xy, matrix.yy};
+    if (const TextBlock* kept = drawingLayouts_.find(key))
+        return *kept;
+    PangoContext* context = createContext();
+    pango_cairo_update_context(target, context);
+    auto block = std::make_unique<TextBlock>(context, key.text, key.font, key.constraint, key.mode,
+                                             key.alignment);
+    // The block's layout holds its own reference to the context.
+    g_object_unref(context);
+    return drawingLayouts_.keep(std::move(key), std::move(block));
+}
+
 } // namespace graphics

@@ -10,6 +10,7 @@
 #include <pango/pangocairo.h>
 
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextLayoutCache.h"
 
 #include <memory>
 #include <mutex>
@@ -43,14 +44,12 @@ public:
         std::lock_guard guard(mutex_);
         return fn(measuring_);
     }
-    // Runs fn with a context matched to the target's transform, under the same lock.
+    // Runs fn with the text laid out for drawing into target, under the same lock. The key's
+    // transform is filled in from the target.
     template <typename Fn>
-    void withDrawingContext(cairo_t* target, Fn fn) {
+    void withDrawingLayout(cairo_t* target, TextLayoutCache::Key key, Fn fn) {
         std::lock_guard guard(mutex_);
-        PangoContext* context = createContext();
-        pango_cairo_update_context(target, context);
-        fn(context);
-        g_object_unref(context);
+        fn(drawingLayout(target, std::move(key)));
     }
 
     FontSystem(const FontSystem&) = delete;
@@ -61,6 +60,7 @@ private:
     PangoContext* createContext() const;
     void collectInstalledFamilies();
     FontMetrics loadMetrics(const Font& font);
+    const TextBlock& drawingLayout(cairo_t* target, TextLayoutCache::Key key);
 
     struct DescriptionFree {
         void operator()(PangoFontDescription* description) const {
@@ -79,6 +79,7 @@ private:
     // Looking fonts up goes through fontconfig each time, so what was looked up is kept.
     std::unordered_map<Font, Description> descriptions_;
     std::unordered_map<Font, FontMetrics> metrics_;
+    TextLayoutCache drawingLayouts_{512, 4 << 20};
 };
 
 } // namespace graphics
