@@ -7,10 +7,10 @@
 // Internal to the graphics library: the font configuration and Pango objects behind Font and
 // text drawing. Not for use outside platform/graphics.
 
-#include <pango/pangocairo.h>
-
 #include "platform/graphics/Font.h"
 #include "platform/graphics/TextLayoutCache.h"
+
+#include <pango/pangocairo.h>
 
 #include <memory>
 #include <mutex>
@@ -79,6 +79,7 @@ private:
     // Looking fonts up goes through fontconfig each time, so what was looked up is kept.
     std::unordered_map<Font, Description> descriptions_;
     std::unordered_map<Font, FontMetrics> metrics_;
+    // Text drawn lately, whichever context drew it; guarded by mutex_ like every Pango call.
     TextLayoutCache drawingLayouts_{512, 4 << 20};
 };
 
