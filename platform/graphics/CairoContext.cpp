@@ -6,6 +6,7 @@
 #include "platform/graphics/Gradient.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/TextBlock.h"
+#include "platform/graphics/TextLayoutCache.h"
 
 #include <cairo.h>
 
@@ -325,11 +326,12 @@ void CairoContext::drawText(std::string_view text, const Rect& rect, const Font&
                             const Color& color, TextAlignment alignment, LineBreakMode mode) {
     Rect frame = rect.standardized();
     impl_->preservingPath([&] {
-        FontSystem::shared().withDrawingContext(impl_->cr, [&](PangoContext* context) {
-            TextBlock block(context, text, font, frame.size, mode, alignment);
-            impl_->setSource(color);
-            block.draw(impl_->cr, frame.origin);
-        });
+        TextLayoutCache::Key key{std::string(text), font, frame.size, mode, alignment};
+        FontSystem::shared().withDrawingLayout(impl_->cr, std::move(key),
+                                               [&](const TextBlock& block) {
+                                                   impl_->setSource(color);
+                                                   block.draw(impl_->cr, frame.origin);
+                                               });
     });
 }
 

@@ -21,25 +21,6 @@ constexpr std::array<StyleSuffix, 5> styleSuffixes{{{"-BoldOblique", true, true}
                                                     {"-Oblique", false, true},
                                                     {"-Italic", false, true}}};
 
-struct Metrics {
-    float ascent;
-    float descent;
-};
-
-Metrics metricsOf(const Font& font) {
-    return FontSystem::shared().withMeasuringContext([&](PangoContext* context) {
-        PangoFontDescription* description = FontSystem::shared().describe(font);
-        PangoFont* loaded = pango_context_load_font(context, description);
-        pango_font_description_free(description);
-        PangoFontMetrics* metrics = pango_font_get_metrics(loaded, nullptr);
-        Metrics result{float(pango_font_metrics_get_ascent(metrics)) / PANGO_SCALE,
-                       float(pango_font_metrics_get_descent(metrics)) / PANGO_SCALE};
-        pango_font_metrics_unref(metrics);
-        g_object_unref(loaded);
-        return result;
-    });
-}
-
 } // namespace
 
 Font::Font(std::string name, std::string family, bool bold, bool italic, float size)
@@ -71,12 +52,12 @@ Font Font::boldSystemFont(float size) {
 
 Font Font::withSize(float size) const { return Font(name_, family_, bold_, italic_, size); }
 
-float Font::ascender() const { return metricsOf(*this).ascent; }
+float Font::ascender() const { return FontSystem::shared().metrics(*this).ascent; }
 
-float Font::descender() const { return -metricsOf(*this).descent; }
+float Font::descender() const { return -FontSystem::shared().metrics(*this).descent; }
 
 float Font::lineHeight() const {
-    Metrics metrics = metricsOf(*this);
+    FontMetrics metrics = FontSystem::shared().metrics(*this);
     return metrics.ascent + metrics.descent;
 }
 
@@ -91,3 +72,9 @@ Size Font::sizeOfText(std::string_view text, Size constraint, LineBreakMode mode
 }
 
 } // namespace graphics
+
+std::size_t std::hash<graphics::Font>::operator()(const graphics::Font& font) const noexcept {
+    std::size_t seed = std::hash<std::string>()(font.familyName());
+    seed = seed * 31 + std::hash<float>()(font.pointSize());
+    return seed * 4 + (font.isBold() ? 2 : 0) + (font.isItalic() ? 1 : 0);
+}

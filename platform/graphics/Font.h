@@ -3,6 +3,7 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/graphics/LineBreakMode.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,3 +56,9 @@ private:
 };
 
 } // namespace graphics
+
+// Hashes what selects a face and its size; the name only repeats the family and style.
+template <>
+struct std::hash<graphics::Font> {
+    std::size_t operator()(const graphics::Font& font) const noexcept;
+};

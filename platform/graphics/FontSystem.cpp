@@ -24,6 +24,14 @@ std::string foldFamilyName(std::string_view name) {
     return folded;
 }
 
+// Shrinking text to fit tries many sizes; a bound keeps that from growing a cache forever.
+template <typename Map>
+void forgetAllOnceFull(Map& map) {
+    constexpr std::size_t limit = 512;
+    if (map.size() >= limit)
+        map.clear();
+}
+
 } // namespace
 
 FontSystem& FontSystem::shared() {
@@ -95,15 +103,53 @@ bool FontSystem::hasFamily(std::string_view family) {
     return found;
 }
 
-PangoFontDescription* FontSystem::describe(const Font& font) const {
-    PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description, font.familyName().c_str());
-    pango_font_description_set_weight(description,
+const PangoFontDescription* FontSystem::describe(const Font& font) {
+    auto found = descriptions_.find(font);
+    if (found != descriptions_.end())
+        return found->second.get();
+    forgetAllOnceFull(descriptions_);
+    Description description(pango_font_description_new());
+    pango_font_description_set_family(description.get(), font.familyName().c_str());
+    pango_font_description_set_weight(description.get(),
                                       font.isBold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(description,
+    pango_font_description_set_style(description.get(),
                                      font.isItalic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    pango_font_description_set_absolute_size(description, font.pointSize() * PANGO_SCALE);
-    return description;
+    pango_font_description_set_absolute_size(description.get(), font.pointSize() * PANGO_SCALE);
+    return descriptions_.emplace(font, std::move(description)).first->second.get();
+}
+
+FontMetrics FontSystem::metrics(const Font& font) {
+    std::lock_guard guard(mutex_);
+    auto found = metrics_.find(font);
+    if (found != metrics_.end())
+        return found->second;
+    forgetAllOnceFull(metrics_);
+    return metrics_.emplace(font, loadMetrics(font)).first->second;
+}
+
+FontMetrics FontSystem::loadMetrics(const Font& font) {
+    PangoFont* loaded = pango_context_load_font(measuring_, describe(font));
+    PangoFontMetrics* metrics = pango_font_get_metrics(loaded, nullptr);
+    FontMetrics result{float(pango_font_metrics_get_ascent(metrics)) / PANGO_SCALE,
+                       float(pango_font_metrics_get_descent(metrics)) / PANGO_SCALE};
+    pango_font_metrics_unref(metrics);
+    g_object_unref(loaded);
+    return result;
+}
+
+const TextBlock& FontSystem::drawingLayout(cairo_t* target, TextLayoutCache::Key key) {
+    cairo_matrix_t matrix;
+    cairo_get_matrix(target, &matrix);
+    key.linearTransform = {matrix.xx, matrix.yx, matrix.xy, matrix.yy};
+    if (const TextBlock* kept = drawingLayouts_.find(key))
+        return *kept;
+    PangoContext* context = createContext();
+    pango_cairo_update_context(target, context);
+    auto block = std::make_unique<TextBlock>(context, key.text, key.font, key.constraint, key.mode,
+                                             key.alignment);
+    // The block's layout holds its own reference to the context.
+    g_object_unref(context);
+    return drawingLayouts_.keep(std::move(key), std::move(block));
 }
 
 } // namespace graphics

@@ -7,26 +7,36 @@
 // Internal to the graphics library: the font configuration and Pango objects behind Font and
 // text drawing. Not for use outside platform/graphics.
 
+#include "platform/graphics/Font.h"
+#include "platform/graphics/TextLayoutCache.h"
+
 #include <pango/pangocairo.h>
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 typedef struct _FcConfig FcConfig;
 
 namespace graphics {
 
-class Font;
+// In points; both positive.
+struct FontMetrics {
+    float ascent;
+    float descent;
+};
 
 class FontSystem {
 public:
     static FontSystem& shared();
 
     bool hasFamily(std::string_view family);
-    // A new description of the font; the caller frees it.
-    PangoFontDescription* describe(const Font& font) const;
+    FontMetrics metrics(const Font& font);
+    // The font's description, owned here; the caller holds the lock while it uses it.
+    const PangoFontDescription* describe(const Font& font);
 
     // Runs fn with the context used for measuring, holding the lock every Pango call takes.
     template <typename Fn>
@@ -34,14 +44,12 @@ public:
         std::lock_guard guard(mutex_);
         return fn(measuring_);
     }
-    // Runs fn with a context matched to the target's transform, under the same lock.
+    // Runs fn with the text laid out for drawing into target, under the same lock. The key's
+    // transform is filled in from the target.
     template <typename Fn>
-    void withDrawingContext(cairo_t* target, Fn fn) {
+    void withDrawingLayout(cairo_t* target, TextLayoutCache::Key key, Fn fn) {
         std::lock_guard guard(mutex_);
-        PangoContext* context = createContext();
-        pango_cairo_update_context(target, context);
-        fn(context);
-        g_object_unref(context);
+        fn(drawingLayout(target, std::move(key)));
     }
 
     FontSystem(const FontSystem&) = delete;
@@ -51,6 +59,15 @@ private:
     FontSystem();
     PangoContext* createContext() const;
     void collectInstalledFamilies();
+    FontMetrics loadMetrics(const Font& font);
+    const TextBlock& drawingLayout(cairo_t* target, TextLayoutCache::Key key);
+
+    struct DescriptionFree {
+        void operator()(PangoFontDescription* description) const {
+            pango_font_description_free(description);
+        }
+    };
+    using Description = std::unique_ptr<PangoFontDescription, DescriptionFree>;
 
     std::mutex mutex_;
     FcConfig* config_ = nullptr;
@@ -59,6 +76,11 @@ private:
     PangoContext* measuring_ = nullptr;
     // Family names folded by foldFamilyName, so lookups ignore case and blanks.
     std::unordered_set<std::string> installedFamilies_;
+    // Looking fonts up goes through fontconfig each time, so what was looked up is kept.
+    std::unordered_map<Font, Description> descriptions_;
+    std::unordered_map<Font, FontMetrics> metrics_;
+    // Text drawn lately, whichever context drew it; guarded by mutex_ like every Pango call.
+    TextLayoutCache drawingLayouts_{512, 4 << 20};
 };
 
 } // namespace graphics

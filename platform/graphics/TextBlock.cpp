@@ -49,9 +49,7 @@ PangoAlignment pangoAlignment(TextAlignment alignment) {
 TextBlock::TextBlock(PangoContext* context, std::string_view text, const Font& font,
                      Size constraint, LineBreakMode mode, TextAlignment alignment)
     : layout_(pango_layout_new(context)) {
-    PangoFontDescription* description = FontSystem::shared().describe(font);
-    pango_layout_set_font_description(layout_, description);
-    pango_font_description_free(description);
+    pango_layout_set_font_description(layout_, FontSystem::shared().describe(font));
     // Text from the network may be malformed; Pango wants well-formed UTF-8.
     gchar* valid = g_utf8_make_valid(text.data(), gssize(text.size()));
     pango_layout_set_text(layout_, valid, -1);

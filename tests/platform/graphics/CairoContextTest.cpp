@@ -1,4 +1,5 @@
 #include "platform/graphics/CairoContext.h"
+#include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Gradient.h"
@@ -6,6 +7,8 @@
 #include "platform/graphics/TextAlignment.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using namespace graphics;
 
@@ -217,6 +220,65 @@ TEST(CairoContext, TextKeepsToItsRectangleAndAlignment) {
     EXPECT_TRUE(hasInk(*image, Rect(90, 30, 20, 30)));
     EXPECT_FALSE(hasInk(*image, Rect(0, 30, 80, 30)));
     EXPECT_FALSE(hasInk(*image, Rect(120, 30, 80, 30)));
+}
+
+namespace {
+
+struct TextDrawing {
+    const char* what;
+    Font font = Font::systemFont(13);
+    float width = 120;
+    float height = 60;
+    TextAlignment alignment = TextAlignment::Left;
+    LineBreakMode mode = LineBreakMode::WordWrap;
+    float scale = 1;
+};
+
+std::vector<std::uint32_t> drawn(const TextDrawing& drawing) {
+    return pixelsOf(*render({240, 120}, [&](Context& c) {
+        c.concatCTM(AffineTransform::scale(drawing.scale, drawing.scale));
+        c.drawText("Laid out once, drawn again: the quick brown fox",
+                   Rect(0, 0, drawing.width, drawing.height), drawing.font, Color::blackColor(),
+                   drawing.alignment, drawing.mode);
+    }));
+}
+
+// Draws more distinct texts than the context keeps layouts for, so the next drawing of any
+// other text lays it out from scratch.
+void forgetLaidOutText() {
+    CairoContext context({4, 4});
+    for (int i = 0; i < 1000; ++i)
+        context.drawText(std::to_string(i), Rect(0, 0, 4, 4), Font::systemFont(3),
+                         Color::blackColor(), TextAlignment::Left, LineBreakMode::Clip);
+}
+
+} // namespace
+
+// Each change, made to a text just drawn, must give the pixels of that drawing laid out anew.
+TEST(CairoContext, TextDrawnAgainWithAnyChangeLaysOutAnew) {
+    const TextDrawing base{"base"};
+    const TextDrawing changes[] = {
+        {"larger", Font::systemFont(15)},
+        {"bold", Font::boldSystemFont(13)},
+        {"narrower", Font::systemFont(13), 70},
+        {"shorter", Font::systemFont(13), 120, 14, TextAlignment::Left,
+         LineBreakMode::TruncateTail},
+        {"centred", Font::systemFont(13), 120, 60, TextAlignment::Center},
+        {"character wrapped", Font::systemFont(13), 120, 60, TextAlignment::Left,
+         LineBreakMode::CharacterWrap},
+        {"scaled", Font::systemFont(13), 120, 60, TextAlignment::Left, LineBreakMode::WordWrap,
+         3.7f},
+    };
+    for (const TextDrawing& changed : changes) {
+        SCOPED_TRACE(changed.what);
+        forgetLaidOutText();
+        std::vector<std::uint32_t> fresh = drawn(changed);
+        forgetLaidOutText();
+        std::vector<std::uint32_t> before = drawn(base);
+        EXPECT_NE(before, fresh);
+        EXPECT_EQ(drawn(changed), fresh);
+        EXPECT_EQ(drawn(base), before);
+    }
 }
 
 TEST(CairoContext, DrawsIntoPixelsTheCallerOwns) {

@@ -36,6 +36,18 @@ TEST(Font, MetricsArePlausibleAndComeFromTheShippedFaces) {
     EXPECT_EQ(helvetica.sizeOfText(""), (Size{0, 14}));
 }
 
+TEST(Font, MetricsAskedAgainFollowTheSizeAndFamily) {
+    Font small = Font::systemFont(12);
+    float line = small.lineHeight();
+    EXPECT_FLOAT_EQ(small.lineHeight(), line);
+    EXPECT_NEAR(small.withSize(24).lineHeight(), 2 * line, 0.01);
+    EXPECT_NEAR(small.withSize(24).ascender(), 2 * small.ascender(), 0.01);
+    // Another family at the same size has faces of its own.
+    auto mono = Font::named("Courier New", 12);
+    ASSERT_TRUE(mono);
+    EXPECT_NE(mono->ascender(), small.ascender());
+}
+
 TEST(Font, BoldIsWiderAndLargerSizesScale) {
     Size regular = Font::systemFont(13).sizeOfText(sentence);
     Size bold = Font::boldSystemFont(13).sizeOfText(sentence);
