@@ -244,10 +244,10 @@ void ModalViewController::setupSlideInAnimation() {
 }
 
 void ModalViewController::animationDidStop(animation::Animation&, bool) {
+    // Only the slide-in reports here. If the screen was told to go while it slid in, its
+    // slide-out is already under way and finishes the exit itself.
     if (transitioningOnScreen_)
         fadeInDidStop();
-    else
-        fadeOutDidStop();
 }
 
 void ModalViewController::adStartAnimationDidStop() {

@@ -500,3 +500,18 @@ TEST_F(ModalViewControllerTest, AnInterstitialIsRecordedAndItsListenerHearsEachS
     EXPECT_EQ(log, (Log{"will appear", "record", "did appear", "will disappear", "did disappear"}));
     EXPECT_TRUE(hostWindow->isKeyWindow());
 }
+
+TEST_F(ModalViewControllerTest, AScreenToldToGoWhileSlidingInLeavesOnce) {
+    auto screen = Screen::create("interstitial", log);
+    screen->setInterstitialAd(std::make_shared<FakeInterstitial>(log));
+    screen->commandeerScreenFromAdView(nullptr, ModalViewController::kSlide, {});
+    const auto window = screen->modalWindow();
+    advance(0.2);
+    screen->relinquishScreen();
+    advance(0.6); // past the end of the slide-in, before the end of the slide-out
+    EXPECT_TRUE(isOnScreen(window)) << "the slide-in's end must not cut the slide-out short";
+    advance(0.6);
+    EXPECT_FALSE(isOnScreen(window));
+    EXPECT_EQ(std::ranges::count(log, "did disappear"), 1);
+    EXPECT_TRUE(hostWindow->isKeyWindow());
+}
