@@ -2,7 +2,17 @@
 
 #include "ads/request/URLDownload.h"
 
+#include <algorithm>
+
 namespace pennant {
+
+bool Endpoints::isAppStoreHost(std::string_view host) {
+    return std::ranges::find(kAppStoreHosts, host) != kAppStoreHosts.end();
+}
+
+bool Endpoints::isStoreLinkHost(std::string_view host) {
+    return isAppStoreHost(host) || host == kAffiliateLinkHost;
+}
 
 std::string Endpoints::adRequestEndpoint(const std::optional<std::string>& delegateOverride) {
     return delegateOverride ? *delegateOverride : std::string(kAdRequestEndpoint);

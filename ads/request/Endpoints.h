@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@ public:
     static constexpr std::string_view kActionIconPath = "/static/phone/img/";
     static constexpr std::string_view kStringsPath = "/static/phone/i18n/20091119/";
     static constexpr std::string_view kCanvasPath = "/static/phone/canvas.html";
+
+    // The phone's store, for store links: the four app-store hosts (store links are rewritten
+    // to the first) and the affiliate-link host, whose links redirect to one of them.
+    static constexpr std::array<std::string_view, 4> kAppStoreHosts = {
+        "apps.phone.test", "store.phone.test", "buy.phone.test", "www.store.phone.test"};
+    static constexpr std::string_view kAffiliateLinkHost = "click.affiliate.test";
+
+    // Exact comparisons: a host in other letter case is no store host.
+    static bool isAppStoreHost(std::string_view host);
+    static bool isStoreLinkHost(std::string_view host);
 
     // The host delegate's endpoint replaces the whole default when it gives one.
     static std::string adRequestEndpoint(const std::optional<std::string>& delegateOverride);

@@ -1,9 +1,11 @@
 #include "ads/request/Opener.h"
 
+#include "ads/request/Endpoints.h"
 #include "ads/request/URLDownload.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlatformContext.h"
 #include "platform/net/HTTPClient.h"
+#include "platform/ui/Application.h"
 #include "json/JSONDeserializer.h"
 
 #include <array>
@@ -33,19 +35,24 @@ constexpr std::array<ActionName, 11> kActionNames = {{
     {"audio", Opener::kAudio},
 }};
 
-// The openers with downloads in flight, for the whole process. They are kept here rather than
-// by themselves, so that a context torn down mid-ping still releases them.
-struct OpenerDownloads {
+constexpr std::string_view kAffiliateLinkIdentifier = "affiliateLink";
+constexpr std::string_view kStoreScheme = "itms";
+
+// Shared by all openers of the process: the openers with downloads in flight, kept here rather
+// than by themselves so that a context torn down mid-ping still releases them, and the URL
+// waiting to be opened outside the application, which outlives the opener that set it.
+struct SharedOpenerState {
     int count = 0;
     std::set<std::shared_ptr<Opener>> openers;
+    std::optional<foundation::URL> newApplicationURL;
 };
 
-OpenerDownloads& openerDownloads() {
-    return foundation::PlatformContext::current().object<OpenerDownloads>([] {
+SharedOpenerState& sharedOpenerState() {
+    return foundation::PlatformContext::current().object<SharedOpenerState>([] {
         // Made after the HTTP client, so torn down before it: releasing an opener cancels its
         // downloads, which reaches the client.
         net::HTTPClient::shared();
-        return new OpenerDownloads();
+        return new SharedOpenerState();
     });
 }
 
@@ -116,10 +123,37 @@ void Opener::fireAccountingURL(const std::optional<std::string>& url) {
 void Opener::fireAccountingURL(const std::optional<std::string>& url,
                                std::optional<foundation::Data> postBody) {
     if (url)
-        create()->addDownload(*url, std::move(postBody), kPingCachePolicy);
+        create()->addDownload(*url, {}, std::move(postBody), kPingCachePolicy);
 }
 
-int Opener::activeDownloadCount() { return openerDownloads().count; }
+int Opener::activeDownloadCount() { return sharedOpenerState().count; }
+
+void Opener::launchNewApplication(const foundation::URL& url, std::weak_ptr<Delegate> delegate) {
+    const auto opener = create();
+    opener->url_ = url;
+    opener->publisherDelegate_ = std::move(delegate);
+    if (isITunesURL(url))
+        opener->launchStore();
+    else
+        opener->launchApplication();
+}
+
+bool Opener::isITunesURL(const foundation::URL& url) {
+    return Endpoints::isStoreLinkHost(url.host()) || url.scheme() == kStoreScheme;
+}
+
+bool Opener::iTunesURLMightHaveRedirects(const foundation::URL& url) {
+    return !Endpoints::isAppStoreHost(url.host());
+}
+
+foundation::URL Opener::cleanITunesURL(const foundation::URL& url) {
+    // A link without a query stays without one: no bare "?" for the store to misread.
+    const auto query = url.query().empty() ? std::string() : "?" + url.query();
+    const auto text =
+        fmt::format("http://{}{}{}", Endpoints::kAppStoreHosts.front(), url.path(), query);
+    // The parts come from a parsed URL, so they parse again; should they not, keep the link.
+    return foundation::URL::create(text).value_or(url);
+}
 
 void Opener::setOpenAnimation(int animation, std::shared_ptr<View> fromAd) {
     animation_ = animation;
@@ -155,15 +189,16 @@ void Opener::open() {
     }
 }
 
-void Opener::addDownload(const std::string& url, std::optional<foundation::Data> postBody,
-                         std::uint32_t cachePolicy) {
+void Opener::addDownload(const std::string& url, std::string identifier,
+                         std::optional<foundation::Data> postBody, std::uint32_t cachePolicy) {
     auto download = URLDownload::create();
+    download->setIdentifier(std::move(identifier));
     download->setSuccessCallback([this](URLDownload& done) { downloadDidSucceed(done); });
     download->setFailureCallback([this](URLDownload& done) { downloadDidFail(done); });
     download->setCachePolicy(cachePolicy);
     download->loadContentsOfURLAtString(url, std::move(postBody));
     activeDownloads_.insert(std::move(download));
-    auto& inFlight = openerDownloads();
+    auto& inFlight = sharedOpenerState();
     inFlight.openers.insert(shared_from_this());
     ++inFlight.count;
 }
@@ -177,8 +212,12 @@ void Opener::downloadDidSucceed(URLDownload& download) {
     const auto finished = download.shared_from_this();
     activeDownloads_.erase(finished);
     finished->cancel();
-    auto& inFlight = openerDownloads();
+    auto& inFlight = sharedOpenerState();
     --inFlight.count;
+    if (finished->identifier() == kAffiliateLinkIdentifier)
+        resolvedAffiliateLink(*finished);
+    else
+        openNewApplicationIfSupposedTo();
     if (activeDownloads_.empty())
         inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
 }
@@ -189,9 +228,38 @@ void Opener::displayCanvas() { notAvailableYet("the canvas"); }
 void Opener::call() { notAvailableYet("the call prompt"); }
 void Opener::callWithBestGuessForWhetherToPrompt() { notAvailableYet("the call"); }
 void Opener::addToContacts() { notAvailableYet("adding a contact"); }
-void Opener::launchStore() { notAvailableYet("the store"); }
-void Opener::launchApplication() { notAvailableYet("opening another application"); }
 void Opener::loadVideoPlayer() { notAvailableYet("the video player"); }
+
+void Opener::resolvedAffiliateLink(const URLDownload& download) {
+    // A failed resolution still names where it got to, or at least where it started.
+    const auto& resolved = download.redirectFreeURL() ? download.redirectFreeURL() : url_;
+    if (resolved)
+        url_ = cleanITunesURL(*resolved);
+    launchApplication();
+}
+
+void Opener::launchStore() {
+    if (!url_)
+        return;
+    if (iTunesURLMightHaveRedirects(*url_))
+        return addDownload(url_->absoluteString(), std::string(kAffiliateLinkIdentifier),
+                           std::nullopt, kPingCachePolicy);
+    url_ = cleanITunesURL(*url_);
+    launchApplication();
+}
+
+void Opener::launchApplication() {
+    sharedOpenerState().newApplicationURL = url_;
+    openNewApplicationIfSupposedTo();
+}
+
+void Opener::openNewApplicationIfSupposedTo() {
+    auto& state = sharedOpenerState();
+    if (!state.newApplicationURL || state.count > 0)
+        return;
+    const auto url = *std::exchange(state.newApplicationURL, std::nullopt);
+    ui::Application::shared().openURL(url);
+}
 
 void Opener::notAvailableYet(std::string_view operation) const {
     foundation::log("<Pennant> Click action {} ({}) is not available yet.", action_, operation);

@@ -64,6 +64,16 @@ public:
     // Opener downloads in flight over all openers.
     static int activeDownloadCount();
 
+    // Leaves the application for the URL: through the store-link rules for a store link,
+    // otherwise directly, once every opener download in flight has ended.
+    static void launchNewApplication(const foundation::URL& url, std::weak_ptr<Delegate> delegate);
+    // Store links: a store or affiliate-link host, or the store's own scheme.
+    static bool isITunesURL(const foundation::URL& url);
+    // Anything off the app-store hosts may be an affiliate link that redirects to them.
+    static bool iTunesURLMightHaveRedirects(const foundation::URL& url);
+    // The link as http on the first app-store host, keeping its path and query.
+    static foundation::URL cleanITunesURL(const foundation::URL& url);
+
     // Fires the pings (once: open() drops them) and runs the action.
     void open();
 
@@ -120,13 +130,14 @@ private:
     Opener() = default;
 
     void readOpenParameters();
-    void addDownload(const std::string& url, std::optional<foundation::Data> postBody,
-                     std::uint32_t cachePolicy);
+    void addDownload(const std::string& url, std::string identifier,
+                     std::optional<foundation::Data> postBody, std::uint32_t cachePolicy);
     void downloadDidSucceed(URLDownload& download);
     void downloadDidFail(URLDownload& download);
+    void resolvedAffiliateLink(const URLDownload& download);
 
-    // One operation per action. The click-actions work fills these in; until then each says
-    // in the log that its action is not available.
+    // One operation per action. Those that show a screen or a prompt say in the log, for
+    // now, that their action is not available.
     void displayBrowser();
     void displayFullScreenBrowser();
     void displayCanvas();
@@ -136,6 +147,7 @@ private:
     void launchStore();
     void launchApplication();
     void loadVideoPlayer();
+    void openNewApplicationIfSupposedTo();
     void notAvailableYet(std::string_view operation) const;
 
     std::weak_ptr<Delegate> publisherDelegate_;

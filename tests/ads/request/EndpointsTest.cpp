@@ -21,3 +21,15 @@ TEST(Endpoints, StaticPathsHangOffTheStaticHost) {
     EXPECT_EQ(Endpoints::stringsURL("zh Hant"),
               "http://static.pennant.test/static/phone/i18n/20091119/zh%20Hant.strings");
 }
+
+TEST(Endpoints, StoreHostsAreExactNames) {
+    for (const auto host : Endpoints::kAppStoreHosts) {
+        EXPECT_TRUE(Endpoints::isAppStoreHost(host)) << host;
+        EXPECT_TRUE(Endpoints::isStoreLinkHost(host)) << host;
+    }
+    EXPECT_FALSE(Endpoints::isAppStoreHost(Endpoints::kAffiliateLinkHost));
+    EXPECT_TRUE(Endpoints::isStoreLinkHost(Endpoints::kAffiliateLinkHost));
+    for (const auto host : {"APPS.phone.test", "Click.Affiliate.test", "apps.phone.test.", "",
+                            "phone.test", "ads.pennant.test"})
+        EXPECT_FALSE(Endpoints::isStoreLinkHost(host)) << host;
+}

@@ -1,6 +1,9 @@
 #include "ads/request/Opener.h"
+#include "ads/request/Endpoints.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/net/HostMap.h"
+#include "platform/ui/Application.h"
 #include "tests/support/FreshPlatformContext.h"
 #include "tests/support/LoopbackServer.h"
 #include "json/JSONDeserializer.h"
@@ -14,6 +17,7 @@
 using foundation::Data;
 using foundation::RunLoop;
 using foundation::Seconds;
+using foundation::URL;
 using foundation::Value;
 using pennant::Opener;
 using testing_support::LoopbackServer;
@@ -46,6 +50,28 @@ protected:
     foundation::Subscription sink =
         foundation::Log::addSink([this](const std::string& line) { lines.push_back(line); });
 };
+
+// What the application hands to the system, with the opener downloads still in flight then.
+class OpenerLaunchTest : public OpenerPingTest {
+protected:
+    OpenerLaunchTest() {
+        net::HostMap::shared().map(std::string(pennant::Endpoints::kAffiliateLinkHost), "127.0.0.1",
+                                   server.port());
+        ui::Application::shared().setOpenURLHandler([this](const URL& url) {
+            opened.push_back(url.absoluteString());
+            inFlightWhenOpened.push_back(Opener::activeDownloadCount());
+            return true;
+        });
+    }
+    bool waitForOpen() {
+        return RunLoop::main().runUntil([&] { return !opened.empty(); }, kBound);
+    }
+
+    std::vector<std::string> opened;
+    std::vector<int> inFlightWhenOpened;
+};
+
+URL url(std::string_view text) { return URL::create(text).value(); }
 
 } // namespace
 
@@ -162,4 +188,96 @@ TEST_F(OpenerPingTest, APingStillInFlightWhenTheProcessEndsIsReleasedAndCancelle
     EXPECT_EQ(Opener::activeDownloadCount(), 1);
     testing_support::FreshPlatformContext::relaunch();
     EXPECT_EQ(Opener::activeDownloadCount(), 0);
+}
+
+TEST(OpenerTest, StoreLinksAreKnownHostsOrTheStoreScheme) {
+    const auto store = url("https://www.store.phone.test/app/42");
+    EXPECT_TRUE(Opener::isITunesURL(store));
+    EXPECT_FALSE(Opener::iTunesURLMightHaveRedirects(store));
+    const auto affiliate = url("http://click.affiliate.test/r?id=42");
+    EXPECT_TRUE(Opener::isITunesURL(affiliate));
+    EXPECT_TRUE(Opener::iTunesURLMightHaveRedirects(affiliate));
+    // The scheme is compared as the platform spells it, in lower case; host names as written.
+    EXPECT_TRUE(Opener::isITunesURL(url("itms://anywhere.test/app/42")));
+    EXPECT_TRUE(Opener::isITunesURL(url("ITMS://anywhere.test/app/42")));
+    EXPECT_FALSE(Opener::isITunesURL(url("http://APPS.phone.test/app/42")));
+    EXPECT_TRUE(Opener::iTunesURLMightHaveRedirects(url("http://APPS.phone.test/app/42")));
+    EXPECT_FALSE(Opener::isITunesURL(url("http://ads.pennant.test/app/42")));
+    EXPECT_FALSE(Opener::isITunesURL(url("mailto:sales@apps.phone.test")));
+}
+
+TEST(OpenerTest, StoreLinksAreRewrittenToHttpOnTheFirstStoreHost) {
+    EXPECT_EQ(Opener::cleanITunesURL(url("https://buy.phone.test:8443/app/42?mt=8&ref=k"))
+                  .absoluteString(),
+              "http://apps.phone.test/app/42?mt=8&ref=k");
+    // No query, no "?" and nothing after it.
+    EXPECT_EQ(Opener::cleanITunesURL(url("itms://store.phone.test/app/42")).absoluteString(),
+              "http://apps.phone.test/app/42");
+    EXPECT_EQ(Opener::cleanITunesURL(url("http://click.affiliate.test")).absoluteString(),
+              "http://apps.phone.test");
+}
+
+TEST_F(OpenerLaunchTest, AStoreLinkOnAStoreHostOpensRewrittenAtOnce) {
+    const auto opener =
+        openerFrom(R"({"a": "itunes", "u": "https://store.phone.test/app/42?mt=8"})");
+    ASSERT_TRUE(opener);
+    opener->open();
+    EXPECT_EQ(opened, std::vector<std::string>{"http://apps.phone.test/app/42?mt=8"});
+    EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(OpenerLaunchTest, AnAffiliateLinkOpensWhereItsRedirectsEnd) {
+    server.addFault(R"({"path": "/aff/*", "redirects": 3, "to": "/app/42"})");
+    const auto opener = openerFrom(R"({"a": "app", "u": "http://click.affiliate.test/aff/k1",
+        "au": "http://ads.pennant.test/pixel/cpm/x"})");
+    ASSERT_TRUE(opener);
+    opener->open();
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(waitForOpen());
+    EXPECT_EQ(opened, std::vector<std::string>{"http://apps.phone.test/app/42"});
+    EXPECT_EQ(inFlightWhenOpened, std::vector<int>{0});
+    const auto entries = requests();
+    EXPECT_TRUE(std::ranges::any_of(
+        entries, [](const auto& entry) { return entry.path == "/pixel/cpm/x"; }));
+    const auto hops = std::ranges::count_if(
+        entries, [](const auto& entry) { return entry.path.starts_with("/__hop/"); });
+    EXPECT_EQ(hops, 2);
+    EXPECT_TRUE(
+        std::ranges::any_of(entries, [](const auto& entry) { return entry.path == "/app/42"; }));
+}
+
+TEST_F(OpenerLaunchTest, AnUnresolvableStoreLinkFallsBackToItselfRewritten) {
+    // The download cannot fetch the store's own scheme, so the link never leaves its start.
+    Opener::launchNewApplication(url("itms://anywhere.test/app/42?mt=8"), {});
+    EXPECT_EQ(Opener::activeDownloadCount(), 1);
+    ASSERT_TRUE(waitForOpen());
+    EXPECT_EQ(opened, std::vector<std::string>{"http://apps.phone.test/app/42?mt=8"});
+}
+
+TEST_F(OpenerLaunchTest, LeavesOnlyWhenEveryPingHasEnded) {
+    server.addFault(R"({"path": "/pixel/cpm/*", "delay": 0.3})");
+    server.addFault(R"({"path": "/pixel/track/*", "delay": 0.8})");
+    const auto opener = openerFrom(R"({"a": "map", "u": "http://maps.phone.test/?q=bakery",
+        "au": "http://ads.pennant.test/pixel/cpm/x", "tu": "http://ads.pennant.test/pixel/track/x"})");
+    ASSERT_TRUE(opener);
+    opener->open();
+    ASSERT_TRUE(
+        RunLoop::main().runUntil([] { return Opener::activeDownloadCount() == 1; }, kBound));
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(waitForOpen());
+    EXPECT_EQ(opened, std::vector<std::string>{"http://maps.phone.test/?q=bakery"});
+    EXPECT_EQ(inFlightWhenOpened, std::vector<int>{0});
+}
+
+TEST_F(OpenerLaunchTest, OtherLinksLeaveDirectlyAndTheLastOneWaitingWins) {
+    Opener::launchNewApplication(url("mailto:sales@bakery.test"), {});
+    EXPECT_EQ(opened, std::vector<std::string>{"mailto:sales@bakery.test"});
+
+    server.addFault(R"({"path": "/pixel/*", "delay": 0.3})");
+    Opener::fireAccountingURL(LoopbackServer::adURL("/pixel/cpm/x"));
+    openerFrom(R"({"a": "video", "u": "http://video.phone.test/v/1"})")->open();
+    openerFrom(R"({"a": "audio", "u": "http://audio.phone.test/a/1"})")->open();
+    ASSERT_TRUE(waitForPings(1));
+    EXPECT_EQ(opened, (std::vector<std::string>{"mailto:sales@bakery.test",
+                                                "http://audio.phone.test/a/1"}));
 }
