@@ -96,6 +96,9 @@ void ModalViewController::commandeerScreenFromAdView(
     lastPublisherSupportedOrientation_ = orientation;
     lastAccelerometerBasedOrientation_ = orientation;
     transitioningOnScreen_ = true;
+    // The visit starts when the screen is fully on; until then it counts from now, so a screen
+    // sent away while coming in reports its short stay.
+    commandeerTime_ = foundation::absoluteTimeNow();
     adView_ = std::move(adView);
     pubDelegate_ = std::move(delegate);
     displayedAd_ = std::move(displayedAd);

@@ -110,6 +110,15 @@ struct FakeInterstitial : pennant::InterstitialAd {
     std::shared_ptr<Listener> listener;
 };
 
+// Holds the next banner's ad while it is requested.
+struct Owner : pennant::AdDelegate {
+    graphics::Size adSize() override { return {320, 48}; }
+    void adDidLoad(pennant::Ad&) override {}
+    void adDidFailToLoad(pennant::Ad&) override {}
+    void clickDidSucceed(pennant::Ad&, const std::optional<Dictionary>&) override {}
+    void clickDidFail(pennant::Ad&) override {}
+};
+
 class ModalViewControllerTest : public testing_support::SandboxHome {
 protected:
     void SetUp() override {
@@ -160,6 +169,25 @@ protected:
                         pennant::Ad::shortClickFilePath(),
                         foundation::PropertyList::writeXML(Value(record)).value())
                         .ok());
+    }
+
+    // The parameters of the next banner's ad request, as the ad server received them.
+    Dictionary nextRequestParameters(testing_support::LoopbackServer& server) {
+        auto owner = std::make_shared<Owner>();
+        auto next = pennant::Ad::create(pennant::Ad::kBanner);
+        next->setDelegate(delegate);
+        next->setAdDelegate(owner);
+        next->request();
+        auto adRequests = [&] {
+            auto all = server.requests();
+            std::erase_if(all, [](const auto& entry) { return entry.path != "/ad_source.php"; });
+            return all;
+        };
+        EXPECT_TRUE(RunLoop::main().runUntil([&] { return !adRequests().empty(); },
+                                             foundation::Seconds(20)));
+        return adRequests().empty()
+                   ? Dictionary{}
+                   : pennant::URLDownload::dictionaryFromQueryString(adRequests().front().query);
     }
 
     Log log;
@@ -383,16 +411,6 @@ TEST_F(ModalViewControllerTest, AReplacementAboveAnotherScreenKeepsItsPlaceInThe
 
 // Engagement --------------------------------------------------------------------------------
 
-namespace {
-struct Owner : pennant::AdDelegate {
-    graphics::Size adSize() override { return {320, 48}; }
-    void adDidLoad(pennant::Ad&) override {}
-    void adDidFailToLoad(pennant::Ad&) override {}
-    void clickDidSucceed(pennant::Ad&, const std::optional<Dictionary>&) override {}
-    void clickDidFail(pennant::Ad&) override {}
-};
-} // namespace
-
 TEST_F(ModalViewControllerTest, TheSecondsSpentRideAlongWithTheNextAdRequest) {
     testing_support::LoopbackServer server;
     RunLoop::main().setClock(clock);
@@ -403,22 +421,21 @@ TEST_F(ModalViewControllerTest, TheSecondsSpentRideAlongWithTheNextAdRequest) {
     advance(12.5);
     screen->relinquishScreen();
     advance(1);
+    EXPECT_EQ(nextRequestParameters(server).get("pub_data[sc]"), Value("kessa-url,14.30,12.50"));
+}
 
-    auto owner = std::make_shared<Owner>();
-    auto next = pennant::Ad::create(pennant::Ad::kBanner);
-    next->setDelegate(delegate);
-    next->setAdDelegate(owner);
-    next->request();
-    auto adRequests = [&] {
-        auto all = server.requests();
-        std::erase_if(all, [](const auto& entry) { return entry.path != "/ad_source.php"; });
-        return all;
-    };
-    ASSERT_TRUE(
-        RunLoop::main().runUntil([&] { return !adRequests().empty(); }, foundation::Seconds(20)));
-    const auto parameters =
-        pennant::URLDownload::dictionaryFromQueryString(adRequests().front().query);
-    EXPECT_EQ(parameters.get("pub_data[sc]"), Value("kessa-url,14.30,12.50"));
+// A screen sent away before it was fully on still reports the short time it was there, not
+// the seconds since the clock's origin.
+TEST_F(ModalViewControllerTest, AScreenSentAwayWhileComingInReportsItsShortVisit) {
+    testing_support::LoopbackServer server;
+    RunLoop::main().setClock(clock);
+    ad = pennant::Ad::create(pennant::Ad::kBanner);
+    writeShortClick();
+    auto screen = present("video", ModalViewController::kSlide);
+    advance(0.2);
+    screen->relinquishScreen();
+    advance(1);
+    EXPECT_EQ(nextRequestParameters(server).get("pub_data[sc]").asString(), "kessa-url,1.20,0.20");
 }
 
 // Orientation -------------------------------------------------------------------------------
