@@ -3,7 +3,7 @@
 // miss can be traced to its step.
 
 #include "BannerScene.h"
-#include "ResourceUsage.h"
+#include "CPUTimedBenchmarks.h"
 
 #include "ads/banner/Controller.h"
 #include "ads/banner/View.h"
@@ -21,8 +21,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -33,27 +31,7 @@ constexpr double kRedrawTargetMilliseconds = 0.5;
 const graphics::Size kScreen{320, 480};
 const graphics::Rect kBannerBounds(0, 0, 320, 48);
 
-// CPU milliseconds per iteration of the last run of each benchmark, for the summary: the
-// drawing thread's own time, which other work on a shared machine does not inflate.
-std::map<std::string, double> measured;
-
-using Body = std::function<void()>;
-
-// A benchmark whose setup, run once per measurement, returns the work to time. The loop is
-// timed here as well, since the library keeps its figures to its reporters.
-void add(const std::string& name, std::function<Body()> setup, double targetMilliseconds = 0) {
-    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) {
-        const Body body = setup();
-        const double start = resource_usage::threadCPUSeconds();
-        for (auto _ : state)
-            body();
-        const double elapsed = resource_usage::threadCPUSeconds() - start;
-        measured[name] = elapsed * 1e3 / static_cast<double>(state.iterations());
-        state.counters["cpu_ms"] = measured[name];
-        if (targetMilliseconds > 0)
-            state.counters["target_ms"] = targetMilliseconds;
-    })->Unit(benchmark::kMicrosecond);
-}
+CPUTimedBenchmarks benchmarks;
 
 std::shared_ptr<graphics::CairoContext> bitmap(graphics::Size size) {
     return std::make_shared<graphics::CairoContext>(size);
@@ -61,18 +39,18 @@ std::shared_ptr<graphics::CairoContext> bitmap(graphics::Size size) {
 
 // The composite the display link draws while the banner flips, and its parts.
 void registerComposites(BannerScene& scene) {
-    add(
+    benchmarks.add(
         "Composite/screen_mid_flip",
         [] { return [] { benchmark::DoNotOptimize(ui::Compositor::renderScreen()); }; },
         kCompositeTargetMilliseconds);
     // The banner's layer alone, in a screen-sized bitmap: the flip's share of the screen.
-    add("Composite/banner_layer_mid_flip", [&scene] {
+    benchmarks.add("Composite/banner_layer_mid_flip", [&scene] {
         return [context = bitmap(kScreen), layer = scene.banner().layer()] {
             ui::Compositor::renderLayer(*context, *layer, foundation::RunLoop::main().now());
         };
     });
     // What every composite pays before any layer: the bitmap, its black and the image copy.
-    add("Composite/empty_screen", [] {
+    benchmarks.add("Composite/empty_screen", [] {
         return [] {
             graphics::CairoContext context(kScreen);
             context.setFillColor(graphics::Color::blackColor());
@@ -84,7 +62,7 @@ void registerComposites(BannerScene& scene) {
 
 // The shown ad view's drawRect and the three steps it takes, each into a 320 x 48 bitmap.
 void registerRedraws(BannerScene& scene) {
-    add(
+    benchmarks.add(
         "BannerRedraw/drawRect",
         [&scene] {
             return [context = bitmap(kBannerBounds.size), view = scene.shownAdView()] {
@@ -92,12 +70,12 @@ void registerRedraws(BannerScene& scene) {
             };
         },
         kRedrawTargetMilliseconds);
-    add("BannerRedraw/shine_gradient", [&scene] {
+    benchmarks.add("BannerRedraw/shine_gradient", [&scene] {
         return [context = bitmap(kBannerBounds.size), view = scene.shownAdView()] {
             view->drawShineBackgroundWithBaseColor(*context, view->ad()->backgroundColor());
         };
     });
-    add("BannerRedraw/tile", [&scene] {
+    benchmarks.add("BannerRedraw/tile", [&scene] {
         return
             [context = bitmap(kBannerBounds.size), tile = scene.shownAdView()->ad()->userImage()] {
                 pennant::OldSchoolSingleAdView::drawTileImage(
@@ -106,7 +84,7 @@ void registerRedraws(BannerScene& scene) {
             };
     });
     // As the banner sets its text: measured in its column, then drawn with word wrap.
-    add("BannerRedraw/text_layout", [&scene] {
+    benchmarks.add("BannerRedraw/text_layout", [&scene] {
         return [context = bitmap(kBannerBounds.size),
                 text = scene.shownAdView()->ad()->text().value_or("")] {
             const auto font = graphics::Font::named("Helvetica-Bold", 13.0f)
@@ -120,17 +98,10 @@ void registerRedraws(BannerScene& scene) {
 }
 
 void printSummary() {
-    const auto line = [](const char* what, const std::string& name, double target) {
-        const auto found = measured.find(name);
-        if (found == measured.end())
-            return;
-        std::printf("%s: %.3f ms of CPU (target under %.1f ms): %s\n", what, found->second, target,
-                    found->second < target ? "met" : "NOT met");
-    };
     std::printf("\n");
-    line("full-screen composite mid-flip", "Composite/screen_mid_flip",
-         kCompositeTargetMilliseconds);
-    line("banner redraw", "BannerRedraw/drawRect", kRedrawTargetMilliseconds);
+    benchmarks.printTarget("full-screen composite mid-flip", "Composite/screen_mid_flip",
+                           kCompositeTargetMilliseconds);
+    benchmarks.printTarget("banner redraw", "BannerRedraw/drawRect", kRedrawTargetMilliseconds);
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // view tree, and compositing Kessa's 320 x 480 screen while every one of its elements
 // animates; then the parts of each, so a miss can be traced to its step.
 
+#include "CPUTimedBenchmarks.h"
 #include "FlexMarkup.h"
 #include "FlexScene.h"
-#include "ResourceUsage.h"
 
 #include "ads/render/FlexAd.h"
 #include "ads/render/FlexAdContainerView.h"
@@ -21,8 +21,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -33,32 +31,13 @@ constexpr double kCompositeTargetMilliseconds = 3.0;
 const graphics::Size kScreen{320, 480};
 const graphics::Rect kBanner(0, 0, 320, 48);
 
-// CPU milliseconds per iteration of the last run of each benchmark, for the summary: the
-// measuring thread's own time, which other work on a shared machine does not inflate.
-std::map<std::string, double> measured;
-
-using Body = std::function<void()>;
-
-// A benchmark whose setup, run once per measurement, returns the work to time.
-void add(const std::string& name, std::function<Body()> setup, double targetMilliseconds = 0) {
-    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) {
-        const Body body = setup();
-        const double start = resource_usage::threadCPUSeconds();
-        for (auto _ : state)
-            body();
-        const double elapsed = resource_usage::threadCPUSeconds() - start;
-        measured[name] = elapsed * 1e3 / static_cast<double>(state.iterations());
-        state.counters["cpu_ms"] = measured[name];
-        if (targetMilliseconds > 0)
-            state.counters["target_ms"] = targetMilliseconds;
-    })->Unit(benchmark::kMicrosecond);
-}
+CPUTimedBenchmarks benchmarks;
 
 foundation::Value decoded(const std::string& markup) {
     return json::JSONDeserializer().deserializeAsDictionary(markup).valueOr({});
 }
 
-Body building(foundation::Value markup) {
+CPUTimedBenchmarks::Body building(foundation::Value markup) {
     return [markup = std::move(markup)] {
         benchmark::DoNotOptimize(pennant::FlexAd::create(markup, {}, {}, kBanner));
     };
@@ -82,14 +61,14 @@ TreeCount countViews(const ui::View& view) {
 // The largest description into its tree (its images left out: nothing is fetched), and
 // the same tree without animations, for the share of reading them.
 void registerReading() {
-    add(
+    benchmarks.add(
         "FlexRead/largest", [] { return building(decoded(FlexMarkup::largest())); },
         kReadTargetMilliseconds);
-    add("FlexRead/largest_without_animations",
-        [] { return building(decoded(FlexMarkup::largest({}, false))); });
-    add("FlexRead/empty", [] { return building(decoded("{}")); });
+    benchmarks.add("FlexRead/largest_without_animations",
+                   [] { return building(decoded(FlexMarkup::largest({}, false))); });
+    benchmarks.add("FlexRead/empty", [] { return building(decoded("{}")); });
     // What each image element adds once its asset is in: the decode and the view.
-    add("FlexRead/one_image_element", [] {
+    benchmarks.add("FlexRead/one_image_element", [] {
         const auto bytes = foundation::FileManager::contentsAtPath(
             std::string(CATALOG_DIR) + "/static/phone/ads/kessa-tile.png");
         return [data = bytes.value_or(foundation::Data())] {
@@ -115,23 +94,23 @@ void removeAllAnimations(animation::Layer& layer) {
 // The screen with the banner animating, and its parts; the still banner last, since its setup
 // takes the animations off for good.
 void registerComposites(FlexScene& scene) {
-    add(
+    benchmarks.add(
         "FlexComposite/screen_all_animating",
         [] { return [] { benchmark::DoNotOptimize(ui::Compositor::renderScreen()); }; },
         kCompositeTargetMilliseconds);
-    add("FlexComposite/banner_layer_animating", [&scene] {
+    benchmarks.add("FlexComposite/banner_layer_animating", [&scene] {
         return [context = std::make_shared<graphics::CairoContext>(kScreen),
                 layer = scene.container()->layer()] {
             ui::Compositor::renderLayer(*context, *layer, foundation::RunLoop::main().now());
         };
     });
     // Every layer's presented values once: what the animations cost a composite at least.
-    add("FlexComposite/presentation_values", [&scene] {
+    benchmarks.add("FlexComposite/presentation_values", [&scene] {
         return [layer = scene.container()->layer()] {
             presentAll(*layer, foundation::RunLoop::main().now());
         };
     });
-    add("FlexComposite/empty_screen", [] {
+    benchmarks.add("FlexComposite/empty_screen", [] {
         return [] {
             graphics::CairoContext context(kScreen);
             context.setFillColor(graphics::Color::blackColor());
@@ -139,26 +118,19 @@ void registerComposites(FlexScene& scene) {
             benchmark::DoNotOptimize(context.makeImage());
         };
     });
-    add("FlexComposite/screen_still", [&scene] {
+    benchmarks.add("FlexComposite/screen_still", [&scene] {
         removeAllAnimations(*scene.container()->layer());
         return [] { benchmark::DoNotOptimize(ui::Compositor::renderScreen()); };
     });
 }
 
 void printSummary(TreeCount tree) {
-    const auto line = [](const char* what, const std::string& name, double target) {
-        const auto found = measured.find(name);
-        if (found == measured.end())
-            return;
-        std::printf("%s: %.3f ms of CPU (target under %.1f ms): %s\n", what, found->second, target,
-                    found->second < target ? "met" : "NOT met");
-    };
     std::printf("\nthe banner has %zu views, %zu of them animating when composited\n", tree.views,
                 tree.animating);
-    line("largest flex description read into its tree", "FlexRead/largest",
-         kReadTargetMilliseconds);
-    line("full-screen composite, every flex element animating",
-         "FlexComposite/screen_all_animating", kCompositeTargetMilliseconds);
+    benchmarks.printTarget("largest flex description read into its tree", "FlexRead/largest",
+                           kReadTargetMilliseconds);
+    benchmarks.printTarget("full-screen composite, every flex element animating",
+                           "FlexComposite/screen_all_animating", kCompositeTargetMilliseconds);
 }
 
 } // namespace
