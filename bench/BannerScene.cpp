@@ -4,19 +4,15 @@
 #include "ads/banner/View.h"
 #include "ads/render/OldSchoolSingleAdView.h"
 #include "ads/request/Ad.h"
-#include "ads/request/Endpoints.h"
 #include "app/AdViewController.h"
 #include "app/InterfaceClasses.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/Sandbox.h"
-#include "platform/net/HostMap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -36,30 +32,13 @@ std::filesystem::path programDirectory() {
 
 } // namespace
 
-BannerScene::BannerScene()
-    : home_(std::filesystem::temp_directory_path() /
-            ("banner_bench-" + std::to_string(::getpid()))),
-      server_(adserver::AdServer::Options{}) {}
+BannerScene::BannerScene() : network_("banner_bench") {}
 
-BannerScene::~BannerScene() {
-    ui::Application::shared().terminate();
-    net::HostMap::shared().clear();
-    server_.stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-}
+BannerScene::~BannerScene() { ui::Application::shared().terminate(); }
 
 foundation::Status BannerScene::launch() {
-    // A home left by an earlier run with the same process id is stale.
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-    if (auto made = foundation::Sandbox::current().setHome(home_.string()); !made)
-        return made;
-    if (auto started = server_.start(); !started)
+    if (auto started = network_.start(); !started)
         return started;
-    for (const auto host :
-         {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
-        net::HostMap::shared().map(std::string(host), "127.0.0.1", server_.port());
     foundation::RunLoop::main().setClock(std::make_shared<foundation::VirtualClock>(kStartTime));
     if (auto launched = launchApplication(); !launched)
         return launched;

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "adserver/AdServer.h"
+#include "LoopbackNetwork.h"
 #include "platform/foundation/Result.h"
 #include "platform/ui/InterfaceLoader.h"
 
-#include <filesystem>
 #include <memory>
 
 namespace pennant {
@@ -37,8 +36,7 @@ private:
     foundation::Status launchApplication();
     foundation::Status checkShownAd() const;
 
-    std::filesystem::path home_;
-    adserver::AdServer server_;
+    LoopbackNetwork network_;
     ui::InterfaceLoader::Loaded interface_;
     std::shared_ptr<pennant::View> banner_;
 };

@@ -4,19 +4,15 @@
 
 #include "ads/render/FlexAd.h"
 #include "ads/render/FlexAdContainerView.h"
-#include "ads/request/Endpoints.h"
 #include "ads/request/FlexAdDelegate.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/Sandbox.h"
 #include "platform/graphics/RecordingContext.h"
-#include "platform/net/HostMap.h"
 #include "platform/ui/Window.h"
 #include "json/JSONDeserializer.h"
 
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -43,22 +39,13 @@ struct FlexScene::LoadWatcher : pennant::FlexAdDelegate {
     std::optional<foundation::Error> error;
 };
 
-FlexScene::FlexScene()
-    : home_(std::filesystem::temp_directory_path() / ("flex_bench-" + std::to_string(::getpid()))),
-      server_(adserver::AdServer::Options{}), watcher_(std::make_shared<LoadWatcher>()) {}
+FlexScene::FlexScene() : network_("flex_bench"), watcher_(std::make_shared<LoadWatcher>()) {}
 
-FlexScene::~FlexScene() {
-    net::HostMap::shared().clear();
-    server_.stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-}
+FlexScene::~FlexScene() = default;
 
 foundation::Status FlexScene::show() {
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-    if (auto made = foundation::Sandbox::current().setHome(home_.string()); !made)
-        return made;
+    if (auto started = network_.start(); !started)
+        return started;
     foundation::RunLoop::main().setClock(std::make_shared<foundation::VirtualClock>(kStartTime));
     if (auto loaded = load(); !loaded)
         return loaded;
@@ -73,10 +60,6 @@ foundation::Status FlexScene::show() {
 }
 
 foundation::Status FlexScene::load() {
-    if (auto started = server_.start(); !started)
-        return started;
-    net::HostMap::shared().map(std::string(pennant::Endpoints::kStaticContentHostName), "127.0.0.1",
-                               server_.port());
     const auto markup = json::JSONDeserializer().deserializeAsDictionary(
         FlexMarkup::largest({std::begin(kTiles), std::end(kTiles)}));
     if (!markup)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "adserver/AdServer.h"
+#include "LoopbackNetwork.h"
 #include "platform/foundation/Result.h"
 
-#include <filesystem>
 #include <memory>
 
 namespace pennant {
@@ -37,8 +36,7 @@ private:
 
     foundation::Status load();
 
-    std::filesystem::path home_;
-    adserver::AdServer server_;
+    LoopbackNetwork network_;
     std::shared_ptr<LoadWatcher> watcher_;
     std::shared_ptr<pennant::FlexAd> flexAd_;
     std::shared_ptr<ui::Window> window_;

@@ -5,15 +5,11 @@
 #include "ads/request/Ad.h"
 #include "ads/request/AdDelegate.h"
 #include "ads/request/Delegate.h"
-#include "ads/request/Endpoints.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/Sandbox.h"
-#include "platform/net/HostMap.h"
 
 #include <chrono>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -46,28 +42,13 @@ struct LoopbackAdClient::Owner : pennant::AdDelegate {
 };
 
 LoopbackAdClient::LoopbackAdClient()
-    : home_(std::filesystem::temp_directory_path() / ("ad_bench-" + std::to_string(::getpid()))),
-      server_(adserver::AdServer::Options{}), host_(std::make_shared<Host>()),
-      owner_(std::make_shared<Owner>()) {}
+    : network_("ad_bench"), host_(std::make_shared<Host>()), owner_(std::make_shared<Owner>()) {}
 
-LoopbackAdClient::~LoopbackAdClient() {
-    net::HostMap::shared().clear();
-    server_.stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-}
+LoopbackAdClient::~LoopbackAdClient() = default;
 
 foundation::Status LoopbackAdClient::start() {
-    // A home left by an earlier run with the same process id is stale.
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-    if (auto made = foundation::Sandbox::current().setHome(home_.string()); !made)
-        return made;
-    if (auto started = server_.start(); !started)
+    if (auto started = network_.start(); !started)
         return started;
-    for (const auto host :
-         {pennant::Endpoints::kAdRequestHost, pennant::Endpoints::kStaticContentHostName})
-        net::HostMap::shared().map(std::string(host), "127.0.0.1", server_.port());
     foundation::RunLoop::main().setClock(std::make_shared<foundation::RealClock>());
     return foundation::success();
 }
@@ -96,7 +77,7 @@ foundation::Result<LoopbackAdClient::Sample> LoopbackAdClient::loadPlainAd() {
     parseTimeIsKnown_ = parseTimeIsKnown_ && parse.has_value();
     sample.parseCPUSeconds = parse.value_or(0);
     // The server's journal is the server's memory, not the client's: keep it from growing.
-    server_.journal().clear();
+    network_.server().journal().clear();
 
     if (!reported)
         return failure("the ad neither loaded nor failed within " + std::to_string(kBound.count()) +

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "adserver/AdServer.h"
+#include "LoopbackNetwork.h"
+
 #include "platform/foundation/Result.h"
 
-#include <filesystem>
 #include <memory>
 
 // The ad client against the ad server on loopback, in a temporary sandbox home on the real
@@ -38,8 +38,7 @@ private:
     struct Host;
     struct Owner;
 
-    std::filesystem::path home_;
-    adserver::AdServer server_;
+    LoopbackNetwork network_;
     std::shared_ptr<Host> host_;
     std::shared_ptr<Owner> owner_;
     bool parseTimeIsKnown_ = true;
