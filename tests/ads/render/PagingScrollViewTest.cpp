@@ -10,6 +10,9 @@
 #include "tests/support/RecordedDrawing.h"
 #include "tests/support/VirtualClockFixture.h"
 
+#include "tests/support/FixedTimeBase.h"
+#include "tests/support/TouchLogView.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,24 +26,6 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-struct FixedClock : pennant::FlexTimeBase {
-    double timeIntervalSinceFirstRender() const override { return seconds; }
-    double seconds = 0;
-};
-
-class Container : public ui::View {
-    UI_CREATABLE(Container)
-    void touchesBegan(const ui::TouchSet&, const ui::Event&) override { seen.push_back("began"); }
-    void touchesEnded(const ui::TouchSet&, const ui::Event&) override { seen.push_back("ended"); }
-    void touchesCancelled(const ui::TouchSet&, const ui::Event&) override {
-        seen.push_back("cancelled");
-    }
-    Strings seen;
-
-protected:
-    explicit Container(const Rect& frame) : View(frame) {}
-};
-
 // Three pages of 300 by 100 at (10, 100) in a key window, on a container's clock.
 class Pages : public testing_support::VirtualClockFixture {
 protected:
@@ -48,7 +33,7 @@ protected:
         VirtualClockFixture::SetUp();
         window = ui::Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
-        container = Container::create(Rect(0, 0, 320, 480));
+        container = testing_support::TouchLogView::create(Rect(0, 0, 320, 480));
         window->addSubview(container);
     }
     std::shared_ptr<PagingScrollView> make(unsigned pages, unsigned initialPage) {
@@ -70,8 +55,9 @@ protected:
     }
 
     std::shared_ptr<ui::Window> window;
-    std::shared_ptr<Container> container;
-    std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
+    std::shared_ptr<testing_support::TouchLogView> container;
+    std::shared_ptr<testing_support::FixedTimeBase> clock =
+        std::make_shared<testing_support::FixedTimeBase>();
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
+#include "tests/support/TouchLogView.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,27 +12,11 @@
 using graphics::Rect;
 using ui::Touch;
 
-namespace {
-class Log : public ui::View {
-    UI_CREATABLE(Log)
-    void touchesBegan(const ui::TouchSet&, const ui::Event&) override { seen.push_back("began"); }
-    void touchesMoved(const ui::TouchSet&, const ui::Event&) override { seen.push_back("moved"); }
-    void touchesEnded(const ui::TouchSet&, const ui::Event&) override { seen.push_back("ended"); }
-    void touchesCancelled(const ui::TouchSet&, const ui::Event&) override {
-        seen.push_back("cancelled");
-    }
-    std::vector<std::string> seen;
-
-protected:
-    explicit Log(const Rect& frame) : View(frame) {}
-};
-} // namespace
-
 TEST(TouchForwardingView, EveryPhaseGoesToTheDelegateAndNotUpTheChain) {
     auto window = ui::Window::create(Rect(0, 0, 320, 480));
     window->makeKeyAndVisible();
-    auto superview = Log::create(Rect(0, 0, 320, 100));
-    auto delegate = Log::create(Rect());
+    auto superview = testing_support::TouchLogView::create(Rect(0, 0, 320, 100));
+    auto delegate = testing_support::TouchLogView::create(Rect());
     window->addSubview(superview);
     auto forwarding = pennant::TouchForwardingView::create(Rect(0, 0, 320, 100), delegate);
     superview->addSubview(forwarding);

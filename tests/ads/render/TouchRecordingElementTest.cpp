@@ -7,6 +7,9 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
+#include "tests/support/FixedTimeBase.h"
+#include "tests/support/TouchLogView.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,32 +22,12 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-struct FixedClock : pennant::FlexTimeBase {
-    double timeIntervalSinceFirstRender() const override { return seconds; }
-    double seconds = 0;
-};
-
-// Stands for the container at the end of the responder chain.
-class ChainEnd : public ui::View {
-    UI_CREATABLE(ChainEnd)
-    void touchesBegan(const ui::TouchSet&, const ui::Event&) override { seen.push_back("began"); }
-    void touchesMoved(const ui::TouchSet&, const ui::Event&) override { seen.push_back("moved"); }
-    void touchesEnded(const ui::TouchSet&, const ui::Event&) override { seen.push_back("ended"); }
-    void touchesCancelled(const ui::TouchSet&, const ui::Event&) override {
-        seen.push_back("cancelled");
-    }
-    Strings seen;
-
-protected:
-    explicit ChainEnd(const Rect& frame) : View(frame) {}
-};
-
 class Recording : public ::testing::Test {
 protected:
     void SetUp() override {
         window = ui::Window::create(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
-        chainEnd = ChainEnd::create(Rect(0, 100, 320, 48));
+        chainEnd = testing_support::TouchLogView::create(Rect(0, 100, 320, 48));
         window->addSubview(chainEnd);
     }
     void touch(Touch::Phase phase, float x, float y) {
@@ -59,8 +42,9 @@ protected:
     }
 
     std::shared_ptr<ui::Window> window;
-    std::shared_ptr<ChainEnd> chainEnd;
-    std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
+    std::shared_ptr<testing_support::TouchLogView> chainEnd;
+    std::shared_ptr<testing_support::FixedTimeBase> clock =
+        std::make_shared<testing_support::FixedTimeBase>();
 };
 
 } // namespace
