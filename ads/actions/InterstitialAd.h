@@ -16,6 +16,9 @@ public:
     virtual std::shared_ptr<InterstitialDelegate> pubInterstitialDelegate() = 0;
     // Counts the display with the ad network.
     virtual void record() = 0;
+    // Its web page finished loading, or could not load before showing anything.
+    virtual void interstitialReady() {}
+    virtual void interstitialDidFailToLoad() {}
 };
 
 } // namespace pennant

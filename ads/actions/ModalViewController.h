@@ -75,6 +75,8 @@ public:
     }
 
     const std::shared_ptr<InterstitialAd>& interstitialAd() const { return interstitialAd_; }
+    // The host's delegate the screen was presented for; screens pass it on to their openers.
+    const std::weak_ptr<Delegate>& pubDelegate() const { return pubDelegate_; }
     const std::shared_ptr<AnalyticsData>& analytics() const { return analytics_; }
     void setAnalytics(std::shared_ptr<AnalyticsData> analytics) {
         analytics_ = std::move(analytics);

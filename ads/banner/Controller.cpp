@@ -1,5 +1,6 @@
 #include "ads/banner/Controller.h"
 
+#include "ads/actions/ScreenDispatcher.h"
 #include "ads/banner/View.h"
 #include "ads/render/FlexAd.h"
 #include "ads/render/FlexAdContainerView.h"
@@ -18,6 +19,8 @@ namespace pennant {
 std::shared_ptr<Controller> Controller::create() {
     auto controller = std::shared_ptr<Controller>(new Controller());
     controller->observeApplication();
+    // A tap on any banner may open the client's screens.
+    ScreenDispatcher::install();
     return controller;
 }
 
@@ -161,7 +164,7 @@ void Controller::click(SingleAdView& adView, const std::optional<foundation::Dic
     const auto ad = adView.ad();
     if (!ad)
         return;
-    ad->opener()->setOpenAnimation(1, view());
+    fromBanner(*ad->opener());
     adView.animateForClick();
     ad->clickWithData(data);
 }
@@ -200,8 +203,16 @@ void Controller::clickDidSucceed(Ad& ad, const std::optional<foundation::Diction
     opener.setContactInfo(contact && contact->isDictionary()
                               ? std::optional<foundation::Dictionary>(contact->asDictionary())
                               : std::nullopt);
-    opener.setOpenAnimation(1, view());
+    fromBanner(opener);
     opener.open();
+}
+
+void Controller::fromBanner(Opener& opener) {
+    opener.setOpenAnimation(1, view());
+    opener.setDisplayedAd([weak = weak_from_this()] {
+        const auto controller = weak.lock();
+        return controller ? controller->currentlyDisplayedAd() : nullptr;
+    });
 }
 
 void Controller::clickDidFail(Ad& ad) { restoreAdAfterClickAnimationIfPossibleForAd(ad); }

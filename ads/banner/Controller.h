@@ -12,6 +12,7 @@ namespace pennant {
 
 class Ad;
 class Delegate;
+class Opener;
 class SingleAdView;
 class View;
 
@@ -61,6 +62,8 @@ public:
 private:
     Controller() = default;
     void observeApplication();
+    // What an opener needs from the banner it was tapped on.
+    void fromBanner(Opener& opener);
     void showFirstAd();
     void swapInLoadingAd();
     static void release(std::shared_ptr<Ad>& ad);

@@ -29,6 +29,13 @@ public:
         "apps.phone.test", "store.phone.test", "buy.phone.test", "www.store.phone.test"};
     static constexpr std::string_view kAffiliateLinkHost = "click.affiliate.test";
 
+    // Links that web pages hand to the phone's own applications: hosts of the maps application
+    // (by prefix, any domain below it) and of the video site.
+    static constexpr std::array<std::string_view, 2> kMapHostPrefixes = {"maps.phone.",
+                                                                         "map.phone."};
+    static constexpr std::array<std::string_view, 2> kVideoSiteHosts = {"video.phone.test",
+                                                                        "www.video.phone.test"};
+
     // Exact comparisons: a host in other letter case is no store host.
     static bool isAppStoreHost(std::string_view host);
     static bool isStoreLinkHost(std::string_view host);

@@ -1,14 +1,21 @@
 #include "ads/request/Opener.h"
 
+#include "ads/request/ActionScreens.h"
+#include "ads/request/AnalyticsData.h"
+#include "ads/request/Delegate.h"
 #include "ads/request/Endpoints.h"
 #include "ads/request/URLDownload.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlatformContext.h"
 #include "platform/net/HTTPClient.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
 #include "json/JSONDeserializer.h"
 
 #include <array>
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -95,10 +102,14 @@ void Opener::readOpenParameters() {
     url_ = foundation::URL::create(parameters["u"].asString());
     accountingURL_ = stringAt(parameters, "au");
     thirdPartyTrackingURL_ = stringAt(parameters, "tu");
-    if (const auto& stats = parameters["stats"]; stats.isDictionary()) {
-        analyticsID_ = stringAt(stats, "id");
-        analyticsHost_ = stringAt(stats, "url");
-    }
+    if (const auto& stats = parameters["stats"]; stats.isDictionary())
+        analytics_ = std::make_shared<AnalyticsData>(
+            stringAt(stats, "id"),
+            [delegate = publisherDelegate_] {
+                const auto host = delegate.lock();
+                return host ? host->publisherId() : std::string();
+            },
+            stringAt(stats, "url"));
     if (const auto& lock = parameters["or"]; lock.isString())
         allowedOrientations_ = lock.asString() == "l" ? kLandscapeOnly : kPortraitOnly;
     prompt_ = parameters["p"].asString() == "1";
@@ -107,6 +118,8 @@ void Opener::readOpenParameters() {
         contactInfo_ = contact.asDictionary();
     transparentBackground_ = !parameters["t"].isNull();
     title_ = stringAt(parameters, "title");
+    if (action_ == kScreen && !parameters["pf"].isNull())
+        createFullScreenBrowser();
 }
 
 int Opener::actionFromString(std::string_view name) {
@@ -138,6 +151,22 @@ void Opener::launchNewApplication(const foundation::URL& url, std::weak_ptr<Dele
         opener->launchApplication();
 }
 
+void Opener::displayBrowser(const foundation::URL& url, std::weak_ptr<Delegate> delegate) {
+    const auto opener = create();
+    opener->url_ = url;
+    opener->publisherDelegate_ = std::move(delegate);
+    opener->displayBrowser();
+}
+
+void Opener::displayMovie(const foundation::URL& url, std::weak_ptr<Delegate> delegate) {
+    const auto opener = create();
+    opener->url_ = url;
+    opener->publisherDelegate_ = std::move(delegate);
+    opener->movieControls_ = 0;
+    opener->allowedOrientations_ = kLandscapeOnly;
+    opener->displayVideoPlayer();
+}
+
 bool Opener::isITunesURL(const foundation::URL& url) {
     return Endpoints::isStoreLinkHost(url.host()) || url.scheme() == kStoreScheme;
 }
@@ -155,7 +184,7 @@ foundation::URL Opener::cleanITunesURL(const foundation::URL& url) {
     return foundation::URL::create(text).value_or(url);
 }
 
-void Opener::setOpenAnimation(int animation, std::shared_ptr<View> fromAd) {
+void Opener::setOpenAnimation(int animation, std::shared_ptr<ui::View> fromAd) {
     animation_ = animation;
     animationFromAdView_ = std::move(fromAd);
 }
@@ -172,8 +201,13 @@ void Opener::open() {
     case kCanvas:
         return displayCanvas();
     case kCall:
+        if (promptRequired_) {
+            prompt_ = true;
+            return call();
+        }
         return openParameters_["p"].isNull() ? callWithBestGuessForWhetherToPrompt() : call();
     case kContact:
+        prompt_ = prompt_ || promptRequired_;
         return addToContacts();
     case kApp:
     case kITunes:
@@ -222,13 +256,55 @@ void Opener::downloadDidSucceed(URLDownload& download) {
         inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
 }
 
-void Opener::displayBrowser() { notAvailableYet("the in-app browser"); }
-void Opener::displayFullScreenBrowser() { notAvailableYet("the full-screen web page"); }
-void Opener::displayCanvas() { notAvailableYet("the canvas"); }
-void Opener::call() { notAvailableYet("the call prompt"); }
-void Opener::callWithBestGuessForWhetherToPrompt() { notAvailableYet("the call"); }
-void Opener::addToContacts() { notAvailableYet("adding a contact"); }
-void Opener::loadVideoPlayer() { notAvailableYet("the video player"); }
+void Opener::displayBrowser() {
+    if (auto screens = actionScreens("the in-app browser"))
+        screens->displayBrowser(*this);
+}
+
+void Opener::createFullScreenBrowser() {
+    if (auto screens = actionScreens("the full-screen web page"))
+        webViewController_ = screens->createFullScreenBrowser(*this);
+}
+
+void Opener::displayFullScreenBrowser() {
+    if (!webViewController_)
+        createFullScreenBrowser();
+    if (webViewController_)
+        ActionScreens::installed()->displayFullScreenBrowser(*this, webViewController_);
+}
+
+void Opener::displayCanvas() {
+    if (auto screens = actionScreens("the canvas"))
+        screens->displayCanvas(*this);
+}
+
+void Opener::call() {
+    if (auto screens = actionScreens("the call prompt"))
+        screens->call(*this);
+}
+
+void Opener::callWithBestGuessForWhetherToPrompt() {
+    // Only the 3.0 system placed calls without asking, so only there the ad asks itself. A
+    // version without a minor number is not taken for 3.0: asking is the safe side.
+    const auto version = ui::Device::current().systemVersion();
+    const auto dot = version.find('.');
+    const auto major = std::atoi(version.substr(0, dot).c_str());
+    const auto minor = dot == std::string::npos ? -1 : std::atoi(version.c_str() + dot + 1);
+    prompt_ = !(major == 3 && minor == 0);
+    call();
+}
+
+void Opener::addToContacts() {
+    if (auto screens = actionScreens("adding a contact"))
+        screens->addToContacts(*this);
+}
+
+void Opener::loadVideoPlayer() { displayVideoPlayer(); }
+
+void Opener::displayVideoPlayer() {
+    if (auto screens = actionScreens("the video player"))
+        screens->displayVideoPlayer(*this);
+}
 
 void Opener::resolvedAffiliateLink(const URLDownload& download) {
     // A failed resolution still names where it got to, or at least where it started.
@@ -261,8 +337,11 @@ void Opener::openNewApplicationIfSupposedTo() {
     ui::Application::shared().openURL(url);
 }
 
-void Opener::notAvailableYet(std::string_view operation) const {
-    foundation::log("<Pennant> Click action {} ({}) is not available yet.", action_, operation);
+std::shared_ptr<ActionScreens> Opener::actionScreens(std::string_view operation) const {
+    auto screens = ActionScreens::installed();
+    if (!screens)
+        foundation::log("<Pennant> Click action {} ({}) is not available.", action_, operation);
+    return screens;
 }
 
 std::string Opener::description() const {

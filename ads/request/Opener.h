@@ -6,17 +6,25 @@
 #include "platform/foundation/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+namespace ui {
+class View;
+class ViewController;
+} // namespace ui
+
 namespace pennant {
 
+class ActionScreens;
+class Ad;
+class AnalyticsData;
 class Delegate;
 class URLDownload;
-class View;
 
 // What a tapped ad asks for: built from the ad's open parameters, or for older ads from an
 // action name and the click response. open() fires the click pings, then runs the action.
@@ -67,6 +75,9 @@ public:
     // Leaves the application for the URL: through the store-link rules for a store link,
     // otherwise directly, once every opener download in flight has ended.
     static void launchNewApplication(const foundation::URL& url, std::weak_ptr<Delegate> delegate);
+    // The in-app browser, and the in-app player (landscape, no controls), for a page's link.
+    static void displayBrowser(const foundation::URL& url, std::weak_ptr<Delegate> delegate);
+    static void displayMovie(const foundation::URL& url, std::weak_ptr<Delegate> delegate);
     // Store links: a store or affiliate-link host, or the store's own scheme.
     static bool isITunesURL(const foundation::URL& url);
     // Anything off the app-store hosts may be an affiliate link that redirects to them.
@@ -76,6 +87,8 @@ public:
 
     // Fires the pings (once: open() drops them) and runs the action.
     void open();
+    // A call or a contact asks the user first, whatever the parameters say.
+    void requirePrompt() { promptRequired_ = true; }
 
     const std::weak_ptr<Delegate>& publisherDelegate() const { return publisherDelegate_; }
     void setPublisherDelegate(std::weak_ptr<Delegate> delegate) {
@@ -86,8 +99,13 @@ public:
     const std::optional<foundation::URL>& url() const { return url_; }
     void setUrl(std::optional<foundation::URL> url) { url_ = std::move(url); }
     int animation() const { return animation_; }
-    std::shared_ptr<View> animationFromAdView() const { return animationFromAdView_.lock(); }
-    void setOpenAnimation(int animation, std::shared_ptr<View> fromAd);
+    std::shared_ptr<ui::View> animationFromAdView() const { return animationFromAdView_.lock(); }
+    void setOpenAnimation(int animation, std::shared_ptr<ui::View> fromAd);
+    // The banner's ad on display, asked when the last screen goes to hear how long the user
+    // stayed; set by the banner that was tapped.
+    using DisplayedAd = std::function<std::shared_ptr<Ad>()>;
+    const DisplayedAd& displayedAd() const { return displayedAd_; }
+    void setDisplayedAd(DisplayedAd displayedAd) { displayedAd_ = std::move(displayedAd); }
     const std::optional<std::string>& accountingURL() const { return accountingURL_; }
     void setAccountingURL(std::optional<std::string> url) { accountingURL_ = std::move(url); }
     const std::optional<foundation::Data>& accountingURLPostBody() const {
@@ -120,9 +138,12 @@ public:
     bool prompt() const { return prompt_; }
     bool transparentBackground() const { return transparentBackground_; }
     const foundation::Value& openParameters() const { return openParameters_; }
-    // The landing-page analytics named by "stats": its identifier and the host that records.
-    const std::optional<std::string>& analyticsID() const { return analyticsID_; }
-    const std::optional<std::string>& analyticsHost() const { return analyticsHost_; }
+    // The landing-page analytics named by "stats"; null without it.
+    const std::shared_ptr<AnalyticsData>& analytics() const { return analytics_; }
+    // The full-screen page made ahead of the click ("pf"); null when none.
+    const std::shared_ptr<ui::ViewController>& webViewController() const {
+        return webViewController_;
+    }
 
     std::string description() const;
 
@@ -136,9 +157,9 @@ private:
     void downloadDidFail(URLDownload& download);
     void resolvedAffiliateLink(const URLDownload& download);
 
-    // One operation per action. Those that show a screen or a prompt say in the log, for
-    // now, that their action is not available.
+    // One operation per action. Screens and prompts come from the installed action screens.
     void displayBrowser();
+    void createFullScreenBrowser();
     void displayFullScreenBrowser();
     void displayCanvas();
     void call();
@@ -147,8 +168,10 @@ private:
     void launchStore();
     void launchApplication();
     void loadVideoPlayer();
+    void displayVideoPlayer();
     void openNewApplicationIfSupposedTo();
-    void notAvailableYet(std::string_view operation) const;
+    // The installed action screens, or null after one log line saying the action is missing.
+    std::shared_ptr<ActionScreens> actionScreens(std::string_view operation) const;
 
     std::weak_ptr<Delegate> publisherDelegate_;
     std::set<std::shared_ptr<URLDownload>> activeDownloads_;
@@ -157,14 +180,16 @@ private:
     std::optional<foundation::URL> url_;
     int animation_ = 0;
     // Held weakly: the banner owns, through its controller and ad, this opener.
-    std::weak_ptr<View> animationFromAdView_;
+    std::weak_ptr<ui::View> animationFromAdView_;
+    DisplayedAd displayedAd_;
     std::optional<std::string> accountingURL_;
     std::optional<foundation::Data> accountingURLPostBody_;
     std::optional<std::string> thirdPartyTrackingURL_;
-    std::optional<std::string> analyticsID_;
-    std::optional<std::string> analyticsHost_;
+    std::shared_ptr<AnalyticsData> analytics_;
+    std::shared_ptr<ui::ViewController> webViewController_;
     int allowedOrientations_ = kAnyOrientation;
     bool prompt_ = false;
+    bool promptRequired_ = false;
     std::optional<std::string> acquisitionURL_;
     std::optional<foundation::Dictionary> contactInfo_;
     bool transparentBackground_ = false;

@@ -1,5 +1,6 @@
 #include "ads/request/Ad.h"
 #include "ads/request/AdDelegate.h"
+#include "ads/request/AnalyticsData.h"
 #include "ads/request/AppData.h"
 #include "ads/request/Delegate.h"
 #include "ads/request/Localizer.h"
@@ -545,7 +546,7 @@ TEST_F(AdTest, AnOwnerThatCannotBuildRichAdsFailsThemAfterTheirOpenerIsBuilt) {
     EXPECT_EQ(ad->opener()->accountingURL(), "http://ads.pennant.test/pixel/cpm/kessa-canvas");
     EXPECT_EQ(ad->opener()->thirdPartyTrackingURL(),
               "http://ads.pennant.test/pixel/track/kessa-canvas");
-    EXPECT_EQ(ad->opener()->analyticsID(), "kessa-canvas");
+    EXPECT_EQ(ad->opener()->analytics()->analyticsSiteID(), "kessa-canvas");
 }
 
 TEST_F(AdTest, AnImageBeyondThePlatformBoundFailsTheAd) {

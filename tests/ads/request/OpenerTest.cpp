@@ -1,4 +1,5 @@
 #include "ads/request/Opener.h"
+#include "ads/request/AnalyticsData.h"
 #include "ads/request/Endpoints.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
@@ -86,8 +87,8 @@ TEST(OpenerTest, ReadsEveryOpenParameter) {
     EXPECT_EQ(opener->url()->absoluteString(), "tel:5550100");
     EXPECT_EQ(opener->accountingURL(), "http://ads.pennant.test/pixel/cpm/x");
     EXPECT_EQ(opener->thirdPartyTrackingURL(), "http://ads.pennant.test/pixel/track/x");
-    EXPECT_EQ(opener->analyticsID(), "st-1");
-    EXPECT_EQ(opener->analyticsHost(), "http://ads.pennant.test");
+    EXPECT_EQ(opener->analytics()->analyticsSiteID(), "st-1");
+    EXPECT_EQ(opener->analytics()->httpHostName(), "http://ads.pennant.test");
     EXPECT_EQ(opener->allowedOrientations(), Opener::kLandscapeOnly);
     EXPECT_TRUE(opener->prompt());
     EXPECT_EQ(opener->acquisitionURL(), "http://ads.pennant.test/pixel/track/ok");
@@ -105,7 +106,7 @@ TEST(OpenerTest, WrongTypesTakeTheDefaults) {
     ASSERT_TRUE(opener);
     EXPECT_FALSE(opener->accountingURL());
     EXPECT_FALSE(opener->thirdPartyTrackingURL());
-    EXPECT_FALSE(opener->analyticsID());
+    EXPECT_FALSE(opener->analytics());
     EXPECT_EQ(opener->allowedOrientations(), Opener::kAnyOrientation);
     EXPECT_FALSE(opener->prompt());
     EXPECT_FALSE(opener->acquisitionURL());
@@ -176,7 +177,7 @@ TEST_F(OpenerPingTest, OpenSendsItsPingsOnceAndSaysTheActionIsNotAvailable) {
     EXPECT_FALSE(opener->accountingURL());
     EXPECT_FALSE(opener->accountingURLPostBody());
     const auto notAvailable = std::ranges::count_if(lines, [](const std::string& line) {
-        return line == "<Pennant> Click action 11 (the video player) is not available yet.";
+        return line == "<Pennant> Click action 11 (the video player) is not available.";
     });
     EXPECT_EQ(notAvailable, 2);
 }
