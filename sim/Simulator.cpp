@@ -74,7 +74,6 @@ Simulator::Simulator(SimulatorOptions options)
 Simulator::~Simulator() {
     // A run may end before the app is done (a quit command, a short --duration); the URL
     // handler must not outlive this object, which it reaches into.
-    alertTrace_.emplace(trace_);
     ui::Application::shared().setOpenURLHandler(nullptr);
 }
 
@@ -226,6 +225,7 @@ void Simulator::observePlatform() {
         [this](const ui::Window& window) { trace_.record("window", WindowTrace::fields(window)); });
     webObserver_ = web::WebContext::shared().addLoadObserver(
         [this](const web::LoadEvent& event) { trace_.record("web", WebTrace::fields(event)); });
+    alertTrace_.emplace(trace_);
     ui::Application::shared().setOpenURLHandler([this](const foundation::URL& url) {
         trace_.record("open-url", {{"url", url.absoluteString()}});
         return true;

@@ -81,8 +81,7 @@ void BrowserController::refreshTopToolbar() {
             spinner_->startAnimating();
             const auto bar = topToolbar_->bounds();
             spinner_->setFrame({(bar.width() - kSpinnerSize) * 0.5f,
-                                (bar.height() - kSpinnerSize) * 0.5f, kSpinnerSize,
-                                kSpinnerSize});
+                                (bar.height() - kSpinnerSize) * 0.5f, kSpinnerSize, kSpinnerSize});
             topToolbar_->addSubview(spinner_);
         }
     } else {
@@ -116,9 +115,9 @@ void BrowserController::refreshBottomToolbar() {
     });
 }
 
-std::shared_ptr<ui::BarButtonItem> BrowserController::barButtonItem(
-    std::string_view imageName, std::string_view disabledImageName, bool enabled,
-    std::function<void()> action) {
+std::shared_ptr<ui::BarButtonItem>
+BrowserController::barButtonItem(std::string_view imageName, std::string_view disabledImageName,
+                                 bool enabled, std::function<void()> action) {
     auto image = ImageCache::sharedCache().fetchImageNamed(enabled ? imageName : disabledImageName);
     auto item = ui::BarButtonItem::create(std::move(image), ui::BarButtonItemStyle::Plain,
                                           std::move(action));

@@ -39,8 +39,8 @@ std::shared_ptr<ui::ViewController> ScreenDispatcher::createFullScreenBrowser(Op
     return prepare(WebViewController::create(opener.transparentBackground()), opener);
 }
 
-void ScreenDispatcher::displayFullScreenBrowser(
-    Opener& opener, const std::shared_ptr<ui::ViewController>& screen) {
+void ScreenDispatcher::displayFullScreenBrowser(Opener& opener,
+                                                const std::shared_ptr<ui::ViewController>& screen) {
     if (auto page = std::dynamic_pointer_cast<ModalViewController>(screen))
         present(*page, opener);
 }

@@ -23,8 +23,8 @@ namespace pennant {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kMovieExtensions = {
-    "mp4", "mov", "qt", "mqv", "m4v", "3gp", "3gpp", "3g2", "3gp2"};
+constexpr std::array<std::string_view, 9> kMovieExtensions = {"mp4", "mov",  "qt",  "mqv", "m4v",
+                                                              "3gp", "3gpp", "3g2", "3gp2"};
 constexpr float kSpinnerSize = 20;
 // The page view goes a moment after its screen, so a callback already on its way finds it.
 constexpr foundation::Seconds kPageReleaseDelay{1.0};
@@ -35,8 +35,9 @@ bool contains(const std::array<std::string_view, N>& set, std::string_view value
 }
 
 bool isMapHost(std::string_view host) {
-    return std::ranges::any_of(Endpoints::kMapHostPrefixes,
-                               [host](std::string_view prefix) { return host.starts_with(prefix); });
+    return std::ranges::any_of(Endpoints::kMapHostPrefixes, [host](std::string_view prefix) {
+        return host.starts_with(prefix);
+    });
 }
 
 bool isVideoSitePage(const foundation::URL& url) {
@@ -161,8 +162,8 @@ bool WebViewController::allowsInPlace(const foundation::URL& url) {
         return false;
     if (scheme == "about")
         return true;
-    if ((scheme != "http" && scheme != "https") || isMapHost(url.host()) ||
-        isVideoSitePage(url) || Opener::isITunesURL(url)) {
+    if ((scheme != "http" && scheme != "https") || isMapHost(url.host()) || isVideoSitePage(url) ||
+        Opener::isITunesURL(url)) {
         Opener::launchNewApplication(url, pubDelegate());
         return false;
     }
@@ -198,7 +199,8 @@ void WebViewController::openFromScript(const std::string& script) {
                         result.size());
         return;
     }
-    auto opener = Opener::createFromJSON(foundation::Data(result.data(), result.size()), pubDelegate());
+    auto opener =
+        Opener::createFromJSON(foundation::Data(result.data(), result.size()), pubDelegate());
     if (!opener) {
         foundation::log("<Pennant> Ignored a page's open command: no action to open.");
         return;
@@ -233,8 +235,8 @@ void WebViewController::didFinishLoad(web::WebView&) {
 void WebViewController::didFailLoad(web::WebView&, const foundation::Error& error) {
     if (!loaded_ && interstitialAd()) {
         loaded_ = true;
-        foundation::log("<Pennant> Interstitial web view failed to load: {} {}: {}",
-                        error.domain, error.code, error.message);
+        foundation::log("<Pennant> Interstitial web view failed to load: {} {}: {}", error.domain,
+                        error.code, error.message);
         interstitialAd()->interstitialDidFailToLoad();
         return;
     }
@@ -251,8 +253,8 @@ void WebViewController::showFailure(const std::string& messageKey) {
         failAlert_->setMessage(message);
     else
         failAlert_ = ui::AlertView::create(localized("Whoops"), message,
-                                           std::weak_ptr<ui::AlertViewDelegate>(),
-                                           localized("Ok"), std::vector<std::string>{});
+                                           std::weak_ptr<ui::AlertViewDelegate>(), localized("Ok"),
+                                           std::vector<std::string>{});
     failAlert_->show();
 }
 

@@ -226,6 +226,9 @@ gboolean WebPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                     webkit_policy_decision_use(held.get());
                 else
                     webkit_policy_decision_ignore(held.get());
+                // An allowed navigation starts a little later: the clock waits to see it.
+                if (go && alive.lock())
+                    page->settle(kClickRoundTrips);
                 // A refused load of ours never starts, so WebKit never says it ended.
                 if (!go && alive.lock() && !page->started_)
                     page->endLoad();
@@ -244,7 +247,7 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
         page->post([page, url = page->url()] { page->events_.started(url); });
     } else if (event == WEBKIT_LOAD_FINISHED) {
         if (page->loading_)
-            page->post([page] { page->events_.finished(); });
+            page->post([page, url = page->url()] { page->events_.finished(url); });
         page->endLoad();
     }
 }

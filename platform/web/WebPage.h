@@ -33,7 +33,9 @@ public:
         std::function<void(const WebRequest&, NavigationType, std::function<void(bool)> decide)>
             shouldStart;
         std::function<void(const std::string& url)> started;
-        std::function<void()> finished;
+        // The URL the page ended at: a navigation the page started itself may have been
+        // reported under the URL it left.
+        std::function<void(const std::string& url)> finished;
         // The error and the URL that failed.
         std::function<void(const foundation::Error&, const std::string&)> failed;
     };

@@ -40,9 +40,9 @@ WebPage* WebView::page() {
         if (auto self = weak.lock())
             self->didStart(url);
     };
-    events.finished = [weak] {
+    events.finished = [weak](const std::string& url) {
         if (auto self = weak.lock())
-            self->didFinish();
+            self->didFinish(url);
     };
     events.failed = [weak](const foundation::Error& error, const std::string& url) {
         if (auto self = weak.lock())
@@ -162,8 +162,10 @@ void WebView::didStart(const std::string& url) {
         delegate->didStartLoad(*this);
 }
 
-void WebView::didFinish() {
+void WebView::didFinish(const std::string& url) {
     auto protector = shared_from_this();
+    if (request_ && !url.empty())
+        request_->url = url;
     if (scalesPageToFit_)
         fitPageToWidth();
     takeSnapshot();

@@ -68,7 +68,7 @@ private:
     void shouldStart(const WebRequest& request, NavigationType type,
                      const std::function<void(bool)>& decide);
     void didStart(const std::string& url);
-    void didFinish();
+    void didFinish(const std::string& url);
     void didFail(const foundation::Error& error, const std::string& url);
     void notify(LoadEvent event);
     void fitPageToWidth();

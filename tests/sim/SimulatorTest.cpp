@@ -133,7 +133,7 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     EXPECT_EQ(sim::Simulator(options).run(), 0);
 
     const std::string trace = slurp(out / "trace.jsonl");
-    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 15u);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"screenshot\""), 19u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"view-tree\""), 5u);
     EXPECT_EQ(occurrences(trace, "\"type\":\"sound\""), 7u);
     EXPECT_NE(trace.find("\"name\":\"countLabel\",\"frame\":[20,90,280,110],\"hidden\":false,"
@@ -146,12 +146,23 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
               std::string::npos);
     EXPECT_NE(trace.find("\"level\":0,\"key\":true,"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(out / "shots/05-after-reset.png"));
-    // The banner: the first ad, three refreshes (the third after a flex ad) and a click; the
+    // The banner: the first ad, three refreshes (the third after a flex ad) and two clicks; the
     // swipe through the flex ad's pages clicks nothing.
     EXPECT_EQ(occurrences(trace, "ad_source.php?"), 4u);
     EXPECT_EQ(
         occurrences(trace, "\"method\":\"POST\",\"url\":\"http:\\/\\/ads.pennant.test\\/click\\/"),
-        1u);
+        2u);
+    // The first click's landing page in the in-app browser, closed with Done; the next request
+    // reports the visit.
+    EXPECT_NE(
+        trace.find("\"event\":\"shown\",\"level\":0,\"controller\":\"PennantBrowserController\""),
+        std::string::npos);
+    EXPECT_NE(
+        trace.find("\"event\":\"finished\",\"url\":\"http:\\/\\/static.pennant.test\\/static\\/"
+                   "phone\\/landing\\/kessa.html\",\"title\":\"Kessa Pro\""),
+        std::string::npos);
+    EXPECT_NE(trace.find("\"event\":\"hidden\""), std::string::npos);
+    EXPECT_NE(trace.find("pub_data%5Bsc%5D=kessa-url"), std::string::npos);
     EXPECT_NE(trace.find("\"class\":\"OldSchoolSingleAdView\""), std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"Hungry? Call Pronto Pizza\",\"tag\":1"), std::string::npos);
     EXPECT_NE(trace.find("\"class\":\"FlexAdContainerView\""), std::string::npos);
