@@ -48,18 +48,23 @@ Error error(long code, std::string message) {
     return {AddressBook::kErrorDomain, code, std::move(message)};
 }
 
-// Each folder on the way from the home is made if missing; a link or a file there is refused,
-// so the database can never land outside the home.
-Status makeDirectoryBelow(const std::filesystem::path& home,
-                          const std::filesystem::path& relative) {
+// Each folder on the way from the home must be a real folder, never a link or a file, so the
+// database can never be outside the home. Missing folders are made when asked to.
+Status checkDirectoryBelow(const std::filesystem::path& home, const std::filesystem::path& relative,
+                           bool create) {
     auto path = home;
     for (const auto& part : relative) {
         path /= part;
         struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 && ::mkdir(path.c_str(), 0755) != 0)
-            return error(AddressBook::kFailed,
-                         fmt::format("Cannot create {}: {}", path.string(), std::strerror(errno)));
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (!create)
+                return error(AddressBook::kMissing, path.string());
+            if (::mkdir(path.c_str(), 0755) != 0 || ::lstat(path.c_str(), &info) != 0)
+                return error(
+                    AddressBook::kFailed,
+                    fmt::format("Cannot create {}: {}", path.string(), std::strerror(errno)));
+        }
+        if (!S_ISDIR(info.st_mode))
             return error(AddressBook::kNotOurs, fmt::format("{} is not a folder", path.string()));
     }
     return foundation::success();
@@ -73,6 +78,20 @@ Result<bool> existingFile(const std::string& path) {
     if (!S_ISREG(info.st_mode))
         return error(AddressBook::kNotOurs, fmt::format("{} is not an address book", path));
     return true;
+}
+
+// Whether the database is there to open; a missing one is an error unless it may be made.
+Result<bool> existingDatabase(const std::filesystem::path& home,
+                              const std::filesystem::path& relative, bool create) {
+    const auto path = (home / relative).string();
+    const auto missing =
+        error(AddressBook::kMissing, fmt::format("There is no address book at {}.", path));
+    if (auto checked = checkDirectoryBelow(home, relative.parent_path(), create); !checked)
+        return checked.error().code == AddressBook::kMissing ? missing : checked.error();
+    auto exists = existingFile(path);
+    if (exists && !exists.value() && !create)
+        return missing;
+    return exists;
 }
 
 } // namespace
@@ -90,13 +109,10 @@ Result<std::unique_ptr<AddressBook>> AddressBook::create(OpenMode mode) {
         return error(kMissing, "There is no sandbox home for an address book.");
     const std::filesystem::path relative = kRelativePath;
     const auto path = (home / relative).string();
-    if (auto made = makeDirectoryBelow(home, relative.parent_path()); !made)
-        return made.error();
-    const auto exists = existingFile(path);
+    const bool create = mode == OpenMode::CreateIfMissing;
+    const auto exists = existingDatabase(home, relative, create);
     if (!exists)
         return exists.error();
-    if (!exists.value() && mode == OpenMode::ExistingOnly)
-        return error(kMissing, fmt::format("There is no address book at {}.", path));
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
     if (!exists.value())
         flags |= SQLITE_OPEN_CREATE;

@@ -201,6 +201,9 @@ TEST_F(AddressBookTest, ALockedDatabaseIsReportedAndTheSaveCanBeRetried) {
 
 TEST_F(AddressBookTest, NothingIsCreatedWhereOnlyAnExistingBookIsWanted) {
     EXPECT_EQ(refusal(AddressBook::OpenMode::ExistingOnly), AddressBook::kMissing);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(file()).parent_path()));
+    std::filesystem::create_directories(std::filesystem::path(file()).parent_path());
+    EXPECT_EQ(refusal(AddressBook::OpenMode::ExistingOnly), AddressBook::kMissing);
     EXPECT_FALSE(std::filesystem::exists(file()));
 }
 
