@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libfmt-dev libplist-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libfmt-dev libplist-dev libsqlite3-dev libcurl4-openssl-dev libcpp-httplib-dev
   libcairo2-dev libpango1.0-dev fonts-liberation libstb-dev libsndfile1-dev libsdl2-dev
   rapidjson-dev nlohmann-json3-dev
   libwebkit2gtk-4.1-dev xvfb xauth

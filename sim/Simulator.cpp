@@ -3,6 +3,7 @@
 #include "ads/request/Endpoints.h"
 #include "ads/request/URLDownload.h"
 #include "adserver/AdServer.h"
+#include "platform/addressbook/AddressBook.h"
 #include "platform/audio/Sound.h"
 #include "platform/audio/SystemSounds.h"
 #include "platform/foundation/Bundle.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/web/WebContext.h"
+#include "sim/ContactTrace.h"
 #include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
 #include "sim/WebTrace.h"
@@ -223,6 +225,10 @@ void Simulator::observePlatform() {
         });
     windowObserver_ = ui::Application::shared().observeWindowVisibility(
         [this](const ui::Window& window) { trace_.record("window", WindowTrace::fields(window)); });
+    contactObserver_ =
+        addressbook::AddressBook::observeChanges([this](const addressbook::Change& change) {
+            trace_.record("contact", ContactTrace::fields(change));
+        });
     webObserver_ = web::WebContext::shared().addLoadObserver(
         [this](const web::LoadEvent& event) { trace_.record("web", WebTrace::fields(event)); });
     alertTrace_.emplace(trace_);
@@ -279,7 +285,7 @@ void Simulator::printSummary() const {
                trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
                trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
                    trace_.count("view-tree") + trace_.count("open-url") + trace_.count("http") +
-                   trace_.count("alert") + trace_.count("action-sheet"),
+                   trace_.count("alert") + trace_.count("action-sheet") + trace_.count("contact"),
                temporaryHome_ && options_.keepHome ? "; sandbox kept at " + home_ : "");
 }
 

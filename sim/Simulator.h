@@ -57,6 +57,7 @@ private:
     std::optional<AlertTrace> alertTrace_;
     foundation::Subscription webObserver_;
     foundation::Subscription windowObserver_;
+    foundation::Subscription contactObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     std::unique_ptr<XServer> xServer_;
     foundation::Timer endOfRun_;

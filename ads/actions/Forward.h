@@ -1,6 +1,10 @@
 #pragma once
 
 namespace pennant {
+class ClickPrompt;
+class ClickToCallAlert;
+class ClickToContactsAlert;
+class Contact;
 class InterstitialAd;
 class InterstitialDelegate;
 class ModalViewController;

@@ -1,6 +1,8 @@
 #include "ads/actions/ScreenDispatcher.h"
 
 #include "ads/actions/BrowserController.h"
+#include "ads/actions/ClickToCallAlert.h"
+#include "ads/actions/ClickToContactsAlert.h"
 #include "ads/actions/WebViewController.h"
 #include "ads/request/Opener.h"
 #include "platform/foundation/Log.h"
@@ -46,8 +48,17 @@ void ScreenDispatcher::displayFullScreenBrowser(Opener& opener,
 }
 
 void ScreenDispatcher::displayCanvas(Opener& opener) { notAvailable(opener, "the canvas"); }
-void ScreenDispatcher::call(Opener& opener) { notAvailable(opener, "the call prompt"); }
-void ScreenDispatcher::addToContacts(Opener& opener) { notAvailable(opener, "adding a contact"); }
+void ScreenDispatcher::call(Opener& opener) {
+    if (auto prompt =
+            ClickToCallAlert::create(opener.url(), opener.prompt(), opener.acquisitionURL()))
+        prompt->show();
+}
+
+void ScreenDispatcher::addToContacts(Opener& opener) {
+    if (auto prompt = ClickToContactsAlert::create(opener.contactInfo(), opener.prompt(),
+                                                   opener.acquisitionURL()))
+        prompt->show();
+}
 void ScreenDispatcher::displayVideoPlayer(Opener& opener) {
     notAvailable(opener, "the video player");
 }

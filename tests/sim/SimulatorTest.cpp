@@ -163,6 +163,14 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
         std::string::npos);
     EXPECT_NE(trace.find("\"event\":\"hidden\""), std::string::npos);
     EXPECT_NE(trace.find("pub_data%5Bsc%5D=kessa-url"), std::string::npos);
+    // The second click's call prompt, accepted: the acquisition ping, then the number.
+    EXPECT_NE(trace.find("\"type\":\"alert\",\"event\":\"shown\",\"title\":\"Call 5550100?\""),
+              std::string::npos);
+    const auto ping = trace.find("pixel\\/track\\/pizza-call-accepted");
+    EXPECT_NE(ping, std::string::npos);
+    const auto call = trace.find("\"type\":\"open-url\",\"url\":\"tel:5550100\"");
+    EXPECT_NE(call, std::string::npos);
+    EXPECT_GT(call, ping);
     EXPECT_NE(trace.find("\"class\":\"OldSchoolSingleAdView\""), std::string::npos);
     EXPECT_NE(trace.find("\"text\":\"Hungry? Call Pronto Pizza\",\"tag\":1"), std::string::npos);
     EXPECT_NE(trace.find("\"class\":\"FlexAdContainerView\""), std::string::npos);

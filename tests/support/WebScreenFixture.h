@@ -1,10 +1,10 @@
 #pragma once
 
-#include "adserver/AdServer.h"
 #include "ads/actions/ModalViewController.h"
 #include "ads/actions/ScreenDispatcher.h"
 #include "ads/request/Delegate.h"
 #include "ads/request/Opener.h"
+#include "adserver/AdServer.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/URL.h"
 #include "platform/net/HostMap.h"

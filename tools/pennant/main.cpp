@@ -1,3 +1,4 @@
+#include "tools/pennant/AddressBookCommand.h"
 #include "tools/pennant/BrowseCommand.h"
 #include "tools/pennant/Console.h"
 #include "tools/pennant/EncodeCommand.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<tool::QueryParseCommand>());
     commands.push_back(std::make_unique<tool::RequestCommand>());
     commands.push_back(std::make_unique<tool::BrowseCommand>());
+    commands.push_back(std::make_unique<tool::AddressBookCommand>());
 
     const tool::Tool pennant(std::move(commands));
     const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -87,8 +87,8 @@ TEST_F(BrowserControllerTest, TheBarsFollowThePage) {
     EXPECT_FALSE(buttons(*browser)[0]->isEnabled());
     EXPECT_FALSE(buttons(*browser)[1]->isEnabled());
 
-    browser->webView()->stringByEvaluatingJavaScriptFromString(
-        "location.href = '" + page("garden.html") + "'");
+    browser->webView()->stringByEvaluatingJavaScriptFromString("location.href = '" +
+                                                               page("garden.html") + "'");
     ASSERT_TRUE(waitFor([&] { return title(*browser) == "Green Thumb"; }));
     EXPECT_TRUE(buttons(*browser)[0]->isEnabled());
     EXPECT_TRUE(buttons(*browser)[0]->perform()); // back

@@ -32,8 +32,8 @@ protected:
     }
     // Follows a link of the page the way a finger does, through the page's own click.
     void follow(WebViewController& screen, const std::string& id) {
-        screen.webView()->stringByEvaluatingJavaScriptFromString(
-            "document.getElementById('" + id + "').click()");
+        screen.webView()->stringByEvaluatingJavaScriptFromString("document.getElementById('" + id +
+                                                                 "').click()");
         advance(0.5);
     }
     static bool allows(WebViewController& screen, const std::string& address) {
@@ -94,7 +94,7 @@ TEST_F(WebViewControllerTest, EachLinkGoesWhereTheFirstMatchingRuleSends) {
         screens->handed.clear();
         EXPECT_EQ(allows(*screen, c.url), c.inPlace) << c.url;
         advance(0.1);
-        const std::string handedTo = !opened.empty()                 ? "system"
+        const std::string handedTo = !opened.empty()            ? "system"
                                      : !screens->handed.empty() ? "movie"
                                                                 : "";
         EXPECT_EQ(handedTo, c.handedTo) << c.url;
@@ -106,23 +106,23 @@ TEST_F(WebViewControllerTest, APagesLinksLeaveOrLoadThroughTheRealPage) {
     follow(*screen, "map");
     follow(*screen, "call");
     follow(*screen, "movie");
-    EXPECT_EQ(opened, (std::vector<std::string>{"http://maps.phone.test/?q=Pier+Cafe",
-                                                "tel:5550100"}));
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{"http://maps.phone.test/?q=Pier+Cafe", "tel:5550100"}));
     EXPECT_EQ(screens->handed,
               std::vector<std::string>{"movie http://static.pennant.test/static/video/clock.mp4"});
     EXPECT_EQ(shownURL(*screen), page("links.html"));
 
     follow(*screen, "channel");
-    EXPECT_TRUE(waitFor([&] { return shownURL(*screen) == "http://video.phone.test/user/kessa"; })) << shownURL(*screen) << " " << screen->webView()->isLoading();
+    EXPECT_TRUE(waitFor([&] { return shownURL(*screen) == "http://video.phone.test/user/kessa"; }))
+        << shownURL(*screen) << " " << screen->webView()->isLoading();
 }
 
 TEST_F(WebViewControllerTest, APagesCommandsOpenTheBrowserAndItsCallsAlwaysAsk) {
     auto screen = showPage(page("links.html"));
     follow(*screen, "launch");
     follow(*screen, "open-call");
-    EXPECT_EQ(screens->handed,
-              (std::vector<std::string>{"browser " + page("garden.html"),
-                                        "call asking tel:5550100"}));
+    EXPECT_EQ(screens->handed, (std::vector<std::string>{"browser " + page("garden.html"),
+                                                         "call asking tel:5550100"}));
 
     // A launch without a URL and an unknown command do nothing.
     EXPECT_FALSE(allows(*screen, "pennant://launch?title=x"));
@@ -224,8 +224,8 @@ TEST_F(WebViewControllerTest, EveryFinishedPageIsRecordedWithItsTitle) {
     screen->load(url(page("kessa.html")));
     present(*screen);
     ASSERT_TRUE(waitFor([&] { return screen->loaded(); }));
-    screen->webView()->stringByEvaluatingJavaScriptFromString(
-        "location.href = '" + page("garden.html") + "'");
+    screen->webView()->stringByEvaluatingJavaScriptFromString("location.href = '" +
+                                                              page("garden.html") + "'");
     ASSERT_TRUE(waitFor([&] { return requestsTo("/ad_source.php").size() >= 2; }));
     const auto visits = requestsTo("/ad_source.php");
     const auto first = pennant::URLDownload::dictionaryFromQueryString(visits[0].body);

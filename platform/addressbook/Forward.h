@@ -1,0 +1,10 @@
+#pragma once
+
+namespace addressbook {
+
+class AddressBook;
+struct Change;
+struct Person;
+class Statement;
+
+} // namespace addressbook
