@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kIOBufferBytes = 64 * 1024;
 constexpr double kFallbackFrameDuration = 1.0 / 30;
+// Containers only: playlists and concatenation formats would open further files and URLs.
+constexpr const char* kContainers = "mov,mp4,m4a,3gp,3g2,mj2,matroska,webm,avi,mpegts,flv,ogg";
 
 foundation::Error decodeError(std::string message) {
     return {"MovieDecoderErrorDomain", -1, std::move(message)};
@@ -159,6 +161,7 @@ foundation::Status MovieDecoder::Streams::openInput() {
     }
     opened->pb = io.get();
     opened->flags |= AVFMT_FLAG_CUSTOM_IO;
+    opened->format_whitelist = av_strdup(kContainers);
     // On failure the library frees the context itself.
     if (avformat_open_input(&opened, nullptr, nullptr, nullptr) < 0)
         return decodeError("not a movie");
