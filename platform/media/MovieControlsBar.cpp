@@ -14,15 +14,15 @@ constexpr float kMargin = 7;
 
 } // namespace
 
-std::shared_ptr<MovieControlsBar> MovieControlsBar::create(float width,
+std::shared_ptr<MovieControlsBar> MovieControlsBar::create(const graphics::Rect& frame,
                                                            std::function<void()> onDone) {
-    std::shared_ptr<MovieControlsBar> bar(new MovieControlsBar(width, std::move(onDone)));
+    std::shared_ptr<MovieControlsBar> bar(new MovieControlsBar(frame, std::move(onDone)));
     bar->addSubview(bar->done_);
     return bar;
 }
 
-MovieControlsBar::MovieControlsBar(float width, std::function<void()> onDone)
-    : View(graphics::Rect(0, 0, width, kHeight)),
+MovieControlsBar::MovieControlsBar(const graphics::Rect& frame, std::function<void()> onDone)
+    : View(frame),
       done_(ui::Button::create(graphics::Rect(kMargin, kMargin, kButtonWidth, kButtonHeight))) {
     setBackgroundColor(graphics::Color(0, 0, 0, 0.6f));
     setOpaque(false);

@@ -10,10 +10,11 @@ class Button;
 
 namespace media {
 
-// The player's default controls: a translucent bar along the top with a "Done" button.
+// The player's default controls: a translucent bar with a "Done" button, as tall as kHeight.
 class MovieControlsBar : public ui::View {
 public:
-    static std::shared_ptr<MovieControlsBar> create(float width, std::function<void()> onDone);
+    static std::shared_ptr<MovieControlsBar> create(const graphics::Rect& frame,
+                                                    std::function<void()> onDone);
 
     static constexpr float kHeight = 44;
 
@@ -21,7 +22,7 @@ public:
     const std::shared_ptr<ui::Button>& doneButton() const { return done_; }
 
 protected:
-    MovieControlsBar(float width, std::function<void()> onDone);
+    MovieControlsBar(const graphics::Rect& frame, std::function<void()> onDone);
 
 private:
     std::shared_ptr<ui::Button> done_;

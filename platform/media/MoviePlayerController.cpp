@@ -193,7 +193,10 @@ void MoviePlayerController::updateControls() {
     // Headless there is no volume to show, so only the default controls draw anything.
     if (!window_ || controlMode_ != MovieControlMode::Default)
         return;
-    controls_ = MovieControlsBar::create(window_->bounds().width(), [weak = weak_from_this()] {
+    // Below the status bar, which stays over every window.
+    const float top = ui::Screen::main().applicationFrame().minY();
+    const graphics::Rect frame(0, top, window_->bounds().width(), MovieControlsBar::kHeight);
+    controls_ = MovieControlsBar::create(frame, [weak = weak_from_this()] {
         if (auto self = weak.lock())
             self->stop();
     });
