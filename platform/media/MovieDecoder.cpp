@@ -11,6 +11,7 @@ extern "C" {
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace media {
@@ -203,6 +204,9 @@ MovieDecoder::MovieDecoder(std::unique_ptr<Streams> streams) : streams_(std::mov
 MovieDecoder::~MovieDecoder() = default;
 
 foundation::Result<std::unique_ptr<MovieDecoder>> MovieDecoder::open(foundation::Data bytes) {
+    // A damaged movie is reported as an error value; the library's own chatter is not wanted.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
     auto streams = std::make_unique<Streams>();
     streams->bytes = std::move(bytes);
     if (auto opened = streams->openInput(); !opened)
