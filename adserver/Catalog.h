@@ -23,8 +23,8 @@ public:
         std::string contentType;
     };
 
-    static foundation::Result<std::shared_ptr<Catalog>>
-    load(const std::string& directory, std::string generatedDirectory = {});
+    static foundation::Result<std::shared_ptr<Catalog>> load(const std::string& directory,
+                                                             std::string generatedDirectory = {});
 
     std::size_t adCount() const { return ads_.size(); }
     // The first ad whose action is the test action, else the ad of that identifier; otherwise

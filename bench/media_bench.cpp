@@ -27,7 +27,9 @@ const graphics::Rect kSurface(0, 0, 480, 320);
 
 CPUTimedBenchmarks benchmarks;
 
-std::string clipPath() { return adserver::AdServer::defaultGeneratedDirectory() + "/video/clock.mp4"; }
+std::string clipPath() {
+    return adserver::AdServer::defaultGeneratedDirectory() + "/video/clock.mp4";
+}
 
 foundation::Data clipBytes() {
     return foundation::FileManager::contentsAtPath(clipPath()).value_or(foundation::Data());
@@ -44,14 +46,15 @@ void registerDecoding() {
     benchmarks.add(
         "MovieDecode/one_picture_320x240",
         [] {
-            return [bytes = clipBytes(), decoder = std::shared_ptr<media::MovieDecoder>()]() mutable {
-                if (!decoder)
-                    decoder = opened(bytes);
-                auto next = decoder->nextFrame();
-                if (!next || !next.value())
-                    decoder.reset();
-                benchmark::DoNotOptimize(next);
-            };
+            return
+                [bytes = clipBytes(), decoder = std::shared_ptr<media::MovieDecoder>()]() mutable {
+                    if (!decoder)
+                        decoder = opened(bytes);
+                    auto next = decoder->nextFrame();
+                    if (!next || !next.value())
+                        decoder.reset();
+                    benchmark::DoNotOptimize(next);
+                };
         },
         kDecodeTargetMilliseconds);
     benchmarks.add("MovieDecode/open_the_clip", [] {

@@ -34,8 +34,7 @@ MovieBackgroundView::MovieBackgroundView(const graphics::Rect& frame)
     : View(frame), picture_(ui::ImageView::create(bounds())) {
     setClipsToBounds(true);
     setAutoresizingMask(ui::AutoresizingFlexibleWidth | ui::AutoresizingFlexibleHeight);
-    picture_->setAutoresizingMask(ui::AutoresizingFlexibleWidth |
-                                  ui::AutoresizingFlexibleHeight);
+    picture_->setAutoresizingMask(ui::AutoresizingFlexibleWidth | ui::AutoresizingFlexibleHeight);
     picture_->setContentMode(contentModeFor(MovieScalingMode::AspectFit));
 }
 

@@ -313,7 +313,8 @@ foundation::Result<VideoFrame> MovieDecoder::picture() {
     const double time = timeOf(frame, stream).value_or(s.nextTime);
     const double duration = frameDuration(frame, stream);
     s.nextTime = time + duration;
-    return VideoFrame{time, duration, graphics::Image::fromPixels(width, height, std::move(pixels))};
+    return VideoFrame{time, duration,
+                      graphics::Image::fromPixels(width, height, std::move(pixels))};
 }
 
 void MovieDecoder::decodeSound() {

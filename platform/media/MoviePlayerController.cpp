@@ -102,8 +102,8 @@ void MoviePlayerController::load() {
     }
     const auto path = foundation::PercentEncoding::decode(url_.path());
     open([path]() -> foundation::Result<foundation::Data> {
-        auto bytes = path ? foundation::FileManager::contentsAtPath(*path, kMaxMovieBytes)
-                          : std::nullopt;
+        auto bytes =
+            path ? foundation::FileManager::contentsAtPath(*path, kMaxMovieBytes) : std::nullopt;
         if (!bytes)
             return loadError("the movie file cannot be read");
         return std::move(*bytes);

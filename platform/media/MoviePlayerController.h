@@ -23,7 +23,7 @@ class HTTPTask;
 namespace ui {
 class View;
 class Window;
-}
+} // namespace ui
 
 namespace media {
 

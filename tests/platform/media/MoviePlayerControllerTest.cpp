@@ -43,18 +43,18 @@ struct Heard {
     explicit Heard(const MoviePlayerController& player) {
         auto& center = foundation::NotificationCenter::defaultCenter();
         subscriptions = {
-            center.addObserver(MoviePlayerController::kContentPreloadDidFinishNotification,
-                               &player, [this](const auto&) { ++preloads; }),
+            center.addObserver(MoviePlayerController::kContentPreloadDidFinishNotification, &player,
+                               [this](const auto&) { ++preloads; }),
             center.addObserver(MoviePlayerController::kScalingModeDidChangeNotification, &player,
                                [this](const auto&) { ++scalingChanges; }),
-            center.addObserver(MoviePlayerController::kPlaybackDidFinishNotification, &player,
-                               [this](const foundation::Notification& note) {
-                                   finishedAt = foundation::RunLoop::main().now();
-                                   reason = MovieFinishReason(
-                                       note.userInfo[MoviePlayerController::
-                                                         kPlaybackDidFinishReasonUserInfoKey]
-                                           .intValue());
-                               }),
+            center.addObserver(
+                MoviePlayerController::kPlaybackDidFinishNotification, &player,
+                [this](const foundation::Notification& note) {
+                    finishedAt = foundation::RunLoop::main().now();
+                    reason = MovieFinishReason(
+                        note.userInfo[MoviePlayerController::kPlaybackDidFinishReasonUserInfoKey]
+                            .intValue());
+                }),
         };
     }
 
@@ -84,7 +84,8 @@ std::shared_ptr<media::MovieBackgroundView> movieViewOnScreen() {
 }
 
 float brightnessAt(graphics::Point screenPoint) {
-    const auto color = ui::Compositor::renderScreen()->colorAt(int(screenPoint.x), int(screenPoint.y));
+    const auto color =
+        ui::Compositor::renderScreen()->colorAt(int(screenPoint.x), int(screenPoint.y));
     return (color.red() + color.green() + color.blue()) / 3;
 }
 
@@ -134,7 +135,8 @@ TEST_F(MoviePlayerControllerTest, PlaysToTheRealEndOfTheStreamOnTheVirtualClock)
 TEST_F(MoviePlayerControllerTest, ServedClipDownloadsAndPlaysThroughTheNetwork) {
     testing_support::LoopbackServer server;
     loop().setClock(std::make_shared<foundation::VirtualClock>(kStart));
-    auto second = preloaded(*foundation::URL::create("http://static.pennant.test/static/video/second.mp4"));
+    auto second =
+        preloaded(*foundation::URL::create("http://static.pennant.test/static/video/second.mp4"));
     EXPECT_EQ(heard->preloads, 1);
     EXPECT_NEAR(second->duration(), 3.0, 0.05);
     const double start = now();
@@ -201,8 +203,8 @@ TEST_F(MoviePlayerControllerTest, StopAndTheDoneButtonEndWithUserExited) {
 
 TEST_F(MoviePlayerControllerTest, UnplayableMoviesEndWithAnErrorAtOnce) {
     const auto scratch = testing_support::ScratchDirectory::create("movie-player");
-    const auto clip = foundation::FileManager::contentsAtPath(clipPath("clock.mp4"),
-                                                              MoviePlayerController::kMaxMovieBytes);
+    const auto clip = foundation::FileManager::contentsAtPath(
+        clipPath("clock.mp4"), MoviePlayerController::kMaxMovieBytes);
     ASSERT_TRUE(clip);
     std::ofstream(scratch / "cut.mp4", std::ios::binary)
         .write(reinterpret_cast<const char*>(clip->bytes()), 4000);
@@ -261,7 +263,8 @@ TEST_F(MoviePlayerControllerTest, AudioSinkHearsTheWholeTone) {
 }
 
 TEST_F(MoviePlayerControllerTest, OnlyWebAndFileURLsMakeAPlayer) {
-    EXPECT_FALSE(MoviePlayerController::create(*foundation::URL::create("ftp://example.test/a.mp4")));
+    EXPECT_FALSE(
+        MoviePlayerController::create(*foundation::URL::create("ftp://example.test/a.mp4")));
     EXPECT_FALSE(MoviePlayerController::create(*foundation::URL::create("pennant://close")));
 }
 
