@@ -211,7 +211,7 @@ TEST_F(MoviePlayerControllerTest, UnplayableMoviesEndWithAnErrorAtOnce) {
     std::ofstream(scratch / "notes.mp4") << "not a movie at all\n";
     const std::vector<std::string> paths = {(scratch / "cut.mp4").string(),
                                             (scratch / "notes.mp4").string(), OVERSIZED_CLIP,
-                                            (scratch / "missing.mp4").string()};
+                                            OVERLONG_CLIP, (scratch / "missing.mp4").string()};
     for (const auto& path : paths) {
         auto player = preloaded(fileURL(path));
         const double start = now();
