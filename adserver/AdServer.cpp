@@ -79,6 +79,8 @@ std::optional<std::size_t> countParameter(const httplib::Request& request, const
 
 std::string AdServer::defaultCatalogDirectory() { return ADSERVER_CATALOG_DIR; }
 
+std::string AdServer::defaultGeneratedDirectory() { return ADSERVER_GENERATED_DIR; }
+
 AdServer::AdServer(Options options)
     : options_(std::move(options)), responder_(std::make_unique<FaultResponder>()),
       server_(std::make_unique<GuardedServer>(ConnectionStream::Timeouts{
@@ -97,7 +99,7 @@ int AdServer::pixelHits(std::string_view key) const {
 foundation::Status AdServer::start() {
     if (thread_.joinable())
         return serverError("the server is already running");
-    auto catalog = Catalog::load(options_.catalogDirectory);
+    auto catalog = Catalog::load(options_.catalogDirectory, options_.generatedDirectory);
     if (!catalog)
         return catalog.error();
     catalog_ = catalog.value();

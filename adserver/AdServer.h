@@ -32,6 +32,8 @@ public:
         std::string host = "127.0.0.1";
         int port = 0;
         std::string catalogDirectory = defaultCatalogDirectory();
+        // Served under /static/ after the catalogue's own static files.
+        std::string generatedDirectory = defaultGeneratedDirectory();
         // The host names written into the URLs the server hands out.
         std::string adHost{pennant::Endpoints::kAdRequestHost};
         std::string staticHost{pennant::Endpoints::kStaticContentHostName};
@@ -44,6 +46,8 @@ public:
 
     // The catalogue that ships with the server.
     static std::string defaultCatalogDirectory();
+    // The files the build makes for the catalogue (the video clips).
+    static std::string defaultGeneratedDirectory();
 
     explicit AdServer(Options options);
     ~AdServer();

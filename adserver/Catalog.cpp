@@ -45,6 +45,7 @@ std::string contentTypeFor(std::string_view path) {
         {"png", "image/png"},         {"html", "text/html; charset=utf-8"},
         {"json", "application/json"}, {"strings", "application/x-plist"},
         {"js", "text/javascript"},    {"css", "text/css"},
+        {"mp4", "video/mp4"},
     };
     const auto dot = path.rfind('.');
     const auto it =
@@ -59,12 +60,13 @@ std::string_view actionOf(const foundation::Value& ad) {
 
 } // namespace
 
-Catalog::Catalog(std::string directory, foundation::Value::Array ads,
-                 std::vector<std::string> suggestions)
-    : directory_(std::move(directory)), ads_(std::move(ads)), suggestions_(std::move(suggestions)) {
-}
+Catalog::Catalog(std::string directory, std::string generatedDirectory,
+                 foundation::Value::Array ads, std::vector<std::string> suggestions)
+    : directory_(std::move(directory)), generatedDirectory_(std::move(generatedDirectory)),
+      ads_(std::move(ads)), suggestions_(std::move(suggestions)) {}
 
-foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& directory) {
+foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& directory,
+                                                           std::string generatedDirectory) {
     const auto bytes =
         foundation::FileManager::contentsAtPath(directory + "/ads.json", kMaxCatalogBytes);
     if (!bytes)
@@ -82,7 +84,8 @@ foundation::Result<std::shared_ptr<Catalog>> Catalog::load(const std::string& di
     for (const auto& text : parsed.value()["suggestions"].asArray())
         if (text.isString())
             suggestions.emplace_back(text.asString());
-    return std::shared_ptr<Catalog>(new Catalog(directory, std::move(ads), std::move(suggestions)));
+    return std::shared_ptr<Catalog>(new Catalog(directory, std::move(generatedDirectory),
+                                                std::move(ads), std::move(suggestions)));
 }
 
 const foundation::Value& Catalog::chooseAd(const std::optional<std::string>& testAction) {
@@ -116,8 +119,11 @@ std::vector<std::string> Catalog::suggestionsFor(std::string_view query) const {
 std::optional<Catalog::File> Catalog::staticFile(std::string_view path) const {
     if (!isSafeRelativePath(path))
         return std::nullopt;
-    const std::string full = directory_ + "/static/" + std::string(path);
-    auto contents = foundation::FileManager::contentsAtPath(full, kMaxStaticFileBytes);
+    auto contents = foundation::FileManager::contentsAtPath(
+        directory_ + "/static/" + std::string(path), kMaxStaticFileBytes);
+    if (!contents && !generatedDirectory_.empty())
+        contents = foundation::FileManager::contentsAtPath(
+            generatedDirectory_ + "/" + std::string(path), kMaxStaticFileBytes);
     if (!contents)
         return std::nullopt;
     return File{std::move(*contents), contentTypeFor(path)};

@@ -15,6 +15,7 @@ namespace adserver {
 
 // The ads the server plays and the static files it serves, read from a catalogue folder:
 // ads.json ({"ads": [{"id", "response", "click"}...], "suggestions": [...]}) and static/.
+// Files made at build time (the video clips) live in a second folder searched after static/.
 class Catalog {
 public:
     struct File {
@@ -22,7 +23,8 @@ public:
         std::string contentType;
     };
 
-    static foundation::Result<std::shared_ptr<Catalog>> load(const std::string& directory);
+    static foundation::Result<std::shared_ptr<Catalog>> load(const std::string& directory,
+                                                             std::string generatedDirectory = {});
 
     std::size_t adCount() const { return ads_.size(); }
     // The first ad whose action is the test action, else the ad of that identifier; otherwise
@@ -36,10 +38,11 @@ public:
     std::optional<File> staticFile(std::string_view path) const;
 
 private:
-    Catalog(std::string directory, foundation::Value::Array ads,
+    Catalog(std::string directory, std::string generatedDirectory, foundation::Value::Array ads,
             std::vector<std::string> suggestions);
 
     std::string directory_;
+    std::string generatedDirectory_;
     foundation::Value::Array ads_;
     std::vector<std::string> suggestions_;
     std::atomic<std::size_t> rotation_{0};

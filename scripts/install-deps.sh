@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfmt-dev libplist-dev libsqlite3-dev libcurl4-openssl-dev libcpp-httplib-dev
   libcairo2-dev libpango1.0-dev fonts-liberation libstb-dev libsndfile1-dev libsdl2-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   rapidjson-dev nlohmann-json3-dev
   libwebkit2gtk-4.1-dev xvfb xauth
   clang-16 libclang-rt-16-dev clang-format

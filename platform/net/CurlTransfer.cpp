@@ -57,7 +57,7 @@ void CurlTransfer::configure() {
     curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(handle_, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(handle_, CURLOPT_MAXFILESIZE_LARGE,
-                     static_cast<curl_off_t>(HTTPClient::kMaxBodyBytes));
+                     static_cast<curl_off_t>(request_.maxBodyBytes));
     curl_easy_setopt(
         handle_, CURLOPT_CONNECTTIMEOUT_MS,
         static_cast<long>(std::chrono::ceil<std::chrono::milliseconds>(timeout_).count()));
@@ -167,7 +167,7 @@ std::size_t CurlTransfer::body(const char* data, std::size_t size) {
     if (redirecting_ || size == 0)
         return size;
     bodyBytes_ += size;
-    if (bodyBytes_ > HTTPClient::kMaxBodyBytes) {
+    if (bodyBytes_ > request_.maxBodyBytes) {
         overLimit_ = true;
         return 0;
     }

@@ -20,7 +20,7 @@ class HTTPClient {
 public:
     // Limits that keep a hostile or broken server from running the client into the ground.
     static constexpr int kMaxRedirects = 20;
-    static constexpr std::size_t kMaxBodyBytes = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaxBodyBytes = HTTPRequest::kDefaultMaxBodyBytes;
     static constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
 
     static HTTPClient& shared();

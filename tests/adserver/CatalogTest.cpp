@@ -57,6 +57,24 @@ protected:
 
 } // namespace
 
+TEST_F(CatalogTest, BuiltFilesAreServedAfterTheCataloguesOwnAndStayInsideTheirFolder) {
+    std::filesystem::create_directories(directory + "/built/video");
+    std::filesystem::create_directories(directory + "/static/video");
+    write("built/video/clip.mp4", "built clip");
+    write("built/video/both.mp4", "built both");
+    write("static/video/both.mp4", "catalogue both");
+    write("secret.mp4", "outside");
+    auto catalog = Catalog::load(directory, directory + "/built");
+    ASSERT_TRUE(catalog.ok());
+    const auto clip = catalog.value()->staticFile("video/clip.mp4");
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->contentType, "video/mp4");
+    EXPECT_EQ(clip->contents.view(), "built clip");
+    EXPECT_EQ(catalog.value()->staticFile("video/both.mp4")->contents.view(), "catalogue both");
+    EXPECT_FALSE(catalog.value()->staticFile("../secret.mp4"));
+    EXPECT_FALSE(load()->staticFile("video/clip.mp4")) << "no built folder, no built files";
+}
+
 TEST_F(CatalogTest, RefusesCataloguesWithoutUsableAds) {
     for (const char* ads :
          {"not json", R"([{"id":"a","response":{}}])", R"({"ads":[]})",

@@ -189,6 +189,27 @@ TEST_F(HTTPClientTest, ResponsesBeyondTheLimitsFail) {
     EXPECT_EQ(cut.failure->reason, HTTPFailure::Reason::ConnectionLost);
 }
 
+TEST_F(HTTPClientTest, EachRequestMayCarryItsOwnBodyLimit) {
+    const std::size_t overDefault = HTTPRequest::kDefaultMaxBodyBytes + 4096;
+    server.addFault(R"({"path": "/movie", "oversize": )" + std::to_string(overDefault) + "}");
+    server.addFault(R"({"path": "/small", "oversize": 2000})");
+    Recorder raised, lowered;
+    HTTPRequest movie;
+    movie.url = LoopbackServer::adURL("/movie");
+    movie.maxBodyBytes = 2 * HTTPRequest::kDefaultMaxBodyBytes;
+    HTTPRequest small;
+    small.url = LoopbackServer::adURL("/small");
+    small.maxBodyBytes = 1000;
+    auto first = HTTPClient::shared().start(std::move(movie), raised.callbacks());
+    auto second = HTTPClient::shared().start(std::move(small), lowered.callbacks());
+    ASSERT_TRUE(raised.wait());
+    ASSERT_TRUE(lowered.wait());
+    EXPECT_FALSE(raised.failure);
+    EXPECT_EQ(raised.body.size(), overDefault);
+    ASSERT_TRUE(lowered.failure);
+    EXPECT_EQ(lowered.failure->reason, HTTPFailure::Reason::ResponseTooLarge);
+}
+
 TEST_F(HTTPClientTest, SilentServerTimesOutAndRefusedConnectionFails) {
     server.addFault(R"({"path": "/slow", "delay": 10})");
     Recorder slow, refused;

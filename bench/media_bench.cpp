@@ -1,0 +1,106 @@
+// The movie player's two costs per picture: decoding one picture of the catalogue's 320 x 240
+// clip, and drawing one into a 480 x 320 movie surface; each beside a floor measured in the
+// same run, so a slow machine and a slow player can be told apart.
+
+#include "CPUTimedBenchmarks.h"
+
+#include "adserver/AdServer.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/foundation/PlatformContext.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/graphics/CairoContext.h"
+#include "platform/media/MovieBackgroundView.h"
+#include "platform/media/MovieDecoder.h"
+#include "platform/ui/Compositor.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr double kDecodeTargetMilliseconds = 1.0;
+constexpr double kDrawTargetMilliseconds = 1.0;
+const graphics::Rect kSurface(0, 0, 480, 320);
+
+CPUTimedBenchmarks benchmarks;
+
+std::string clipPath() {
+    return adserver::AdServer::defaultGeneratedDirectory() + "/video/clock.mp4";
+}
+
+foundation::Data clipBytes() {
+    return foundation::FileManager::contentsAtPath(clipPath()).value_or(foundation::Data());
+}
+
+std::unique_ptr<media::MovieDecoder> opened(const foundation::Data& bytes) {
+    auto decoder = media::MovieDecoder::open(bytes);
+    return decoder ? std::move(decoder.value()) : nullptr;
+}
+
+// One picture after another; at the clip's end it starts over, which adds the open's cost
+// once every 180 pictures.
+void registerDecoding() {
+    benchmarks.add(
+        "MovieDecode/one_picture_320x240",
+        [] {
+            return
+                [bytes = clipBytes(), decoder = std::shared_ptr<media::MovieDecoder>()]() mutable {
+                    if (!decoder)
+                        decoder = opened(bytes);
+                    auto next = decoder->nextFrame();
+                    if (!next || !next.value())
+                        decoder.reset();
+                    benchmark::DoNotOptimize(next);
+                };
+        },
+        kDecodeTargetMilliseconds);
+    benchmarks.add("MovieDecode/open_the_clip", [] {
+        return [bytes = clipBytes()] { benchmark::DoNotOptimize(opened(bytes)); };
+    });
+}
+
+void registerDrawing() {
+    benchmarks.add(
+        "MovieDraw/one_picture_480x320",
+        [] {
+            auto surface = media::MovieBackgroundView::create(kSurface);
+            if (auto decoder = opened(clipBytes()))
+                surface->setPicture(decoder->nextFrame().value()->image);
+            return [surface, context = std::make_shared<graphics::CairoContext>(kSurface.size)] {
+                ui::Compositor::renderLayer(*context, *surface->layer(),
+                                            foundation::RunLoop::main().now());
+            };
+        },
+        kDrawTargetMilliseconds);
+    benchmarks.add("MovieDraw/no_picture_480x320", [] {
+        auto surface = media::MovieBackgroundView::create(kSurface);
+        surface->setBackgroundColor(graphics::Color::blackColor());
+        return [surface, context = std::make_shared<graphics::CairoContext>(kSurface.size)] {
+            ui::Compositor::renderLayer(*context, *surface->layer(),
+                                        foundation::RunLoop::main().now());
+        };
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    foundation::PlatformContext context;
+    if (clipBytes().empty()) {
+        std::fprintf(stderr, "cannot read the clip %s\n", clipPath().c_str());
+        return 1;
+    }
+    registerDecoding();
+    registerDrawing();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmarks.printTarget("one picture of the 320 x 240 clip decoded",
+                           "MovieDecode/one_picture_320x240", kDecodeTargetMilliseconds);
+    benchmarks.printTarget("one picture drawn into a 480 x 320 movie surface",
+                           "MovieDraw/one_picture_480x320", kDrawTargetMilliseconds);
+    benchmark::Shutdown();
+    return 0;
+}
