@@ -103,6 +103,8 @@ foundation::Status AdServer::start() {
     if (!catalog)
         return catalog.error();
     catalog_ = catalog.value();
+    if (!options_.firstAd.empty() && !catalog_->startRotationAt(options_.firstAd))
+        return serverError("the catalogue has no ad '" + options_.firstAd + "'");
     routes_ = std::make_unique<NetworkRoutes>(catalog_, options_.adHost);
     server_->set_payload_max_length(kMaxRequestBodyBytes);
     installControlRoutes();

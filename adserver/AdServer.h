@@ -34,6 +34,8 @@ public:
         std::string catalogDirectory = defaultCatalogDirectory();
         // Served under /static/ after the catalogue's own static files.
         std::string generatedDirectory = defaultGeneratedDirectory();
+        // The catalogue ad that the rotation starts with; empty: the first.
+        std::string firstAd;
         // The host names written into the URLs the server hands out.
         std::string adHost{pennant::Endpoints::kAdRequestHost};
         std::string staticHost{pennant::Endpoints::kStaticContentHostName};

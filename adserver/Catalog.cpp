@@ -100,6 +100,15 @@ const foundation::Value& Catalog::chooseAd(const std::optional<std::string>& tes
     return ads_[rotation_++ % ads_.size()];
 }
 
+bool Catalog::startRotationAt(std::string_view identifier) {
+    const auto it = std::ranges::find_if(
+        ads_, [&](const auto& ad) { return ad["id"].asString() == identifier; });
+    if (it == ads_.end())
+        return false;
+    rotation_ = static_cast<std::size_t>(it - ads_.begin());
+    return true;
+}
+
 const foundation::Value* Catalog::findAd(std::string_view identifier) const {
     const auto it = std::ranges::find_if(
         ads_, [&](const auto& ad) { return ad["id"].asString() == identifier; });

@@ -32,6 +32,8 @@ public:
     const foundation::Value& chooseAd(const std::optional<std::string>& testAction);
     // nullptr when no ad has that identifier.
     const foundation::Value* findAd(std::string_view identifier) const;
+    // The rotation goes on from the ad of that identifier; false when there is none.
+    bool startRotationAt(std::string_view identifier);
     std::vector<std::string> suggestionsFor(std::string_view query) const;
     // A file under static/, addressed by its URL path below "/static/"; nullopt when the path
     // is unsafe or names nothing.

@@ -12,13 +12,15 @@ namespace {
 constexpr int kUsageError = 2;
 
 void printUsage(std::ostream& out) {
-    out << "usage: pennant-adserver [--host ADDRESS] [--port PORT] [--catalog DIR]\n\n"
+    out << "usage: pennant-adserver [--host ADDRESS] [--port PORT] [--catalog DIR] [--first-ad "
+           "ID]\n\n"
            "Plays the ad network for the simulator and the tests. Binds to 127.0.0.1 and an\n"
            "ephemeral port unless told otherwise, prints 'listening on http://HOST:PORT' as its\n"
            "first line and serves until SIGINT or SIGTERM.\n\n"
            "  --host ADDRESS  address to bind (default 127.0.0.1)\n"
            "  --port PORT     port to bind, 0 for any free one (default 0)\n"
-           "  --catalog DIR   catalogue folder (default: the one shipped with the server)\n";
+           "  --catalog DIR   catalogue folder (default: the one shipped with the server)\n"
+           "  --first-ad ID   the catalogue ad the rotation starts with (default: the first)\n";
 }
 
 // Fills the options from the arguments; false on a usage error.
@@ -36,6 +38,8 @@ bool parseArguments(int argc, char** argv, adserver::AdServer::Options& options,
             options.host = value;
         } else if (argument == "--catalog") {
             options.catalogDirectory = value;
+        } else if (argument == "--first-ad") {
+            options.firstAd = value;
         } else if (argument == "--port") {
             // 0 asks for a free port.
             auto port = foundation::NumberParser::integer(value, "--port", 0, 65535);

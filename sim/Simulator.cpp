@@ -137,7 +137,9 @@ bool Simulator::connectAdNetwork() {
     std::string address = "127.0.0.1";
     int port = 0;
     if (!options_.adServer) {
-        adServer_ = std::make_unique<adserver::AdServer>(adserver::AdServer::Options{});
+        adserver::AdServer::Options serverOptions;
+        serverOptions.firstAd = options_.firstAd;
+        adServer_ = std::make_unique<adserver::AdServer>(serverOptions);
         if (auto started = adServer_->start(); !started) {
             fmt::print(stderr, "cannot start the ad server: {}\n", started.error().message);
             return false;

@@ -60,6 +60,7 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "  --bundle DIR          the application bundle (default: Kessa.app beside the program)\n"
         "  --ad-server ADDR:PORT the ad network to talk to (default: one started inside, on\n"
         "                        a free loopback port, with the bundled catalogue)\n"
+        "  --first-ad ID         the catalogue ad the inside ad server starts its rotation with\n"
         "  --language CODE       device language (default: en)\n"
         "  --locale ID           device locale (default: en_US)\n"
         "  --system-version V    device system version (default: 3.1.2)\n"
@@ -120,7 +121,9 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
             if (!endpoint)
                 return endpoint.error();
             options.adServer = endpoint.value();
-        } else if (option == "--language")
+        } else if (option == "--first-ad")
+            options.firstAd = *text;
+        else if (option == "--language")
             options.language = *text;
         else if (option == "--locale")
             options.locale = *text;
@@ -156,6 +159,9 @@ foundation::Result<SimulatorOptions> SimulatorOptions::parse(const std::vector<s
             return optionError("unknown option '" + option + "'");
         }
     }
+    if (options.adServer && !options.firstAd.empty())
+        return optionError("--first-ad chooses for the ad server started inside; with "
+                           "--ad-server, start that one with --first-ad instead");
     return options;
 }
 

@@ -23,6 +23,7 @@ struct SimulatorOptions {
         int port = 0;
     };
     std::optional<Endpoint> adServer; // an ad server to use; none: start one inside
+    std::string firstAd;              // the inside server's first ad; empty: the catalogue's
     std::string language = "en";
     std::string locale = "en_US";
     std::string systemVersion = "3.1.2";

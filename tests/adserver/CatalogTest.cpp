@@ -105,6 +105,12 @@ TEST_F(CatalogTest, TestActionsPickTheirAdOthersRotateAndSuggestionsStopAtTen) {
                 .asString());
     EXPECT_EQ(order, (std::vector<std::string_view>{"first", "second", "flex", "first"}));
     EXPECT_FALSE(catalog->findAd("third"));
+    // A rotation may be told where to go on from; an unknown ad leaves it where it was.
+    EXPECT_FALSE(catalog->startRotationAt("third"));
+    EXPECT_EQ(catalog->chooseAd(std::nullopt)["id"].asString(), "second");
+    EXPECT_TRUE(catalog->startRotationAt("flex"));
+    EXPECT_EQ(catalog->chooseAd(std::nullopt)["id"].asString(), "flex");
+    EXPECT_EQ(catalog->chooseAd(std::nullopt)["id"].asString(), "first");
 
     EXPECT_EQ(catalog->suggestionsFor("PIZ"), (std::vector<std::string>{"pizza", "Pizza near me"}));
     const auto many = catalog->suggestionsFor("p");

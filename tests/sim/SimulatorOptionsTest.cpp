@@ -42,6 +42,11 @@ TEST(SimulatorOptions, AdServerNeedsAnAddressAndAPortInRange) {
     }
     EXPECT_EQ(SimulatorOptions::parse({"--ad-server", "8080"}).error().message,
               "--ad-server takes ADDRESS:PORT, not '8080'");
+    // Only the server started inside can be told its first ad.
+    EXPECT_EQ(SimulatorOptions::parse({"--first-ad", "kessa-canvas"}).value().firstAd,
+              "kessa-canvas");
+    EXPECT_FALSE(
+        SimulatorOptions::parse({"--ad-server", "127.0.0.1:8080", "--first-ad", "kessa-canvas"}));
 }
 
 TEST(SimulatorOptions, RefusesNumbersThatAreNotFinite) {
