@@ -1,6 +1,7 @@
 #include "ads/actions/ScreenDispatcher.h"
 
 #include "ads/actions/BrowserController.h"
+#include "ads/actions/CanvasController.h"
 #include "ads/actions/ClickToCallAlert.h"
 #include "ads/actions/ClickToContactsAlert.h"
 #include "ads/actions/WebViewController.h"
@@ -47,7 +48,17 @@ void ScreenDispatcher::displayFullScreenBrowser(Opener& opener,
         present(*page, opener);
 }
 
-void ScreenDispatcher::displayCanvas(Opener& opener) { notAvailable(opener, "the canvas"); }
+void ScreenDispatcher::displayCanvas(Opener& opener) {
+    if (!opener.url()) {
+        foundation::log("<Pennant> The canvas has no content URL to show.");
+        return;
+    }
+    auto canvas = CanvasController::create(opener.transparentBackground());
+    canvas->setAllowedOrientations(opener.allowedOrientations());
+    canvas->setAnalytics(opener.analytics());
+    canvas->presentCanvasFromView(opener.animationFromAdView(), *opener.url(), opener.title(),
+                                  opener.publisherDelegate(), opener.displayedAd());
+}
 void ScreenDispatcher::call(Opener& opener) {
     if (auto prompt =
             ClickToCallAlert::create(opener.url(), opener.prompt(), opener.acquisitionURL()))

@@ -22,6 +22,9 @@ namespace {
 // Round trips after which what a script or a click started has reached us (see settle).
 constexpr int kScriptRoundTrips = 2;
 constexpr int kClickRoundTrips = 5;
+// The longest an allowed navigation may take to show its first resource before the virtual
+// clock stops waiting for it (a same-page link, for one, never loads anything).
+constexpr foundation::Seconds kStartBound{2};
 
 template <typename T>
 struct GObjectDeleter {
@@ -86,6 +89,7 @@ WebPage::WebPage(WebKitWebView* view, graphics::Size size, Events events)
     g_signal_connect(view_, "decide-policy", G_CALLBACK(decidePolicy), this);
     g_signal_connect(view_, "load-changed", G_CALLBACK(loadChanged), this);
     g_signal_connect(view_, "load-failed", G_CALLBACK(loadFailed), this);
+    g_signal_connect(view_, "resource-load-started", G_CALLBACK(resourceLoadStarted), this);
     GLibPump::shared().pump();
 }
 
@@ -93,6 +97,8 @@ WebPage::~WebPage() {
     g_signal_handlers_disconnect_by_data(view_, this);
     if (timeout_)
         g_source_remove(timeout_);
+    if (startBound_)
+        g_source_remove(startBound_);
     webkit_web_view_stop_loading(view_);
     gtk_widget_destroy(window_);
     GLibPump::shared().pump();
@@ -147,6 +153,35 @@ void WebPage::settle(int roundTrips) {
         }
     };
     Settling::next(new Settling{view_, roundTrips});
+}
+
+void WebPage::awaitStart() {
+    if (!awaitingStart_)
+        awaitingStart_ =
+            std::make_unique<foundation::RunLoop::WorkToken>(foundation::RunLoop::main());
+    if (startBound_)
+        g_source_remove(startBound_);
+    const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(kStartBound);
+    startBound_ = g_timeout_add(static_cast<guint>(bound.count()), startBoundExpired, this);
+}
+
+void WebPage::started() {
+    if (startBound_)
+        g_source_remove(startBound_);
+    startBound_ = 0;
+    awaitingStart_.reset();
+}
+
+void WebPage::resourceLoadStarted(WebKitWebView*, WebKitWebResource*, WebKitURIRequest*,
+                                  gpointer data) {
+    static_cast<WebPage*>(data)->started();
+}
+
+gboolean WebPage::startBoundExpired(gpointer data) {
+    auto* page = static_cast<WebPage*>(data);
+    page->startBound_ = 0;
+    page->awaitingStart_.reset();
+    return G_SOURCE_REMOVE;
 }
 
 gboolean WebPage::timeoutExpired(gpointer data) {
@@ -226,9 +261,8 @@ gboolean WebPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                     webkit_policy_decision_use(held.get());
                 else
                     webkit_policy_decision_ignore(held.get());
-                // An allowed navigation starts a little later: the clock waits to see it.
                 if (go && alive.lock())
-                    page->settle(kClickRoundTrips);
+                    page->awaitStart();
                 // A refused load of ours never starts, so WebKit never says it ended.
                 if (!go && alive.lock() && !page->started_)
                     page->endLoad();
@@ -241,6 +275,7 @@ gboolean WebPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
 void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
     auto* page = static_cast<WebPage*>(data);
     if (event == WEBKIT_LOAD_STARTED) {
+        page->started();
         if (!page->loading_)
             page->beginLoad(foundation::Seconds(60));
         page->started_ = true;

@@ -73,6 +73,10 @@ private:
     void beginLoad(foundation::Seconds timeout);
     void endLoad();
     void settle(int roundTrips);
+    // An allowed navigation has not started yet: the virtual clock waits for its first
+    // resource, at most kStartBound of real time.
+    void awaitStart();
+    void started();
     void post(std::function<void()> work);
     void sendButton(GdkEventType type, graphics::Point point);
     void sendMotion(graphics::Point point);
@@ -82,12 +86,17 @@ private:
     static void loadChanged(WebKitWebView*, WebKitLoadEvent, gpointer page);
     static gboolean loadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError*, gpointer page);
     static gboolean timeoutExpired(gpointer page);
+    static void resourceLoadStarted(WebKitWebView*, WebKitWebResource*, WebKitURIRequest*,
+                                    gpointer page);
+    static gboolean startBoundExpired(gpointer page);
 
     WebKitWebView* view_;
     GtkWidget* window_;
     Events events_;
     std::unique_ptr<foundation::RunLoop::WorkToken> loading_;
     guint timeout_ = 0;
+    std::unique_ptr<foundation::RunLoop::WorkToken> awaitingStart_;
+    guint startBound_ = 0;
     bool timedOut_ = false;
     bool started_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
