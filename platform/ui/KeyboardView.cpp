@@ -6,6 +6,10 @@
 #include "platform/graphics/LineBreakMode.h"
 #include "platform/graphics/TextAlignment.h"
 #include "platform/ui/Gloss.h"
+#include "platform/ui/Keyboard.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace ui {
 
@@ -52,23 +56,55 @@ std::vector<KeyboardView::Key> KeyboardView::keys() const {
     const Rect b = bounds();
     const float cell = b.width() / kColumns;
     const float row = b.height() / kRows;
-    auto key = [&](std::string label, float column, int line, float span, bool function) {
+    auto key = [&](std::string label, float column, int line, float span, Role role) {
         const Rect whole(b.minX() + column * cell, b.minY() + float(line) * row, span * cell, row);
-        return Key{std::move(label), whole.inset(cell * kKeyInsetX, row * kKeyInsetY), function};
+        return Key{std::move(label), whole.inset(cell * kKeyInsetX, row * kKeyInsetY), role};
     };
     std::vector<Key> keys;
     for (int line = 0; line < 3; ++line) {
         const std::string letters = kLetterRows[line];
         const float indent = (kColumns - float(letters.size())) / 2;
         for (std::size_t i = 0; i < letters.size(); ++i)
-            keys.push_back(key(std::string(1, letters[i]), indent + float(i), line, 1, false));
+            keys.push_back(
+                key(std::string(1, letters[i]), indent + float(i), line, 1, Role::Letter));
     }
-    keys.push_back(key("shift", 0, 2, 1.3f, true));
-    keys.push_back(key("delete", kColumns - 1.3f, 2, 1.3f, true));
-    keys.push_back(key(".?123", 0, 3, 2.5f, true));
-    keys.push_back(key("space", 2.5f, 3, 5, false));
-    keys.push_back(key(returnKeyTitle_, 7.5f, 3, 2.5f, true));
+    keys.push_back(key("shift", 0, 2, 1.3f, Role::Shift));
+    keys.push_back(key("delete", kColumns - 1.3f, 2, 1.3f, Role::Delete));
+    keys.push_back(key(".?123", 0, 3, 2.5f, Role::Numbers));
+    keys.push_back(key("space", 2.5f, 3, 5, Role::Space));
+    keys.push_back(key(returnKeyTitle_, 7.5f, 3, 2.5f, Role::Return));
     return keys;
+}
+
+void KeyboardView::touchesBegan(const TouchSet&, const Event&) {}
+
+void KeyboardView::touchesEnded(const TouchSet& touches, const Event&) {
+    if (touches.empty())
+        return;
+    const graphics::Point point = touches.front()->locationInView(this);
+    const auto all = keys();
+    auto hit =
+        std::find_if(all.begin(), all.end(), [&](const Key& k) { return k.rect.contains(point); });
+    if (hit == all.end())
+        return;
+    auto& keyboard = Keyboard::shared();
+    switch (hit->role) {
+    case Role::Letter:
+        keyboard.typeText(std::string(1, char(std::tolower(hit->label[0]))));
+        break;
+    case Role::Space:
+        keyboard.typeText(" ");
+        break;
+    case Role::Delete:
+        keyboard.pressKey(KeyboardKey::Backspace);
+        break;
+    case Role::Return:
+        keyboard.pressKey(KeyboardKey::Return);
+        break;
+    case Role::Shift:
+    case Role::Numbers:
+        break;
+    }
 }
 
 void KeyboardView::drawRect(graphics::Context& context, const Rect&) {
@@ -77,12 +113,11 @@ void KeyboardView::drawRect(graphics::Context& context, const Rect&) {
                                {b.midX(), b.maxY()}, {});
     const auto all = keys();
     const graphics::Font letters = graphics::Font::systemFont(b.height() / kRows * 0.45f);
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const Key& k = all[i];
-        const bool returnKey = i + 1 == all.size();
-        const Color face = returnKey && isAction(returnKeyTitle_) ? kActionKey
-                           : k.function                           ? kFunctionKey
-                                                                  : kLetterKey;
+    for (const Key& k : all) {
+        const bool plain = k.role == Role::Letter || k.role == Role::Space;
+        const Color face = k.role == Role::Return && isAction(returnKeyTitle_) ? kActionKey
+                           : plain                                             ? kLetterKey
+                                                                               : kFunctionKey;
         Gloss::fillRoundedRect(context, k.rect, 5, Gloss::lighter(face, 0.1f), face);
         const graphics::Font font =
             k.label.size() > 1 ? fitted(k.label, b.height() / kRows * 0.3f, k.rect.width() - 4)

@@ -61,6 +61,11 @@ void drawMagnifier(graphics::Context& context, Point center) {
 std::shared_ptr<SearchBar> SearchBar::create(const Rect& frame) {
     std::shared_ptr<SearchBar> bar(new SearchBar(frame));
     bar->addSubview(bar->cancelButton_);
+    bar->cancelButton_->addTarget(ControlEventTouchUpInside,
+                                  [weak = std::weak_ptr<SearchBar>(bar)] {
+                                      if (auto self = weak.lock())
+                                          self->cancelButtonClicked();
+                                  });
     bar->layoutSubviews();
     return bar;
 }
@@ -86,12 +91,6 @@ void SearchBar::setPlaceholder(std::string placeholder) {
 void SearchBar::setShowsCancelButton(bool shows) {
     showsCancelButton_ = shows;
     cancelButton_->setHidden(!shows);
-    // Wired here rather than at construction, where the bar has no owner to be known weakly by.
-    cancelButton_->removeAllTargets();
-    cancelButton_->addTarget(ControlEventTouchUpInside, [weak = weak_from_this()] {
-        if (auto self = std::static_pointer_cast<SearchBar>(weak.lock()))
-            self->cancelButtonClicked();
-    });
     setNeedsDisplay();
 }
 

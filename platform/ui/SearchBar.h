@@ -19,7 +19,7 @@ class SearchBarDelegate;
 // shows in grey while the text is empty.
 class SearchBar : public View, public KeyInput {
 public:
-    // Not UI_CREATABLE: the cancel button can only be added once the bar has an owner.
+    // Not UI_CREATABLE: the cancel button is added and wired once the bar has an owner.
     static std::shared_ptr<SearchBar> create(const graphics::Rect& frame = {});
     static constexpr float kHeight = 44;
 
