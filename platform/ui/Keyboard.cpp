@@ -55,6 +55,9 @@ Keyboard& Keyboard::shared() { return foundation::Singleton<Keyboard>::shared();
 Keyboard::Keyboard() : window_(Window::create()), view_(KeyboardView::create()) {
     window_->setWindowLevel(Window::kLevelKeyboard);
     window_->addSubview(view_);
+    orientationObserver_ = foundation::NotificationCenter::defaultCenter().addObserver(
+        Application::kDidChangeStatusBarOrientationNotification, nullptr,
+        [this](const foundation::Notification&) { interfaceDidTurn(); });
 }
 
 Size Keyboard::size(int orientation) {
@@ -92,7 +95,7 @@ void Keyboard::show(const std::string& returnKeyTitle) {
 
 void Keyboard::hide() {
     foundation::assertIsMainThread();
-    if (!visible_)
+    if (!visible_ || handingOver_)
         return;
     visible_ = false;
     post(kWillHideNotification, orientation_, false);
@@ -100,6 +103,23 @@ void Keyboard::hide() {
         window_->setHidden(true);
         post(kDidHideNotification, orientation, false);
     });
+}
+
+bool Keyboard::handOver(const std::function<bool()>& change) {
+    handingOver_ = true;
+    const bool changed = change();
+    handingOver_ = false;
+    return changed;
+}
+
+void Keyboard::interfaceDidTurn() {
+    const int orientation = Application::shared().statusBarOrientation();
+    if (!visible_ || orientation == orientation_)
+        return;
+    post(kWillHideNotification, orientation_, false);
+    post(kDidHideNotification, orientation_, false);
+    visible_ = false;
+    show(view_->returnKeyTitle());
 }
 
 void Keyboard::place(const Rect& frame) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/Subscribers.h"
 #include "platform/foundation/Timer.h"
 #include "platform/graphics/Geometry.h"
 
@@ -59,9 +60,13 @@ public:
     const std::shared_ptr<KeyboardView>& view() const { return view_; }
 
     // Slides in for the interface's current orientation; when already in, only the return
-    // key's title changes.
+    // key's title changes. When the interface turns while the keyboard is in, it leaves the
+    // old bottom edge at once and slides in at the new one, with the notifications of both.
     void show(const std::string& returnKeyTitle);
     void hide();
+    // Runs a change of first responder from one text field to another without the keyboard
+    // going down in between; returns what the change returned.
+    bool handOver(const std::function<bool()>& change);
 
     // Keys typed on the keyboard (by the simulator); false when the first responder does not
     // take text.
@@ -76,13 +81,16 @@ private:
     void slide(const graphics::Rect& to, std::function<void()> done);
     static void post(const char* name, int orientation, bool showing);
     static std::shared_ptr<KeyInput> target();
+    void interfaceDidTurn();
 
     std::shared_ptr<Window> window_;
     std::shared_ptr<KeyboardView> view_;
     bool visible_ = false;
+    bool handingOver_ = false;
     // The orientation it came in with; it leaves the same way.
     int orientation_ = 1;
     foundation::Timer slideTimer_;
+    foundation::Subscription orientationObserver_;
 };
 
 } // namespace ui

@@ -120,14 +120,15 @@ bool SearchBar::becomeFirstResponder() {
     auto listener = delegate();
     if (listener && !listener->searchBarShouldBeginEditing(*this).value_or(true))
         return false;
-    if (!View::becomeFirstResponder())
+    auto& keyboard = Keyboard::shared();
+    if (!keyboard.handOver([this] { return View::becomeFirstResponder(); }))
         return false;
     setNeedsDisplay();
     if (listener)
         listener->searchBarTextDidBeginEditing(*this);
     // The delegate may have ended editing already.
     if (isFirstResponder())
-        Keyboard::shared().show(returnKeyTitle());
+        keyboard.show(returnKeyTitle());
     return true;
 }
 

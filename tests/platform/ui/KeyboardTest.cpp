@@ -139,6 +139,23 @@ TEST_F(KeyboardTest, ShowingTwiceOnlyRetitlesTheReturnKeyAndAQuickHideDropsTheAr
     EXPECT_FALSE(keyboard.isVisible());
 }
 
+TEST_F(KeyboardTest, TurningTheInterfaceWhileItIsUpMovesItToTheNewBottomEdge) {
+    auto& keyboard = shownIn(1);
+    heard.clear();
+    Application::shared().setStatusBarOrientation(3);
+    advance(1);
+    std::vector<std::string> names;
+    for (const auto& h : heard)
+        names.push_back(h.name);
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         Keyboard::kWillHideNotification, Keyboard::kDidHideNotification,
+                         Keyboard::kWillShowNotification, Keyboard::kDidShowNotification}));
+    EXPECT_EQ(heard[0].bounds, Rect(0, 0, 320, 216)) << "it leaves as it was";
+    EXPECT_EQ(heard[3].bounds, Rect(0, 0, 480, 162));
+    EXPECT_EQ(keyboard.view()->returnKeyTitle(), "Search");
+    expectNear(onScreen(keyboard), Rect(0, 0, 162, 480));
+}
+
 TEST_F(KeyboardTest, KeysWithoutATextFieldGoNowhere) {
     auto& keyboard = shownIn(1);
     EXPECT_FALSE(keyboard.typeText("a"));

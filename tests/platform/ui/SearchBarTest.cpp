@@ -116,6 +116,18 @@ TEST_F(SearchBarTest, EndingEditingSendsTheKeyboardDownAsDoesLeavingTheWindow) {
     EXPECT_FALSE(Keyboard::shared().isVisible());
 }
 
+TEST_F(SearchBarTest, EditingPassedToAnotherFieldKeepsTheKeyboardUp) {
+    auto other = SearchBar::create(Rect(0, 100, 320, SearchBar::kHeight));
+    window->addSubview(other);
+    ASSERT_TRUE(bar->becomeFirstResponder());
+    ASSERT_TRUE(other->becomeFirstResponder());
+    EXPECT_EQ(log, (Log{"should-begin", "did-begin", Keyboard::kWillShowNotification, "did-end"}));
+    EXPECT_TRUE(Keyboard::shared().isVisible());
+    EXPECT_TRUE(Keyboard::shared().typeText("x"));
+    EXPECT_EQ(other->text(), "x");
+    EXPECT_EQ(bar->text(), "");
+}
+
 TEST_F(SearchBarTest, TheCancelButtonTakesTouchesOnlyWhileShownAndNarrowsTheField) {
     const Rect wide = Rect(0, 0, 320, SearchBar::kHeight);
     ScreenTap::on(*bar, bar->cancelButtonRect());
