@@ -12,27 +12,44 @@ namespace sim {
 
 namespace {
 
-// How many numbers each command takes, at least and at most; a file name counts as -1, text
-// running to the end of the line (a script) as kRestOfLine.
+// How many numbers each command takes, at least and at most; one word (a file or key name)
+// counts as -1, text running to the end of the line (a script, typed text) as kRestOfLine.
 constexpr int kRestOfLine = -2;
 
 struct Arity {
     int least;
     int most;
+    // What a command taking the rest of the line takes, for its error message.
+    const char* rest = nullptr;
 };
 
 const std::map<std::string, Arity>& commandArity() {
     static const std::map<std::string, Arity> arity{
-        {"shake", {3, 3}},        {"tap", {2, 2}},
-        {"down", {2, 2}},         {"move", {2, 2}},
-        {"up", {2, 2}},           {"swipe", {5, 5}},
-        {"screenshot", {-1, -1}}, {"dump", {0, 0}},
-        {"rotate", {1, 1}},       {"background", {0, 0}},
-        {"foreground", {0, 0}},   {"quit", {0, 0}},
-        {"location", {3, 4}},     {"location-denied", {0, 0}},
-        {"alert-button", {1, 1}}, {"web-eval", {kRestOfLine, kRestOfLine}},
+        {"shake", {3, 3}},
+        {"tap", {2, 2}},
+        {"down", {2, 2}},
+        {"move", {2, 2}},
+        {"up", {2, 2}},
+        {"swipe", {5, 5}},
+        {"screenshot", {-1, -1}},
+        {"dump", {0, 0}},
+        {"rotate", {1, 1}},
+        {"background", {0, 0}},
+        {"foreground", {0, 0}},
+        {"quit", {0, 0}},
+        {"location", {3, 4}},
+        {"location-denied", {0, 0}},
+        {"alert-button", {1, 1}},
+        {"web-eval", {kRestOfLine, kRestOfLine, "a script"}},
+        {"type", {kRestOfLine, kRestOfLine, "text"}},
+        {"key", {-1, -1}},
     };
     return arity;
+}
+
+// The keys a 'key' command can press.
+bool isKeyName(const std::string& word) {
+    return word == "return" || word == "backspace" || word == "cancel";
 }
 
 foundation::Result<double> whole(const std::string& word, const std::string& what, long long min,
@@ -74,7 +91,7 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
         return lineError(line, "unknown command '" + command.name + "'");
     if (arity->second.least == kRestOfLine) {
         if (words.size() < 4)
-            return lineError(line, "'" + command.name + "' takes a script");
+            return lineError(line, "'" + command.name + "' takes " + arity->second.rest);
         command.text = words[3];
         for (std::size_t i = 4; i < words.size(); ++i)
             command.text += " " + words[i];
@@ -91,6 +108,9 @@ foundation::Result<ScenarioCommand> parseLine(const std::vector<std::string>& wo
                       : fmt::format("'{}' takes {} to {} arguments", command.name, least, most));
     if (takesName) {
         command.text = words[3];
+        if (command.name == "key" && !isKeyName(command.text))
+            return lineError(line,
+                             "'key' takes return, backspace or cancel, not '" + command.text + "'");
         return command;
     }
     for (std::size_t i = 3; i < words.size(); ++i) {

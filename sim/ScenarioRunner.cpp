@@ -10,6 +10,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/ModalView.h"
 #include "platform/ui/Touch.h"
 #include "platform/web/WebContext.h"
@@ -72,6 +73,10 @@ void ScenarioRunner::execute(const ScenarioCommand& c) {
         alertButton(int(n[0]));
     } else if (c.name == "web-eval") {
         webEval(c.text);
+    } else if (c.name == "type") {
+        type(c.text);
+    } else if (c.name == "key") {
+        key(c.text);
     } else if (c.name == "quit") {
         foundation::RunLoop::main().stop();
     }
@@ -82,6 +87,42 @@ void ScenarioRunner::webEval(const std::string& script) {
     const auto view = web::WebContext::shared().latestView();
     const std::string result = view ? view->stringByEvaluatingJavaScriptFromString(script) : "";
     trace_.record("web", WebTrace::evaluation(script, result));
+}
+
+namespace {
+// The UTF-8 text split into its characters.
+std::vector<std::string> characters(const std::string& text) {
+    std::vector<std::string> out;
+    for (unsigned char byte : text) {
+        if (out.empty() || (byte & 0xC0) != 0x80)
+            out.emplace_back();
+        out.back() += char(byte);
+    }
+    return out;
+}
+
+void typeKey(const std::string& character) {
+    if (!ui::Keyboard::shared().typeText(character))
+        foundation::log("type '{}': no text field is taking keys", character);
+}
+} // namespace
+
+void ScenarioRunner::type(const std::string& text) {
+    // About as fast as a quick thumb.
+    constexpr double kKeyPauseSeconds = 0.1;
+    const auto keys = characters(text);
+    auto& loop = foundation::RunLoop::main();
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        loop.postAfter(foundation::Seconds(kKeyPauseSeconds * double(i)), lifetime_.handle(),
+                       [character = keys[i]] { typeKey(character); });
+}
+
+void ScenarioRunner::key(const std::string& name) {
+    const auto pressed = name == "return"      ? ui::KeyboardKey::Return
+                         : name == "backspace" ? ui::KeyboardKey::Backspace
+                                               : ui::KeyboardKey::Cancel;
+    if (!ui::Keyboard::shared().pressKey(pressed))
+        foundation::log("key {}: no text field is taking keys", name);
 }
 
 void ScenarioRunner::touch(int phase, double x, double y) {

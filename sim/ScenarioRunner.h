@@ -29,6 +29,9 @@ private:
     void screenshot(const std::string& name);
     void dump();
     void webEval(const std::string& script);
+    // One key at a time into the first responder, each a short pause after the one before.
+    void type(const std::string& text);
+    void key(const std::string& name);
     void rotate(int orientation);
 
     Trace& trace_;

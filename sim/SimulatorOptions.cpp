@@ -77,7 +77,10 @@ std::string SimulatorOptions::usage(const std::string& program) {
         "Scenario commands: shake X Y Z | tap X Y | down X Y | move X Y | up X Y |\n"
         "  screenshot NAME.png | dump | rotate 1-4 | background | foreground | quit |\n"
         "  location LAT LON ACCURACY [AGE-SECONDS] | location-denied |\n"
-        "  alert-button N (taps button N of the alert or action sheet on top)\n",
+        "  alert-button N (taps button N of the alert or action sheet on top) |\n"
+        "  web-eval SCRIPT (rest of the line, run in the web view that last started loading) |\n"
+        "  type TEXT (rest of the line, typed into the text field being edited one key at a\n"
+        "  time, 0.1 s apart) | key return|backspace|cancel\n",
         program);
 }
 

@@ -14,8 +14,10 @@ public:
     virtual std::shared_ptr<Responder> nextResponder() const { return nullptr; }
 
     virtual bool canBecomeFirstResponder() const { return false; }
-    bool becomeFirstResponder();
-    bool resignFirstResponder();
+    // Overridden by responders that start or end something with the status (text fields
+    // bring the keyboard); overrides call these to change it.
+    virtual bool becomeFirstResponder();
+    virtual bool resignFirstResponder();
     bool isFirstResponder() const;
     static std::shared_ptr<Responder> firstResponder();
 

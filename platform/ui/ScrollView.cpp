@@ -65,6 +65,8 @@ void ScrollView::moveContentTo(Point offset) {
     if (offset == contentOffset())
         return;
     setBounds(Rect(offset, bounds().size));
+    // Content that depends on what is in sight (a table's rows) follows the scrolling.
+    layoutSubviews();
     auto protector = sharedView();
     if (auto listener = delegate())
         listener->scrollViewDidScroll(*this);

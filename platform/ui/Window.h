@@ -11,6 +11,8 @@ namespace ui {
 class Window : public View {
     UI_CREATABLE(Window)
     static constexpr float kLevelNormal = 0;
+    // Above every application window, full-screen ones included.
+    static constexpr float kLevelKeyboard = 1;
     static constexpr float kLevelAlert = 2000;
     static constexpr float kLevelStatusBar = 1000;
 

@@ -3,6 +3,8 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/SearchBar.h"
+#include "platform/ui/SearchBarDelegate.h"
 #include "platform/ui/Window.h"
 #include "sim/Trace.h"
 #include "tests/support/ScratchDirectory.h"
@@ -84,6 +86,32 @@ private:
     }
 };
 } // namespace
+
+TEST_F(Runner, TypingSendsOneKeyAtATimeIntoTheFieldBeingEdited) {
+    struct Heard : ui::SearchBarDelegate {
+        explicit Heard(std::shared_ptr<foundation::VirtualClock> clock) : clock(std::move(clock)) {}
+        void textDidChange(ui::SearchBar&, const std::string& text) override {
+            seen.push_back(fmt::format("'{}' {:.1f}", text, clock->now() - 1000));
+        }
+        void searchBarSearchButtonClicked(ui::SearchBar&) override {
+            seen.push_back(fmt::format("search {:.1f}", clock->now() - 1000));
+        }
+        std::shared_ptr<foundation::VirtualClock> clock;
+        std::vector<std::string> seen;
+    };
+    auto heard = std::make_shared<Heard>(clock);
+    auto bar = ui::SearchBar::create(Rect(0, 0, 320, 44));
+    bar->setDelegate(heard);
+    window->addSubview(bar);
+    sim::ScenarioRunner runner(trace, (folder / "shots").string());
+    runner.schedule(parse("at 1 tap 100 22\nat 1 type a\xC3\xA9 b\nat 2 key backspace\n"
+                          "at 2 key return\n"),
+                    clock->now());
+    foundation::RunLoop::main().runFor(foundation::Seconds(3));
+    EXPECT_EQ(heard->seen,
+              (std::vector<std::string>{"'a' 1.0", "'a\xC3\xA9' 1.1", "'a\xC3\xA9 ' 1.2",
+                                        "'a\xC3\xA9 b' 1.3", "'a\xC3\xA9 ' 2.0", "search 2.0"}));
+}
 
 TEST_F(Runner, SwipesMoveTheFingerInEvenStepsAndLiftAtTheEnd) {
     auto view = TouchTimes::create(Rect(0, 0, 320, 480));

@@ -27,6 +27,20 @@ TEST(Scenario, WebEvalTakesTheRestOfTheLineAsItsScript) {
     EXPECT_EQ(scenario.value().commands().at(0).text, "document.title = 'a b' + 1");
 }
 
+TEST(Scenario, TypeTakesTheRestOfTheLineAndKeyOneOfItsKeys) {
+    auto scenario = Scenario::parse("at 1 type new  york pizza\nat 2 key backspace\n"
+                                    "at 2 key return\nat 3 key cancel\n");
+    ASSERT_TRUE(scenario) << scenario.error().message;
+    const auto& c = scenario.value().commands();
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(c[0].name, "type");
+    EXPECT_EQ(c[0].text, "new york pizza");
+    EXPECT_EQ(c[1].name, "key");
+    EXPECT_EQ(c[1].text, "backspace");
+    EXPECT_EQ(c[2].text, "return");
+    EXPECT_EQ(c[3].text, "cancel");
+}
+
 TEST(Scenario, MalformedLinesNameTheLine) {
     const std::pair<const char*, const char*> bad[] = {
         {"at 1 wiggle", "line 1: unknown command 'wiggle'"},
@@ -50,6 +64,11 @@ TEST(Scenario, MalformedLinesNameTheLine) {
         {"at 1 swipe 1 2 3 4 -1",
          "line 1: argument 5 of 'swipe' must be a number of at least 0, not '-1'"},
         {"at 1 web-eval", "line 1: 'web-eval' takes a script"},
+        {"at 1 type", "line 1: 'type' takes text"},
+        {"at 1 type # just a note", "line 1: 'type' takes text"},
+        {"at 1 key", "line 1: 'key' takes 1 argument(s)"},
+        {"at 1 key return now", "line 1: 'key' takes 1 argument(s)"},
+        {"at 1 key enter", "line 1: 'key' takes return, backspace or cancel, not 'enter'"},
     };
     for (const auto& [text, message] : bad) {
         auto scenario = Scenario::parse(text);
