@@ -60,8 +60,8 @@ void CanvasController::presentCanvasFromView(std::shared_ptr<ui::View> adView,
 void CanvasController::loadViewWithBounds(const graphics::Rect&) {
     const auto screen = convertApplicationFrame(ui::Screen::main().bounds(),
                                                 ui::Application::shared().statusBarOrientation());
-    WebViewController::loadViewWithBounds({(screen.width() - kWidth) * 0.5f,
-                                           (screen.height() - kHeight) * 0.5f, kWidth, kHeight});
+    WebViewController::loadViewWithBounds(
+        {(screen.width() - kWidth) * 0.5f, (screen.height() - kHeight) * 0.5f, kWidth, kHeight});
     // The page keeps its size and stays centred as the screen turns.
     webView()->setAutoresizingMask(
         ui::AutoresizingFlexibleLeftMargin | ui::AutoresizingFlexibleRightMargin |
@@ -82,8 +82,7 @@ void CanvasController::didFinishLoad(web::WebView& view) {
             relinquishScreen();
             return;
         }
-        webView()->stringByEvaluatingJavaScriptFromString(
-            callbackScript(canvasUrl_, canvasTitle_));
+        webView()->stringByEvaluatingJavaScriptFromString(callbackScript(canvasUrl_, canvasTitle_));
     }
     WebViewController::didFinishLoad(view);
 }
