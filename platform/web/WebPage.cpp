@@ -25,6 +25,8 @@ constexpr int kClickRoundTrips = 5;
 // The longest an allowed navigation may take to show its first resource before the virtual
 // clock stops waiting for it (a same-page link, for one, never loads anything).
 constexpr foundation::Seconds kStartBound{2};
+// The longest the page's resources may go without news before the virtual clock goes on.
+constexpr foundation::Seconds kFetchBound{10};
 
 template <typename T>
 struct GObjectDeleter {
@@ -99,6 +101,12 @@ WebPage::~WebPage() {
         g_source_remove(timeout_);
     if (startBound_)
         g_source_remove(startBound_);
+    if (fetchBound_)
+        g_source_remove(fetchBound_);
+    for (WebKitWebResource* resource : fetching_) {
+        g_signal_handlers_disconnect_by_data(resource, this);
+        g_object_weak_unref(G_OBJECT(resource), resourceGone, this);
+    }
     webkit_web_view_stop_loading(view_);
     gtk_widget_destroy(window_);
     GLibPump::shared().pump();
@@ -172,9 +180,70 @@ void WebPage::started() {
     awaitingStart_.reset();
 }
 
-void WebPage::resourceLoadStarted(WebKitWebView*, WebKitWebResource*, WebKitURIRequest*,
+void WebPage::resourceLoadStarted(WebKitWebView*, WebKitWebResource* resource, WebKitURIRequest*,
                                   gpointer data) {
-    static_cast<WebPage*>(data)->started();
+    auto* page = static_cast<WebPage*>(data);
+    page->started();
+    if (!page->fetching_.insert(resource).second)
+        return;
+    // Watched, not held: WebKit decides how long its resources live.
+    g_object_weak_ref(G_OBJECT(resource), resourceGone, page);
+    g_signal_connect(resource, "finished", G_CALLBACK(resourceEnded), page);
+    g_signal_connect(resource, "failed", G_CALLBACK(resourceFailed), page);
+    if (!page->fetchingToken_)
+        page->fetchingToken_ =
+            std::make_unique<foundation::RunLoop::WorkToken>(foundation::RunLoop::main());
+    page->restartFetchBound();
+}
+
+// A resource that never says it ended must not stop the virtual clock for good: after a while
+// without news of any resource, the clock goes on.
+void WebPage::restartFetchBound() {
+    if (fetchBound_)
+        g_source_remove(fetchBound_);
+    const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(kFetchBound);
+    fetchBound_ = g_timeout_add(
+        static_cast<guint>(bound.count()),
+        [](gpointer data) -> gboolean {
+            auto* page = static_cast<WebPage*>(data);
+            page->fetchBound_ = 0;
+            page->fetchingToken_.reset();
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+void WebPage::resourceFailed(WebKitWebResource* resource, GError*, gpointer data) {
+    resourceEnded(resource, data);
+}
+
+void WebPage::resourceEnded(WebKitWebResource* resource, gpointer data) {
+    static_cast<WebPage*>(data)->forget(resource);
+}
+
+void WebPage::resourceGone(gpointer data, GObject* resource) {
+    // Freed without a word: it is no longer being fetched, and there is nothing to disconnect.
+    auto* page = static_cast<WebPage*>(data);
+    page->fetching_.erase(reinterpret_cast<WebKitWebResource*>(resource));
+    page->forget(nullptr);
+}
+
+void WebPage::forget(WebKitWebResource* resource) {
+    if (resource && fetching_.erase(resource) != 0) {
+        g_signal_handlers_disconnect_by_data(resource, this);
+        g_object_weak_unref(G_OBJECT(resource), resourceGone, this);
+    }
+    if (!fetchingToken_)
+        return;
+    if (!fetching_.empty())
+        return restartFetchBound();
+    if (fetchBound_)
+        g_source_remove(fetchBound_);
+    fetchBound_ = 0;
+    // The settle lets what arrived (a frame's scripts, an image) reach the screen first.
+    post([this] { events_.resourcesSettled(); });
+    settle(kScriptRoundTrips);
+    fetchingToken_.reset();
 }
 
 gboolean WebPage::startBoundExpired(gpointer data) {
@@ -281,6 +350,8 @@ void WebPage::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) 
         page->started_ = true;
         page->post([page, url = page->url()] { page->events_.started(url); });
     } else if (event == WEBKIT_LOAD_FINISHED) {
+        // The document itself does not always report its end as a resource.
+        page->forget(webkit_web_view_get_main_resource(page->view_));
         if (page->loading_)
             page->post([page, url = page->url()] { page->events_.finished(url); });
         page->endLoad();

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace graphics {
@@ -25,7 +26,8 @@ namespace web {
 
 // One WebKit view in an offscreen GTK window. WebKit's signals are turned into events posted
 // to our main loop, so whoever handles them runs outside WebKit and may call back in. A load
-// in flight holds a work token, so a virtual clock waits for it.
+// in flight, and any resource the page is fetching, holds a work token, so a virtual clock
+// waits for them.
 class WebPage {
 public:
     struct Events {
@@ -38,6 +40,9 @@ public:
         std::function<void(const std::string& url)> finished;
         // The error and the URL that failed.
         std::function<void(const foundation::Error&, const std::string&)> failed;
+        // Every resource the page was fetching has arrived (frames, images, scripts): what it
+        // shows may have changed since its load finished.
+        std::function<void()> resourcesSettled;
     };
 
     // nullptr when WebKit cannot run here (no display).
@@ -89,6 +94,12 @@ private:
     static void resourceLoadStarted(WebKitWebView*, WebKitWebResource*, WebKitURIRequest*,
                                     gpointer page);
     static gboolean startBoundExpired(gpointer page);
+    static void resourceEnded(WebKitWebResource* resource, gpointer page);
+    static void resourceGone(gpointer page, GObject* resource);
+    // Stops watching the resource (null: none) and settles once nothing is being fetched.
+    void forget(WebKitWebResource* resource);
+    void restartFetchBound();
+    static void resourceFailed(WebKitWebResource* resource, GError*, gpointer page);
 
     WebKitWebView* view_;
     GtkWidget* window_;
@@ -96,6 +107,10 @@ private:
     std::unique_ptr<foundation::RunLoop::WorkToken> loading_;
     guint timeout_ = 0;
     std::unique_ptr<foundation::RunLoop::WorkToken> awaitingStart_;
+    // Resources being fetched, each holding a reference until it ends.
+    std::set<WebKitWebResource*> fetching_;
+    std::unique_ptr<foundation::RunLoop::WorkToken> fetchingToken_;
+    guint fetchBound_ = 0;
     guint startBound_ = 0;
     bool timedOut_ = false;
     bool started_ = false;

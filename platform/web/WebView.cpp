@@ -48,6 +48,10 @@ WebPage* WebView::page() {
         if (auto self = weak.lock())
             self->didFail(error, url);
     };
+    events.resourcesSettled = [weak] {
+        if (auto self = weak.lock(); self && !self->isLoading())
+            self->takeSnapshot();
+    };
     page_ = WebPage::create(bounds().size, std::move(events));
     if (page_)
         applyBackground();
