@@ -63,12 +63,14 @@ protected:
 
     // Opens the screen as the banner's controller does and waits until the keyboard is up.
     std::shared_ptr<pennant::SearchViewController>
-    open(std::optional<std::string> suggestionUrl = std::nullopt) {
+    open(std::optional<std::string> suggestionUrl = std::nullopt,
+         std::optional<std::string> webpageURL = std::nullopt) {
         auto screen = pennant::SearchViewController::create();
         screen->setSearchBarHeight(kBarHeight);
         screen->setTileImage(ad->userImage());
         screen->setSuggestionUrl(suggestionUrl ? suggestionUrl : ad->suggestionUrl());
         screen->setPlaceholderText(ad->searchPlaceholder().value_or(""));
+        screen->setWebpageURL(std::move(webpageURL));
         screen->presentFromView(banner, ad, host);
         advance(2);
         return screen;
