@@ -33,8 +33,7 @@ void SearchAdView::prepareSearchAdImage(const Ad& ad) {
     const Size brandSize = font.sizeOfText(brand, Size{kBrandMaxWidth, height});
     brandRect_ = Rect(width - kMargin - brandSize.width, (height - brandSize.height) * 0.5f,
                       brandSize.width, brandSize.height * 2.2f);
-    const float barLeft =
-        ad.userImage() ? rectForTileImage(*ad.userImage(), bounds()).maxX() : 0;
+    const float barLeft = ad.userImage() ? rectForTileImage(*ad.userImage(), bounds()).maxX() : 0;
     barRect_ = Rect(barLeft, 0, width - barLeft - brandSize.width - kMargin, height);
 
     auto bar = ui::SearchBar::create(Rect(0, 0, barRect_.width(), barRect_.height()));
@@ -71,7 +70,8 @@ void SearchAdView::clickDidHappen() {
     const auto owner = shown->adDelegate();
     if (!owner)
         return;
-    owner->displaySearchWithAd(*shown, shown->searchPlaceholder().value_or(shown->text().value_or("")),
+    owner->displaySearchWithAd(*shown,
+                               shown->searchPlaceholder().value_or(shown->text().value_or("")),
                                shown->searchHelpURL().value_or(""));
 }
 

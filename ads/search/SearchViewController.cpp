@@ -50,7 +50,6 @@ void SearchViewController::presentFromView(std::shared_ptr<ui::View> view, std::
                                            std::weak_ptr<Delegate> delegate,
                                            std::function<std::shared_ptr<Ad>()> displayedAd) {
     originalAd_ = std::move(ad);
-    originalAdView_ = view;
     commandeerScreenFromAdView(std::move(view), kBannerToTop, std::move(delegate),
                                std::move(displayedAd));
 }

@@ -122,7 +122,6 @@ private:
     std::shared_ptr<web::WebView> webView_;
     std::optional<std::string> webpageURL_;
     std::shared_ptr<Ad> originalAd_;
-    std::shared_ptr<ui::View> originalAdView_;
     std::shared_ptr<ui::ActivityIndicatorView> spinner_;
     foundation::Subscription keyboardDidShow_;
     foundation::Subscription keyboardWillHide_;

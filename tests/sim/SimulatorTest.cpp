@@ -195,7 +195,8 @@ TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
     ASSERT_EQ(sim::Simulator(options).run(), 0);
 
     const std::string trace = slurp(out / "search.jsonl");
-    const std::string suggest = "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
+    const std::string suggest =
+        "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
     const auto p = trace.find(suggest + "p\"");
     const auto pi = trace.find(suggest + "pi\"");
     const auto piz = trace.find(suggest + "piz\"");
@@ -212,8 +213,8 @@ TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
     EXPECT_NE(trace.find("\"title\":\"Results for pizza near me\"", click), std::string::npos);
     EXPECT_NE(trace.find("\"controller\":\"PennantSearchViewController\""), std::string::npos);
     EXPECT_NE(trace.find("\"controller\":\"PennantBrowserController\"", click), std::string::npos);
-    for (const char* shot : {"01-search-banner.png", "02-search-suggestions.png",
-                             "04-search-results.png"})
+    for (const char* shot :
+         {"01-search-banner.png", "02-search-suggestions.png", "04-search-results.png"})
         EXPECT_TRUE(std::filesystem::exists(out / "search" / shot)) << shot;
     std::filesystem::remove_all(out);
 }

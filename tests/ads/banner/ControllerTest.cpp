@@ -221,9 +221,8 @@ TEST_F(BannerController, ASearchBannerOpensTheSearchScreenAndAFailedSearchCloses
     EXPECT_EQ(screen->searchBar()->placeholder(), "Search the web");
     EXPECT_EQ(screen->searchBar()->frame().height(), 48);
     auto clicks = [&] {
-        return std::ranges::count_if(server.requests(), [](const auto& entry) {
-            return entry.path == "/click/web-search";
-        });
+        return std::ranges::count_if(
+            server.requests(), [](const auto& entry) { return entry.path == "/click/web-search"; });
     };
     EXPECT_EQ(clicks(), 0);
 

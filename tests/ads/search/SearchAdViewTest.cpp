@@ -1,6 +1,6 @@
+#include "ads/search/SearchAdView.h"
 #include "ads/render/AdClickHandler.h"
 #include "ads/request/Ad.h"
-#include "ads/search/SearchAdView.h"
 #include "platform/graphics/RecordingContext.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
@@ -95,9 +95,8 @@ TEST_F(SearchBanner, ATapOpensTheSearchInsteadOfClicking) {
     EXPECT_EQ(searchOwner->searches[0].first, "Search the web");
     EXPECT_EQ(searchOwner->searches[0].second, "") << "the ad has no help page";
     foundation::RunLoop::main().runUntil([] { return false; }, foundation::Seconds(0.3));
-    EXPECT_TRUE(std::ranges::none_of(server.requests(), [](const auto& entry) {
-        return entry.path.starts_with("/click/");
-    }));
+    EXPECT_TRUE(std::ranges::none_of(
+        server.requests(), [](const auto& entry) { return entry.path.starts_with("/click/"); }));
 }
 
 // A search ad without a placeholder of its own offers its text.

@@ -1,5 +1,5 @@
-#include "ads/render/OldSchoolSingleAdView.h"
 #include "ads/search/SearchBar.h"
+#include "ads/render/OldSchoolSingleAdView.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Compositor.h"
 #include "platform/ui/ImageView.h"
@@ -40,15 +40,4 @@ TEST_F(SearchBarTest, WithATileTheBarStartsAfterItOverItsOwnEdgeContinued) {
         EXPECT_EQ(picture->colorAt(300, y), edge->colorAt(0, y)) << y;
     }
     EXPECT_EQ(picture->colorAt(25, 24), tile->colorAt(19, 19)) << "the tile is drawn on top";
-}
-
-TEST_F(SearchBarTest, EditsGoStraightToThePlatformBar) {
-    const auto bar = SearchBar::create(Rect(0, 0, 320, 48), nullptr);
-    bar->setPlaceholder("Search the web");
-    bar->setText("pizza");
-    bar->setShowsCancelButton(false);
-    EXPECT_EQ(bar->searchBar()->placeholder(), "Search the web");
-    EXPECT_EQ(bar->searchBar()->text(), "pizza");
-    EXPECT_EQ(bar->text(), "pizza");
-    EXPECT_FALSE(bar->searchBar()->showsCancelButton());
 }

@@ -47,8 +47,3 @@ TEST_F(SearchHelpPageTest, TheHelpPageShowsOnlyWhileTheFieldIsEmpty) {
     ui::Keyboard::shared().pressKey(ui::KeyboardKey::Return);
     EXPECT_FALSE(page->superview()) << "a search takes the help page away";
 }
-
-TEST_F(SearchHelpPageTest, WithoutAnAddressThereIsNoHelpPage) {
-    const auto screen = open(std::nullopt, std::string());
-    EXPECT_FALSE(screen->webView());
-}

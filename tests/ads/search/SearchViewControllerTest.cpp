@@ -1,6 +1,6 @@
+#include "ads/search/SearchViewController.h"
 #include "ads/request/Ad.h"
 #include "ads/search/SearchBar.h"
-#include "ads/search/SearchViewController.h"
 #include "platform/animation/Layer.h"
 #include "platform/animation/LayerValues.h"
 #include "platform/foundation/Data.h"
@@ -60,8 +60,8 @@ TEST_F(SearchViewControllerTest, ALateAnswerForAnEarlierTextChangesNothing) {
     // No loop time passes between the keys: loop time waits for answers in flight.
     type("p");
     type("i");
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return !screen->suggestionList().empty(); },
-                                         kBound));
+    EXPECT_TRUE(
+        RunLoop::main().runUntil([&] { return !screen->suggestionList().empty(); }, kBound));
     EXPECT_EQ(screen->activeSuggestionDownloadCount(), 1u) << "the answer for p is still out";
     settle(*screen);
     EXPECT_EQ(requestsTo("/search/suggest").size(), 2u);
@@ -152,8 +152,8 @@ TEST_F(SearchViewControllerTest, APickedSuggestionIsSentAsTheClickWithTheQuery) 
     EXPECT_FALSE(table->superview());
     ASSERT_TRUE(screen->spinner());
     EXPECT_TRUE(screen->spinner()->isAnimating());
-    EXPECT_EQ(screen->spinner()->frame(), Rect(tableFrame.midX() - 12.5f,
-                                               tableFrame.midY() - 12.5f, 25, 25));
+    EXPECT_EQ(screen->spinner()->frame(),
+              Rect(tableFrame.midX() - 12.5f, tableFrame.midY() - 12.5f, 25, 25));
 }
 
 TEST_F(SearchViewControllerTest, TheSearchKeySendsTheFieldEvenWhenEmpty) {
