@@ -105,7 +105,8 @@ foundation::Status AdServer::start() {
     catalog_ = catalog.value();
     if (!options_.firstAd.empty() && !catalog_->startRotationAt(options_.firstAd))
         return serverError("the catalogue has no ad '" + options_.firstAd + "'");
-    routes_ = std::make_unique<NetworkRoutes>(catalog_, options_.adHost);
+    routes_ = std::make_unique<NetworkRoutes>(
+        catalog_, options_.adHost, [this](double seconds) { responder_->sleep(seconds); });
     server_->set_payload_max_length(kMaxRequestBodyBytes);
     installControlRoutes();
     installRedirectRoutes();

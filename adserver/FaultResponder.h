@@ -25,11 +25,12 @@ public:
     void hop(const httplib::Request& request, httplib::Response& response) const;
     // /__loop/a and /__loop/b send the client to each other forever.
     void loop(const httplib::Request& request, httplib::Response& response) const;
+    // Waits that long, or until stop().
+    void sleep(double seconds);
     // Wakes every delayed request so the server can stop at once.
     void stop();
 
 private:
-    void sleep(double seconds);
     static void closeMidBody(httplib::Response& response);
     static void oversize(std::size_t bytes, httplib::Response& response);
     static std::string hopTarget(int remaining, const std::string& target);

@@ -6,6 +6,9 @@
 #include "json/JSONDeserializer.h"
 #include "json/JSONSerializer.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace adserver {
 
 namespace {
@@ -53,10 +56,16 @@ std::string withQuery(std::string url, const std::string& body) {
     return url.replace(at, 7, foundation::PercentEncoding::encode(query));
 }
 
+// Garbage, negative and NaN give no delay at all.
+double boundedSeconds(const std::string& text, double most) {
+    const double seconds = std::strtod(text.c_str(), nullptr);
+    return seconds > 0 ? std::min(seconds, most) : 0;
+}
+
 } // namespace
 
-NetworkRoutes::NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHost)
-    : catalog_(std::move(catalog)), adHost_(std::move(adHost)) {}
+NetworkRoutes::NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHost, Pause pause)
+    : catalog_(std::move(catalog)), adHost_(std::move(adHost)), pause_(std::move(pause)) {}
 
 void NetworkRoutes::install(httplib::Server& server, const Wrap& wrap) {
     server.Get("/ad_source.php", wrap([this](const auto& q, auto& r) { adRequest(q, r); }));
@@ -117,6 +126,8 @@ int NetworkRoutes::pixelHits(std::string_view key) const {
 void NetworkRoutes::suggest(const httplib::Request& request, httplib::Response& response) const {
     const std::string query = request.has_param("query") ? request.get_param_value("query")
                                                          : request.get_param_value("q");
+    if (request.has_param("slow_query") && request.get_param_value("slow_query") == query)
+        pause_(boundedSeconds(request.get_param_value("slow_seconds"), kMaxSuggestDelaySeconds));
     foundation::Value::Array data;
     for (auto& text : catalog_->suggestionsFor(query))
         data.emplace_back(std::move(text));

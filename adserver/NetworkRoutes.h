@@ -18,14 +18,21 @@ namespace adserver {
 class Catalog;
 
 // The paths the ad client asks for: ad requests and analytics visits, clicks, display
-// pixels, search suggestions and results, and the static files.
+// pixels, search suggestions and results, and the static files. A suggestion service URL may
+// carry "slow_query" and "slow_seconds": answers for exactly that query are held back that
+// long, so a demo or test can make an earlier query's answer arrive after a later one's.
 class NetworkRoutes {
 public:
     using Handler = httplib::Server::Handler;
     // Wraps a handler with what every network request gets (journal, faults).
     using Wrap = std::function<Handler(Handler)>;
 
-    NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHost);
+    // Waits the given seconds, cut short when the server stops.
+    using Pause = std::function<void(double)>;
+    // Longest a slow suggestion answer may be held back.
+    static constexpr double kMaxSuggestDelaySeconds = 10;
+
+    NetworkRoutes(std::shared_ptr<Catalog> catalog, std::string adHost, Pause pause);
 
     void install(httplib::Server& server, const Wrap& wrap);
     int pixelHits(std::string_view key) const;
@@ -40,6 +47,7 @@ private:
 
     std::shared_ptr<Catalog> catalog_;
     std::string adHost_;
+    Pause pause_;
     mutable std::mutex mutex_;
     std::map<std::string, int, std::less<>> pixelHits_;
 };

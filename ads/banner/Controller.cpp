@@ -8,6 +8,8 @@
 #include "ads/request/Ad.h"
 #include "ads/request/Delegate.h"
 #include "ads/request/Opener.h"
+#include "ads/search/SearchAdView.h"
+#include "ads/search/SearchViewController.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/URL.h"
@@ -89,6 +91,8 @@ std::shared_ptr<SingleAdView> Controller::newSingleAdViewWithAd(const std::share
     if (ad->flexAd()) {
         adView = ad->flexAd()->containerView();
         ad->releaseFlexAd();
+    } else if (ad->medium() == Ad::kSearchAd) {
+        adView = SearchAdView::create(banner ? banner->bounds() : graphics::Rect());
     } else {
         adView = OldSchoolSingleAdView::create(banner ? banner->bounds() : graphics::Rect());
     }
@@ -209,12 +213,35 @@ void Controller::clickDidSucceed(Ad& ad, const std::optional<foundation::Diction
 
 void Controller::fromBanner(Opener& opener) {
     opener.setOpenAnimation(1, view());
-    opener.setDisplayedAd([weak = weak_from_this()] {
-        const auto controller = weak.lock();
-        return controller ? controller->currentlyDisplayedAd() : nullptr;
-    });
+    opener.setDisplayedAd(displayedAd());
 }
 
-void Controller::clickDidFail(Ad& ad) { restoreAdAfterClickAnimationIfPossibleForAd(ad); }
+std::function<std::shared_ptr<Ad>()> Controller::displayedAd() {
+    return [weak = weak_from_this()] {
+        const auto controller = weak.lock();
+        return controller ? controller->currentlyDisplayedAd() : nullptr;
+    };
+}
+
+void Controller::clickDidFail(Ad& ad) {
+    restoreAdAfterClickAnimationIfPossibleForAd(ad);
+    // A search screen that already went has nothing left to close.
+    if (searchController_ && searchController_->modalWindow())
+        searchController_->relinquishScreen();
+}
+
+void Controller::displaySearchWithAd(Ad& ad, const std::string& placeholderText,
+                                     const std::string& webpageURL) {
+    const auto banner = view();
+    if (!banner)
+        return;
+    searchController_ = SearchViewController::create();
+    searchController_->setSearchBarHeight(banner->bounds().height());
+    searchController_->setTileImage(ad.userImage());
+    searchController_->setSuggestionUrl(ad.suggestionUrl());
+    searchController_->setPlaceholderText(placeholderText);
+    searchController_->setWebpageURL(webpageURL);
+    searchController_->presentFromView(banner, ad.shared_from_this(), delegate_, displayedAd());
+}
 
 } // namespace pennant

@@ -5,14 +5,17 @@
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Subscribers.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace pennant {
 
 class Ad;
 class Delegate;
 class Opener;
+class SearchViewController;
 class SingleAdView;
 class View;
 
@@ -51,6 +54,12 @@ public:
     void adDidFailToLoad(Ad& ad) override;
     void clickDidSucceed(Ad& ad, const std::optional<foundation::Dictionary>& response) override;
     void clickDidFail(Ad& ad) override;
+    // Opens the search screen for a search banner that was tapped.
+    void displaySearchWithAd(Ad& ad, const std::string& placeholderText,
+                             const std::string& webpageURL) override;
+    const std::shared_ptr<SearchViewController>& searchController() const {
+        return searchController_;
+    }
     std::shared_ptr<FlexAd> newFlexAd(const foundation::Value& markup,
                                       std::weak_ptr<FlexAdDelegate> delegate,
                                       std::weak_ptr<Delegate> host,
@@ -64,6 +73,8 @@ private:
     void observeApplication();
     // What an opener needs from the banner it was tapped on.
     void fromBanner(Opener& opener);
+    // The ad on display when a screen opened from this banner goes.
+    std::function<std::shared_ptr<Ad>()> displayedAd();
     void showFirstAd();
     void swapInLoadingAd();
     static void release(std::shared_ptr<Ad>& ad);
@@ -74,6 +85,7 @@ private:
     std::shared_ptr<Ad> loadingAd_;
     std::optional<foundation::Date> lastRequestForFreshAd_;
     bool acceptingRequests_ = true;
+    std::shared_ptr<SearchViewController> searchController_;
     foundation::Subscription resignActive_;
     foundation::Subscription becomeActive_;
 };

@@ -25,7 +25,7 @@ class OldSchoolSingleAdView : public SingleAdView {
 
     void setAd(std::shared_ptr<Ad> ad) override;
     // Replaces the click animation view by an image view of the icon at the right edge.
-    void setActionIcon(const std::shared_ptr<graphics::Image>& icon);
+    virtual void setActionIcon(const std::shared_ptr<graphics::Image>& icon);
 
     void drawRect(graphics::Context& context, const graphics::Rect& rect) override;
     void drawShineBackgroundWithBaseColor(graphics::Context& context,
@@ -35,7 +35,7 @@ class OldSchoolSingleAdView : public SingleAdView {
     // Seconds since the view first drew a ready ad; 0 before that.
     double timeIntervalSinceFirstRender() const;
     // Hands the recorded touches to the controller and starts a fresh record.
-    void clickDidHappen();
+    virtual void clickDidHappen();
     const std::vector<std::string>& storedTouches() const { return storedTouches_; }
 
     void touchesBegan(const ui::TouchSet& touches, const ui::Event& event) override;
@@ -56,11 +56,12 @@ class OldSchoolSingleAdView : public SingleAdView {
 protected:
     explicit OldSchoolSingleAdView(const graphics::Rect& frame = {});
 
+    std::optional<foundation::Date> dateOfFirstRender_;
+
 private:
     void drawTextBanner(graphics::Context& context) const;
     void recordTouch(const ui::Touch& touch, bool isTouchEnd);
 
-    std::optional<foundation::Date> dateOfFirstRender_;
     std::vector<std::string> storedTouches_;
 };
 

@@ -72,6 +72,7 @@ public:
     void setAdDelegate(std::weak_ptr<AdDelegate> adDelegate) {
         adDelegate_ = std::move(adDelegate);
     }
+    std::shared_ptr<AdDelegate> adDelegate() const { return adDelegate_.lock(); }
     int state() const { return state_; }
     int format() const { return format_; }
     int event() const { return event_; }

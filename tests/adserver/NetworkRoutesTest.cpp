@@ -80,3 +80,24 @@ TEST_F(NetworkRoutesTest, ConcurrentClientsShareOneRotationAndExactCounts) {
     EXPECT_EQ(server.pixelHits("track/shared"), kThreads * kRequests);
     EXPECT_EQ(server.journal().entries().size(), 2u * kThreads * kRequests);
 }
+
+// A suggestion service URL can hold back the answers for one query, so that an earlier query's
+// answer arrives after a later one's; other queries answer at once.
+TEST_F(NetworkRoutesTest, ASlowSuggestionQueryAnswersAfterALaterOne) {
+    const std::string service = "/search/suggest?src=test&slow_query=p&slow_seconds=2&query=";
+    std::mutex mutex;
+    std::vector<std::string> answered;
+    auto ask = [&](const std::string& query) {
+        httplib::Client own("127.0.0.1", server.port());
+        const auto data = json(own.Get(service + query))["data"];
+        std::lock_guard lock(mutex);
+        answered.push_back(query + ":" + std::to_string(data.asArray().size()));
+    };
+    std::thread slow(ask, "p");
+    // The held-back request is in before the next one is sent.
+    while (server.journal().entries().empty())
+        std::this_thread::yield();
+    ask("pi");
+    slow.join();
+    EXPECT_EQ(answered, (std::vector<std::string>{"pi:1", "p:2"}));
+}

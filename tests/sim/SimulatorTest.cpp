@@ -180,6 +180,45 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
     std::filesystem::remove_all(out);
 }
 
+// The search scenario: a suggestion request per key typed, then the picked suggestion sent as
+// the click, whose results page (the ad server puts the click's query into it) replaces the
+// search screen.
+TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
+    kessa::registerInterfaceClasses();
+    const auto out = testing_support::ScratchDirectory::create("search-run");
+    sim::SimulatorOptions options;
+    options.scenario = std::string(PROJECT_SOURCE_DIR) + "/sim/scenarios/search.scn";
+    options.trace = (out / "search.jsonl").string();
+    options.screenshots = (out / "search").string();
+    options.bundle = std::string(PROJECT_SOURCE_DIR) + "/app/Resources";
+    options.firstAd = "web-search";
+    ASSERT_EQ(sim::Simulator(options).run(), 0);
+
+    const std::string trace = slurp(out / "search.jsonl");
+    const std::string suggest =
+        "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
+    const auto p = trace.find(suggest + "p\"");
+    const auto pi = trace.find(suggest + "pi\"");
+    const auto piz = trace.find(suggest + "piz\"");
+    ASSERT_NE(p, std::string::npos);
+    ASSERT_NE(pi, std::string::npos);
+    ASSERT_NE(piz, std::string::npos);
+    EXPECT_LT(p, pi);
+    EXPECT_LT(pi, piz);
+    const auto click = trace.find(
+        "\"method\":\"POST\",\"url\":\"http:\\/\\/ads.pennant.test\\/click\\/web-search\"");
+    ASSERT_NE(click, std::string::npos);
+    EXPECT_GT(click, piz);
+    EXPECT_EQ(occurrences(trace, "\\/click\\/"), 1u) << "opening the search screen clicks nothing";
+    EXPECT_NE(trace.find("\"title\":\"Results for pizza near me\"", click), std::string::npos);
+    EXPECT_NE(trace.find("\"controller\":\"PennantSearchViewController\""), std::string::npos);
+    EXPECT_NE(trace.find("\"controller\":\"PennantBrowserController\"", click), std::string::npos);
+    for (const char* shot :
+         {"01-search-banner.png", "02-search-suggestions.png", "04-search-results.png"})
+        EXPECT_TRUE(std::filesystem::exists(out / "search" / shot)) << shot;
+    std::filesystem::remove_all(out);
+}
+
 // The shaker screen as the app first draws it, status bar included.
 TEST(SimulatorRun, LaunchScreenMatchesGolden) {
     kessa::registerInterfaceClasses();

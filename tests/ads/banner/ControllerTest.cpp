@@ -5,18 +5,22 @@
 #include "ads/render/PagingScrollView.h"
 #include "ads/request/Ad.h"
 #include "ads/request/Opener.h"
+#include "ads/search/SearchBar.h"
+#include "ads/search/SearchViewController.h"
 #include "platform/animation/Layer.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/CairoContext.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/PageControl.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/Touch.h"
 #include "platform/ui/Window.h"
 #include "tests/support/CatalogAds.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/ScreenTap.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +200,42 @@ TEST_F(BannerController, ARedirectThatIsNotTextFailsTheClick) {
     RunLoop::main().runUntil([] { return false; }, foundation::Seconds(2));
     EXPECT_FALSE(ad->opener()->acquisitionURL());
     EXPECT_FALSE(ad->opener()->url());
+}
+
+// The search banner's tap opens the search screen and sends nothing; the search is the click,
+// and a click that fails closes the screen again.
+TEST_F(BannerController, ASearchBannerOpensTheSearchScreenAndAFailedSearchClosesIt) {
+    startBanner("web-search");
+    auto window = ui::Window::create(graphics::Rect(0, 0, 320, 480));
+    banner->setFrame(graphics::Rect(0, 432, 320, 48));
+    window->addSubview(banner);
+    window->makeKeyAndVisible();
+    const auto shown = shownAdView();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->className(), "PennantSearchAdView");
+    testing_support::ScreenTap::on(*shown, shown->bounds());
+    const auto screen = controller().searchController();
+    ASSERT_TRUE(screen);
+    RunLoop::main().runFor(foundation::Seconds(2));
+    EXPECT_EQ(pennant::ModalViewController::onScreenModalViewController(), screen);
+    EXPECT_EQ(screen->searchBar()->placeholder(), "Search the web");
+    EXPECT_EQ(screen->searchBar()->frame().height(), 48);
+    auto clicks = [&] {
+        return std::ranges::count_if(
+            server.requests(), [](const auto& entry) { return entry.path == "/click/web-search"; });
+    };
+    EXPECT_EQ(clicks(), 0);
+
+    server.addFault(R"({"path": "/click/web-search", "status": 500})");
+    ui::Keyboard::shared().typeText("kessa");
+    ui::Keyboard::shared().pressKey(ui::KeyboardKey::Return);
+    EXPECT_TRUE(RunLoop::main().runUntil(
+        [&] { return !pennant::ModalViewController::onScreenModalViewController(); }, kBound));
+    EXPECT_EQ(clicks(), 1);
+    RunLoop::main().runFor(foundation::Seconds(2));
+    EXPECT_FALSE(screen->modalWindow());
+    EXPECT_FALSE(banner->isHidden());
+    EXPECT_FALSE(ui::Keyboard::shared().isVisible());
 }
 
 TEST_F(BannerController, ANewAdFlipsInOverSevenTenthsOfASecond) {

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace pennant {
+class SearchAdView;
+class SearchBar;
+class SearchViewController;
+} // namespace pennant
