@@ -258,7 +258,6 @@ void Opener::downloadDidFail(URLDownload& download) {
 void Opener::downloadDidSucceed(URLDownload& download) {
     const auto finished = download.shared_from_this();
     activeDownloads_.erase(finished);
-    finished->cancel();
     auto& inFlight = sharedOpenerState();
     --inFlight.count;
     if (loadingAssets_)
@@ -267,6 +266,8 @@ void Opener::downloadDidSucceed(URLDownload& download) {
         resolvedAffiliateLink(*finished);
     else
         openNewApplicationIfSupposedTo();
+    // Only now: cancelling lets go of the downloaded bytes.
+    finished->cancel();
     if (activeDownloads_.empty())
         inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
 }

@@ -17,6 +17,8 @@ VideoPlayerButton::VideoPlayerButton(std::shared_ptr<graphics::Image> icon,
                                      std::shared_ptr<graphics::Image> highlight,
                                      std::shared_ptr<Opener> opener)
     : opener_(std::move(opener)) {
+    // The shine's sheen would otherwise spill over everything above the button.
+    setClipsToBounds(true);
     iconView_ = ui::ImageView::create(std::move(icon));
     highlightView_ = ui::ImageView::create(getSquare(bounds()));
     highlightView_->setOpaque(false);

@@ -561,6 +561,7 @@ void VideoViewController::addTitleBar() {
     const float barHeight = (H / 480) * 42, textHeight = barHeight - 8;
     const float brandWidth = (W / 320) * 100, titleWidth = (W - 12) - brandWidth;
     auto bar = ShineView::create(Rect(0, 0, W, barHeight));
+    bar->setClipsToBounds(true);
     bar->setAutoresizingMask(kFlexibleSize | ui::AutoresizingFlexibleRightMargin |
                              ui::AutoresizingFlexibleBottomMargin);
     bar->setAutoresizesSubviews(true);
@@ -590,6 +591,8 @@ void VideoViewController::addControls() {
     flexibleWidthBar_->setAutoresizingMask(ui::AutoresizingFlexibleWidth |
                                            ui::AutoresizingFlexibleTopMargin);
     flexibleWidthBar_->setAutoresizesSubviews(true);
+    // Its sheen stays inside it rather than veiling the movie above.
+    flexibleWidthBar_->setClipsToBounds(true);
     skipButton_->removeFromSuperview();
     skipButton_->setAutoresizingMask(ui::AutoresizingFlexibleLeftMargin);
     skipButton_->setFrame(Rect(truncated(barWidth - kSkipWidth - kSkipMargin),
