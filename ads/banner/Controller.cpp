@@ -1,6 +1,5 @@
 #include "ads/banner/Controller.h"
 
-#include "ads/actions/ScreenDispatcher.h"
 #include "ads/banner/View.h"
 #include "ads/render/FlexAd.h"
 #include "ads/render/FlexAdContainerView.h"
@@ -10,6 +9,7 @@
 #include "ads/request/Opener.h"
 #include "ads/search/SearchAdView.h"
 #include "ads/search/SearchViewController.h"
+#include "ads/video/VideoScreenDispatcher.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/URL.h"
@@ -22,7 +22,7 @@ std::shared_ptr<Controller> Controller::create() {
     auto controller = std::shared_ptr<Controller>(new Controller());
     controller->observeApplication();
     // A tap on any banner may open the client's screens.
-    ScreenDispatcher::install();
+    VideoScreenDispatcher::install();
     return controller;
 }
 

@@ -4,9 +4,11 @@
 #include "ads/request/AnalyticsData.h"
 #include "ads/request/Delegate.h"
 #include "ads/request/Endpoints.h"
+#include "ads/request/ImageCache.h"
 #include "ads/request/URLDownload.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PlatformContext.h"
+#include "platform/graphics/Image.h"
 #include "platform/net/HTTPClient.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
@@ -44,6 +46,8 @@ constexpr std::array<ActionName, 11> kActionNames = {{
 
 constexpr std::string_view kAffiliateLinkIdentifier = "affiliateLink";
 constexpr std::string_view kStoreScheme = "itms";
+// A video names a handful of images; a response naming more is not fetched beyond this.
+constexpr std::size_t kMaxVideoAssets = 16;
 
 // Shared by all openers of the process: the openers with downloads in flight, kept here rather
 // than by themselves so that a context torn down mid-ping still releases them, and the URL
@@ -66,6 +70,13 @@ SharedOpenerState& sharedOpenerState() {
 std::optional<std::string> stringAt(const foundation::Value& parameters, std::string_view key) {
     const auto& value = parameters[key];
     return value.isString() ? std::optional(std::string(value.asString())) : std::nullopt;
+}
+
+// Caps at half the size less one, so the middle row and column are the ones that stretch.
+std::shared_ptr<graphics::Image> stretchableForm(const graphics::Image& image) {
+    const auto size = image.size();
+    return image.stretchableImage(int(double(size.width) * 0.5 - 1.0),
+                                  int(double(size.height) * 0.5 - 1.0));
 }
 
 } // namespace
@@ -224,9 +235,11 @@ void Opener::open() {
 }
 
 void Opener::addDownload(const std::string& url, std::string identifier,
-                         std::optional<foundation::Data> postBody, std::uint32_t cachePolicy) {
+                         std::optional<foundation::Data> postBody, std::uint32_t cachePolicy,
+                         foundation::Value userInfo) {
     auto download = URLDownload::create();
     download->setIdentifier(std::move(identifier));
+    download->setUserInfo(std::move(userInfo));
     download->setSuccessCallback([this](URLDownload& done) { downloadDidSucceed(done); });
     download->setFailureCallback([this](URLDownload& done) { downloadDidFail(done); });
     download->setCachePolicy(cachePolicy);
@@ -245,13 +258,16 @@ void Opener::downloadDidFail(URLDownload& download) {
 void Opener::downloadDidSucceed(URLDownload& download) {
     const auto finished = download.shared_from_this();
     activeDownloads_.erase(finished);
-    finished->cancel();
     auto& inFlight = sharedOpenerState();
     --inFlight.count;
-    if (finished->identifier() == kAffiliateLinkIdentifier)
+    if (loadingAssets_)
+        assetDidDownload(*finished);
+    else if (finished->identifier() == kAffiliateLinkIdentifier)
         resolvedAffiliateLink(*finished);
     else
         openNewApplicationIfSupposedTo();
+    // Only now: cancelling lets go of the downloaded bytes.
+    finished->cancel();
     if (activeDownloads_.empty())
         inFlight.openers.erase(shared_from_this()); // may be the last reference: nothing follows
 }
@@ -299,7 +315,67 @@ void Opener::addToContacts() {
         screens->addToContacts(*this);
 }
 
-void Opener::loadVideoPlayer() { displayVideoPlayer(); }
+void Opener::loadVideoPlayer() {
+    const auto& entries = openParameters_["$"];
+    if (entries.isDictionary()) {
+        std::size_t count = 0;
+        for (const auto& [identifier, entry] : entries.asDictionary()) {
+            if (++count > kMaxVideoAssets)
+                break;
+            addImageDownload(entry["u"], identifier, !entry["c"].isNull(), !entry["s"].isNull());
+        }
+    }
+    if (!loadingAssets_)
+        displayVideoPlayer();
+}
+
+void Opener::addImageDownload(const foundation::Value& url, const std::string& identifier,
+                              bool cacheResult, bool makeImageStretchable) {
+    if (!url.isString())
+        return;
+    if (cacheResult) {
+        auto image = ImageCache::sharedCache().fetchImageNamed(identifier);
+        if (image && makeImageStretchable)
+            image = stretchableForm(*image);
+        if (image) {
+            assets_[identifier] = std::move(image);
+            return;
+        }
+    }
+    loadingAssets_ = true;
+    foundation::Value userInfo;
+    if (cacheResult || makeImageStretchable) {
+        foundation::Dictionary flags;
+        if (cacheResult)
+            flags.set("c", "1");
+        if (makeImageStretchable)
+            flags.set("s", "1");
+        userInfo = foundation::Value(std::move(flags));
+    }
+    addDownload(std::string(url.asString()), identifier, std::nullopt, 0, std::move(userInfo));
+}
+
+void Opener::assetDidDownload(const URLDownload& download) {
+    // A failed or undecodable image is simply missing: the player does without it.
+    if (auto image = graphics::Image::fromData(download.data())) {
+        const auto& flags = download.userInfo();
+        if (!flags["c"].isNull())
+            (void)ImageCache::sharedCache().storeImage(image, download.identifier());
+        if (!flags["s"].isNull())
+            image = stretchableForm(*image);
+        if (image)
+            assets_[download.identifier()] = std::move(image);
+    }
+    if (activeDownloads_.empty()) {
+        loadingAssets_ = false;
+        displayVideoPlayer();
+    }
+}
+
+std::shared_ptr<graphics::Image> Opener::asset(const std::string& identifier) const {
+    const auto found = assets_.find(identifier);
+    return found == assets_.end() ? nullptr : found->second;
+}
 
 void Opener::displayVideoPlayer() {
     if (auto screens = actionScreens("the video player"))

@@ -7,11 +7,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+
+namespace graphics {
+class Image;
+}
 
 namespace ui {
 class View;
@@ -135,6 +140,11 @@ public:
     int movieScalingMode() const { return movieScalingMode_; }
     void setMovieScalingMode(int mode) { movieScalingMode_ = mode; }
 
+    // True while the video's images are being fetched.
+    bool loadingAssets() const { return loadingAssets_; }
+    // A fetched video image by its identifier; null when it is missing or did not decode.
+    std::shared_ptr<graphics::Image> asset(const std::string& identifier) const;
+
     bool prompt() const { return prompt_; }
     bool transparentBackground() const { return transparentBackground_; }
     const foundation::Value& openParameters() const { return openParameters_; }
@@ -152,10 +162,14 @@ private:
 
     void readOpenParameters();
     void addDownload(const std::string& url, std::string identifier,
-                     std::optional<foundation::Data> postBody, std::uint32_t cachePolicy);
+                     std::optional<foundation::Data> postBody, std::uint32_t cachePolicy,
+                     foundation::Value userInfo = {});
     void downloadDidSucceed(URLDownload& download);
     void downloadDidFail(URLDownload& download);
     void resolvedAffiliateLink(const URLDownload& download);
+    void addImageDownload(const foundation::Value& url, const std::string& identifier,
+                          bool cacheResult, bool makeImageStretchable);
+    void assetDidDownload(const URLDownload& download);
 
     // One operation per action. Screens and prompts come from the installed action screens.
     void displayBrowser();
@@ -196,6 +210,8 @@ private:
     std::optional<std::string> title_;
     int movieControls_ = 2;
     int movieScalingMode_ = 1;
+    bool loadingAssets_ = false;
+    std::map<std::string, std::shared_ptr<graphics::Image>> assets_;
 };
 
 } // namespace pennant
