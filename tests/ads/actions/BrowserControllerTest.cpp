@@ -38,7 +38,8 @@ protected:
         auto browser = BrowserController::create();
         browser->load(url(address));
         present(*browser);
-        EXPECT_TRUE(waitFor([&] { return browser->loaded(); })) << address;
+        EXPECT_TRUE(waitFor([&] { return browser->loaded(); }))
+            << address << " " << testing::PrintToString(lines);
         advance(1);
         return browser;
     }

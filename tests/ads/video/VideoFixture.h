@@ -115,16 +115,22 @@ protected:
                 found.push_back(pennant::URLDownload::dictionaryFromQueryString(entry.body));
         return found;
     }
+    // In the order they were recorded; visits sent at the same moment race each other to the
+    // server, so those are taken by name.
     std::vector<std::string> visitNames() {
         advance(1);
-        std::vector<std::string> names;
+        std::vector<std::pair<std::string, std::string>> timed;
         for (const auto& visit : visits()) {
             std::string name = visit.get("p").stringValue();
             for (const char* key : {"startvisit", "event"})
                 if (visit.contains(key))
                     name += std::string(" ") + key + "=" + visit.get(key).stringValue();
-            names.push_back(name);
+            timed.emplace_back(visit.get("z").stringValue(), name);
         }
+        std::ranges::sort(timed);
+        std::vector<std::string> names;
+        for (auto& [time, name] : timed)
+            names.push_back(std::move(name));
         return names;
     }
 
