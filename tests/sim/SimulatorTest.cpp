@@ -1,7 +1,9 @@
 #include "sim/Simulator.h"
 #include "app/InterfaceClasses.h"
+#include "platform/addressbook/AddressBook.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Sandbox.h"
 #include "platform/foundation/URL.h"
 #include "platform/graphics/Image.h"
 #include "platform/net/HTTPClient.h"
@@ -55,6 +57,32 @@ std::string withoutTimeAndPorts(std::string line) {
     }
     return line;
 }
+
+// One of the bundled scenarios, run headless with the catalogue's rotation starting at an ad:
+// its trace as text, its screenshots under out/shots, its sandbox home under out/home.
+struct ScenarioRun {
+    ScenarioRun(const std::string& name, const std::string& firstAd)
+        : out(testing_support::ScratchDirectory::create(name + "-run")) {
+        kessa::registerInterfaceClasses();
+        sim::SimulatorOptions options;
+        options.scenario = std::string(PROJECT_SOURCE_DIR) + "/sim/scenarios/" + name + ".scn";
+        options.trace = (out / "trace.jsonl").string();
+        options.screenshots = (out / "shots").string();
+        options.bundle = std::string(PROJECT_SOURCE_DIR) + "/app/Resources";
+        options.home = (out / "home").string();
+        options.firstAd = firstAd;
+        status = sim::Simulator(options).run();
+        trace = slurp(out / "trace.jsonl");
+    }
+    ~ScenarioRun() { std::filesystem::remove_all(out); }
+    bool shot(const std::string& name) const {
+        return std::filesystem::exists(out / "shots" / name);
+    }
+
+    std::filesystem::path out;
+    int status = -1;
+    std::string trace;
+};
 
 sim::SimulatorOptions shortRun() {
     sim::SimulatorOptions options;
@@ -184,17 +212,9 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
 // the click, whose results page (the ad server puts the click's query into it) replaces the
 // search screen.
 TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
-    kessa::registerInterfaceClasses();
-    const auto out = testing_support::ScratchDirectory::create("search-run");
-    sim::SimulatorOptions options;
-    options.scenario = std::string(PROJECT_SOURCE_DIR) + "/sim/scenarios/search.scn";
-    options.trace = (out / "search.jsonl").string();
-    options.screenshots = (out / "search").string();
-    options.bundle = std::string(PROJECT_SOURCE_DIR) + "/app/Resources";
-    options.firstAd = "web-search";
-    ASSERT_EQ(sim::Simulator(options).run(), 0);
-
-    const std::string trace = slurp(out / "search.jsonl");
+    const ScenarioRun run("search", "web-search");
+    ASSERT_EQ(run.status, 0);
+    const std::string& trace = run.trace;
     const std::string suggest =
         "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
     const auto p = trace.find(suggest + "p\"");
@@ -215,8 +235,49 @@ TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
     EXPECT_NE(trace.find("\"controller\":\"PennantBrowserController\"", click), std::string::npos);
     for (const char* shot :
          {"01-search-banner.png", "02-search-suggestions.png", "04-search-results.png"})
-        EXPECT_TRUE(std::filesystem::exists(out / "search" / shot)) << shot;
-    std::filesystem::remove_all(out);
+        EXPECT_TRUE(run.shot(shot)) << shot;
+}
+
+// The canvas ad: the canvas page over the backdrop, its Call button asking first (the ping,
+// then the number), its Close button sending the canvas back onto the banner.
+TEST(SimulatorRun, CanvasScenarioCallsThroughThePageAndCloses) {
+    const ScenarioRun run("canvas", "kessa-canvas");
+    ASSERT_EQ(run.status, 0);
+    const std::string& trace = run.trace;
+    const auto shown =
+        trace.find("\"event\":\"shown\",\"level\":0,\"controller\":\"PennantCanvasController\"");
+    ASSERT_NE(shown, std::string::npos);
+    const auto prompt = trace.find("\"title\":\"Call 5550123?\"", shown);
+    const auto ping = trace.find("pixel\\/track\\/kessa-canvas-call", prompt);
+    const auto call = trace.find("\"type\":\"open-url\",\"url\":\"tel:5550123\"", ping);
+    ASSERT_NE(call, std::string::npos) << "prompt, then ping, then the number";
+    EXPECT_NE(trace.find("\"event\":\"hidden\",\"level\":0", call), std::string::npos);
+    EXPECT_NE(
+        trace.find("\"method\":\"POST\",\"url\":\"http:\\/\\/ads.pennant.test\\/ad_source.php\""),
+        std::string::npos)
+        << "the canvas page's visit is recorded";
+    for (const char* shot : {"01-canvas-opening.png", "02-canvas.png", "04-canvas-closing.png"})
+        EXPECT_TRUE(run.shot(shot)) << shot;
+}
+
+// The contact ad: accepted, the entry goes into the address book in the run's home, picture
+// and all, and the acquisition ping goes out.
+TEST(SimulatorRun, ContactScenarioAddsTheAdvertiserWithItsPicture) {
+    const ScenarioRun run("contact", "garden-contact");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.trace.find("\"title\":\"Add Green Thumb to your Address Book?\""),
+              std::string::npos);
+    EXPECT_NE(run.trace.find("pixel\\/track\\/garden-contact-added"), std::string::npos);
+    EXPECT_EQ(occurrences(run.trace, "\"type\":\"contact\",\"event\":\"added\""), 2u)
+        << "once without its picture, once with it";
+    ASSERT_TRUE(foundation::Sandbox::current().setHome((run.out / "home").string()));
+    auto book = addressbook::AddressBook::create(addressbook::AddressBook::OpenMode::ExistingOnly);
+    ASSERT_TRUE(book);
+    const auto people = book.value()->allPeople();
+    ASSERT_TRUE(people);
+    ASSERT_EQ(people.value().size(), 1u);
+    EXPECT_EQ(people.value()[0].organization, "Green Thumb");
+    EXPECT_TRUE(people.value()[0].imageData);
 }
 
 // The shaker screen as the app first draws it, status bar included.
