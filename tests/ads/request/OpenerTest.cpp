@@ -1,6 +1,8 @@
 #include "ads/request/Opener.h"
+#include "ads/request/ActionScreens.h"
 #include "ads/request/AnalyticsData.h"
 #include "ads/request/Endpoints.h"
+#include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/net/HostMap.h"
@@ -281,4 +283,51 @@ TEST_F(OpenerLaunchTest, OtherLinksLeaveDirectlyAndTheLastOneWaitingWins) {
     ASSERT_TRUE(waitForPings(1));
     EXPECT_EQ(opened, (std::vector<std::string>{"mailto:sales@bakery.test",
                                                 "http://audio.phone.test/a/1"}));
+}
+
+namespace {
+
+// The hand-overs to the screens and prompts, written down instead of shown.
+struct HandOffs : pennant::ActionScreens {
+    void displayBrowser(Opener& opener) override { record("browser", opener); }
+    std::shared_ptr<ui::ViewController> createFullScreenBrowser(Opener&) override {
+        return nullptr;
+    }
+    void displayFullScreenBrowser(Opener&, const std::shared_ptr<ui::ViewController>&) override {}
+    void displayCanvas(Opener& opener) override { record("canvas", opener); }
+    void call(Opener& opener) override { record(opener.prompt() ? "ask" : "call", opener); }
+    void addToContacts(Opener& opener) override { record(opener.prompt() ? "ask" : "add", opener); }
+    void displayVideoPlayer(Opener& opener) override { record("movie", opener); }
+    void record(const std::string& what, const Opener& opener) {
+        handed.push_back(what + " " + (opener.url() ? opener.url()->absoluteString() : ""));
+    }
+    std::vector<std::string> handed;
+};
+
+} // namespace
+
+TEST(OpenerTest, ACallWithoutItsOwnSayAsksOnEverySystemButThreeNought) {
+    auto screens = std::make_shared<HandOffs>();
+    pennant::ActionScreens::install(screens);
+    const auto callOn = [&](const std::string& version, std::string_view json) {
+        foundation::DeviceProfile::current().systemVersion = version;
+        openerFrom(json)->open();
+        return screens->handed.back();
+    };
+    const auto noSay = R"({"a": "call", "u": "tel:5550100"})";
+    EXPECT_EQ(callOn("3.0", noSay), "call tel:5550100");
+    EXPECT_EQ(callOn("3.0.1", noSay), "call tel:5550100");
+    EXPECT_EQ(callOn("3.1.2", noSay), "ask tel:5550100");
+    EXPECT_EQ(callOn("2.2", noSay), "ask tel:5550100");
+    // A version without a minor number is not taken for 3.0: asking is the safe side.
+    EXPECT_EQ(callOn("3", noSay), "ask tel:5550100");
+    // The ad's own say wins on every system; a page's bridge always asks.
+    EXPECT_EQ(callOn("3.1.2", R"({"a": "call", "u": "tel:5550100", "p": "0"})"),
+              "call tel:5550100");
+    EXPECT_EQ(callOn("3.0", R"({"a": "call", "u": "tel:5550100", "p": "1"})"), "ask tel:5550100");
+    auto fromPage = openerFrom(R"({"a": "contact", "u": "x:", "p": "0"})");
+    fromPage->requirePrompt();
+    fromPage->open();
+    EXPECT_EQ(screens->handed.back(), "ask x:");
+    pennant::ActionScreens::install(nullptr);
 }
