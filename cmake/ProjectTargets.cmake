@@ -25,6 +25,12 @@ endfunction()
 
 # project_test(name SOURCES ... [DEPS ...]): one GoogleTest binary, registered with CTest.
 function(project_test name)
+  project_test_binary(${name} ${ARGN})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# The test binary itself, not yet registered.
+function(project_test_binary name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${PROJECT_WARNINGS})
@@ -32,19 +38,13 @@ function(project_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} test_support)
   # Tests find checked-in data (resources, scenarios, catalogues) from the source tree.
   target_compile_definitions(${name} PRIVATE PROJECT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # project_display_test(name SOURCES ... [DEPS ...]): a GoogleTest binary that needs WebKit and so
 # an X server. It runs as one CTest entry under xvfb-run: its tests share one web process,
 # because starting WebKit costs more than the tests.
 function(project_display_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_compile_options(${name} PRIVATE ${PROJECT_WARNINGS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} test_support)
-  target_compile_definitions(${name} PRIVATE PROJECT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  project_test_binary(${name} ${ARGN})
   add_test(NAME ${name} COMMAND xvfb-run -a $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()

@@ -10,7 +10,6 @@
 #include "ads/request/Opener.h"
 #include "ads/request/URLDownload.h"
 #include "ads/request/Version.h"
-#include "platform/audio/AudioSession.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/FileManager.h"
 #include "platform/foundation/Log.h"
@@ -57,24 +56,6 @@ void setIfGiven(foundation::Dictionary& parameters, const char* key,
                 const std::optional<std::string>& value) {
     if (value)
         parameters.set(key, *value);
-}
-
-// Where sound goes, as the ad network codes it: 0 speaker (and any session failure),
-// 1 headphones or headset, 2 no route, 4 anything else.
-int audioRoute() {
-    auto& session = audio::AudioSession::shared();
-    const int status = session.initialize();
-    if (status != audio::AudioSession::kNoError &&
-        status != audio::AudioSession::kAlreadyInitialized)
-        return 0;
-    const auto reading = session.currentRoute();
-    if (reading.status > 0)
-        return 0;
-    if (reading.route.empty())
-        return 2;
-    if (reading.route == "Headphone" || reading.route == "Headset")
-        return 1;
-    return reading.route == "Speaker" ? 0 : 4;
 }
 
 // Another ad library linked into the host announces itself by its view class.
@@ -220,7 +201,7 @@ foundation::Dictionary Ad::buildParamsWithLastClickInfo(bool lastClickInfo) {
     parameters.set("ad_type", format_ == kFullScreen ? "full_screen" : "bar");
     if (format_ == kFullScreen)
         parameters.set("event", std::to_string(event_));
-    parameters.set("audio", std::to_string(audioRoute()));
+    parameters.set("audio", std::to_string(AppData::audioRoute()));
     const int orientation = ui::Application::shared().statusBarOrientation();
     parameters.set("so", orientation == 3 || orientation == 4 ? "l" : "p");
     if (classExists("RollerAdView"))

@@ -1,5 +1,6 @@
 #include "ads/request/AppData.h"
 
+#include "platform/audio/AudioSession.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/FileManager.h"
@@ -32,6 +33,22 @@ bool AppData::readStoreMetadata() {
         return false;
     auto plist = foundation::PropertyList::read(bytes.value());
     return plist && plist.value().isDictionary() && !plist.value().asDictionary().empty();
+}
+
+int AppData::audioRoute() {
+    auto& session = audio::AudioSession::shared();
+    const int status = session.initialize();
+    if (status != audio::AudioSession::kNoError &&
+        status != audio::AudioSession::kAlreadyInitialized)
+        return 0;
+    const auto reading = session.currentRoute();
+    if (reading.status > 0)
+        return 0;
+    if (reading.route.empty())
+        return 2;
+    if (reading.route == "Headphone" || reading.route == "Headset")
+        return 1;
+    return reading.route == "Speaker" ? 0 : 4;
 }
 
 } // namespace pennant

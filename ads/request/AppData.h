@@ -22,6 +22,10 @@ public:
     const std::optional<std::string>& bundleName() const { return bundleName_; }
     const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }
 
+    // Where sound goes, as the ad network codes it: 0 speaker (and any session failure),
+    // 1 headphones or headset, 2 no route, 4 anything else.
+    static int audioRoute();
+
 private:
     friend class foundation::Singleton<AppData>;
     AppData();

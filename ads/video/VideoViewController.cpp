@@ -2,10 +2,10 @@
 
 #include "ads/render/ShineView.h"
 #include "ads/request/AnalyticsData.h"
+#include "ads/request/AppData.h"
 #include "ads/request/Localizer.h"
 #include "ads/video/VideoPlayerButton.h"
 #include "ads/video/VideoPlayerOverlayView.h"
-#include "platform/audio/AudioSession.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/graphics/Font.h"
@@ -114,21 +114,7 @@ std::shared_ptr<VideoViewController> VideoViewController::lastPlayerOrNil() {
     return foundation::Singleton<LastController>::shared().controller.lock();
 }
 
-int VideoViewController::audioRoute() {
-    auto& session = audio::AudioSession::shared();
-    const int status = session.initialize();
-    if (status != audio::AudioSession::kNoError &&
-        status != audio::AudioSession::kAlreadyInitialized)
-        return 0;
-    const auto reading = session.currentRoute();
-    if (reading.status > 0)
-        return 0;
-    if (reading.route.empty())
-        return 2;
-    if (reading.route == "Headphone" || reading.route == "Headset")
-        return 1;
-    return reading.route == "Speaker" ? 0 : 4;
-}
+int VideoViewController::audioRoute() { return AppData::audioRoute(); }
 
 std::shared_ptr<ui::View>
 VideoViewController::findSubviewWithName(const std::string& name,

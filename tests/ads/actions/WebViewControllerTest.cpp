@@ -6,15 +6,12 @@
 #include "platform/foundation/Error.h"
 #include "platform/ui/AlertView.h"
 #include "platform/web/WebView.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/WebScreenFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using pennant::WebViewController;
 
@@ -46,18 +43,6 @@ protected:
         return request ? request->url : "";
     }
 };
-
-int closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 } // namespace
 
@@ -154,7 +139,7 @@ TEST_F(WebViewControllerTest, FailuresShowOneAlertWhoseMessageFollowsTheLatest) 
     net::HostMap::shared().clear();
     auto screen = WebViewController::create();
     present(*screen);
-    screen->load(url("http://127.0.0.1:" + std::to_string(closedPort()) + "/"));
+    screen->load(url("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/"));
     ASSERT_TRUE(waitFor([&] { return screen->failAlert() != nullptr; }));
     const auto alert = screen->failAlert();
     EXPECT_EQ(alert->title(), "Whoops");
@@ -200,7 +185,7 @@ TEST_F(WebViewControllerTest, AnInterstitialHearsOfItsPageInsteadOfAnAlert) {
     net::HostMap::shared().clear();
     auto bad = WebViewController::create();
     bad->setInterstitialAd(interstitial);
-    bad->load(url("http://127.0.0.1:" + std::to_string(closedPort()) + "/"));
+    bad->load(url("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/"));
     ASSERT_TRUE(waitFor([&] { return bad->loaded(); }));
     EXPECT_EQ(interstitial->heard, (std::vector<std::string>{"ready", "failed"}));
     EXPECT_FALSE(bad->failAlert());

@@ -9,13 +9,9 @@
 #include "platform/ui/Touch.h"
 #include "platform/web/WebContext.h"
 #include "platform/web/WebViewDelegate.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/ScratchDirectory.h"
 #include "tests/support/VirtualClockFixture.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -108,18 +104,6 @@ protected:
         return view_->stringByEvaluatingJavaScriptFromString(script);
     }
 
-    static int closedPort() {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        ::close(fd);
-        return ntohs(address.sin_port);
-    }
-
     void delay(const std::string& path, double seconds) {
         adserver::FaultPlan::Rule rule;
         rule.path = path;
@@ -163,7 +147,8 @@ TEST_F(WebViewTest, LoadStartsAndFinishesWithThePageTitleAsScriptsLeftIt) {
     ASSERT_TRUE(view_->request());
     EXPECT_EQ(view_->request()->url, page("retitled.html"));
 
-    const std::string closed = "http://127.0.0.1:" + std::to_string(closedPort()) + "/";
+    const std::string closed =
+        "http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/";
     load(closed);
     EXPECT_EQ(observed,
               (std::vector<std::string>{"started " + page("retitled.html") + " ",
@@ -188,7 +173,7 @@ TEST_F(WebViewTest, TheVirtualClockWaitsForALoadInFlight) {
 }
 
 TEST_F(WebViewTest, FailuresCarryThePlatformCodes) {
-    load("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
+    load("http://127.0.0.1:" + std::to_string(testing_support::closedPort()) + "/");
     EXPECT_EQ(delegate_->events.back(), "failed NSURLErrorDomain -1004");
 
     delay("/static/pages/hello.html", 10);
