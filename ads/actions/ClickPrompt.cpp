@@ -2,13 +2,27 @@
 
 #include "ads/request/Localizer.h"
 #include "ads/request/Opener.h"
+#include "platform/foundation/PlatformContext.h"
 #include "platform/ui/AlertView.h"
 
+#include <set>
 #include <utility>
 
 namespace pennant {
 
 namespace {
+
+// The prompts on screen, kept here rather than by themselves so that a context torn down
+// with one still up releases it.
+struct ShownPrompts {
+    std::set<std::shared_ptr<ClickPrompt>> prompts;
+};
+
+ShownPrompts& shownPrompts() {
+    return foundation::PlatformContext::current().object<ShownPrompts>(
+        [] { return new ShownPrompts(); });
+}
+
 // A table's text carries one "%@"; a second one stays as it is rather than reading past the
 // one argument there is.
 std::string formatted(std::string format, const std::string& subject) {
@@ -33,7 +47,7 @@ void ClickPrompt::makeAlert(const std::string& titleFormat, const std::string& s
 void ClickPrompt::show() {
     if (!prompt_)
         return accept();
-    keepAlive_ = shared_from_this();
+    shownPrompts().prompts.insert(shared_from_this());
     alert_->show();
 }
 
@@ -44,7 +58,8 @@ void ClickPrompt::clickedButtonAtIndex(ui::AlertView& alert, int index) {
 
 void ClickPrompt::didDismissWithButtonIndex(ui::AlertView&, int) {
     // Dropped last: this may be the final reference.
-    auto ending = std::exchange(keepAlive_, nullptr);
+    const auto ending = shared_from_this();
+    shownPrompts().prompts.erase(ending);
 }
 
 void ClickPrompt::fireAcquisitionURL() const { Opener::fireAccountingURL(acquisitionURL_); }

@@ -41,7 +41,6 @@ private:
     bool prompt_;
     std::optional<std::string> acquisitionURL_;
     std::shared_ptr<ui::AlertView> alert_;
-    std::shared_ptr<ClickPrompt> keepAlive_;
 };
 
 } // namespace pennant
