@@ -1,4 +1,5 @@
 #include "sim/Simulator.h"
+#include "ads/request/URLDownload.h"
 #include "app/InterfaceClasses.h"
 #include "platform/foundation/DeviceProfile.h"
 #include "platform/foundation/RunLoop.h"
@@ -9,9 +10,11 @@
 #include "platform/ui/Device.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/ScenarioRun.h"
 #include "tests/support/ScratchDirectory.h"
 #include "json/JSONDeserializer.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,17 +187,10 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
 // the click, whose results page (the ad server puts the click's query into it) replaces the
 // search screen.
 TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
-    kessa::registerInterfaceClasses();
-    const auto out = testing_support::ScratchDirectory::create("search-run");
-    sim::SimulatorOptions options;
-    options.scenario = std::string(PROJECT_SOURCE_DIR) + "/sim/scenarios/search.scn";
-    options.trace = (out / "search.jsonl").string();
-    options.screenshots = (out / "search").string();
-    options.bundle = std::string(PROJECT_SOURCE_DIR) + "/app/Resources";
-    options.firstAd = "web-search";
-    ASSERT_EQ(sim::Simulator(options).run(), 0);
+    testing_support::ScenarioRun search("search", "web-search");
+    ASSERT_EQ(search.run(), 0);
 
-    const std::string trace = slurp(out / "search.jsonl");
+    const std::string trace = search.trace();
     const std::string suggest =
         "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
     const auto p = trace.find(suggest + "p\"");
@@ -215,8 +211,44 @@ TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
     EXPECT_NE(trace.find("\"controller\":\"PennantBrowserController\"", click), std::string::npos);
     for (const char* shot :
          {"01-search-banner.png", "02-search-suggestions.png", "04-search-results.png"})
-        EXPECT_TRUE(std::filesystem::exists(out / "search" / shot)) << shot;
-    std::filesystem::remove_all(out);
+        EXPECT_TRUE(search.hasScreenshot(shot)) << shot;
+}
+
+// The video scenario: the clip plays to its end, is replayed and plays to its end again, and each
+// start and the close reach the ad's analytics; the closing report says the movie ran to its end.
+TEST(SimulatorRun, VideoScenarioTracesPlaybackAndReportsItToAnalytics) {
+    testing_support::ScenarioRun video("video", "clock-video");
+    ASSERT_EQ(video.run(), 0);
+
+    std::vector<std::string> played;
+    for (const auto& event : video.events("video")) {
+        EXPECT_EQ(event["url"].stringValue(), "http://static.pennant.test/static/video/clock.mp4");
+        played.push_back(fmt::format("{}@{:.1f}", event["event"].stringValue(),
+                                     event["position"].doubleValue(-1)));
+    }
+    EXPECT_EQ(played, (std::vector<std::string>{"started@0.0", "finished@6.0", "replayed@0.0",
+                                                "started@0.0", "finished@6.0"}));
+    std::size_t analyticsPosts = 0;
+    for (const auto& event : video.events("http"))
+        if (event["method"].stringValue() == "POST" &&
+            event["url"].stringValue() == "http://ads.pennant.test/ad_source.php")
+            ++analyticsPosts;
+    EXPECT_EQ(analyticsPosts, 3u);
+
+    std::vector<std::string> visits;
+    for (const auto& entry : video.requests())
+        if (entry.method == "POST" && entry.path == "/ad_source.php") {
+            const auto visit = pennant::URLDownload::dictionaryFromQueryString(entry.body);
+            visits.push_back(visit.get("p").stringValue() + " " +
+                             visit.get("startvisit").stringValue() + " " +
+                             visit.get("event").stringValue());
+        }
+    EXPECT_EQ(visits, (std::vector<std::string>{"http://ads.pennant.test/video 1 ",
+                                                "http://ads.pennant.test/video 1 ",
+                                                "http://ads.pennant.test/done  completed"}));
+    for (const char* shot : {"01-video-splash.png", "02-video-playing.png",
+                             "03-video-end-screen.png", "05-video-closed.png"})
+        EXPECT_TRUE(video.hasScreenshot(shot)) << shot;
 }
 
 // The shaker screen as the app first draws it, status bar included.
