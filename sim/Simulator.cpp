@@ -2,6 +2,7 @@
 
 #include "ads/request/Endpoints.h"
 #include "ads/request/URLDownload.h"
+#include "ads/video/VideoViewController.h"
 #include "adserver/AdServer.h"
 #include "platform/addressbook/AddressBook.h"
 #include "platform/audio/Sound.h"
@@ -23,6 +24,7 @@
 #include "sim/ContactTrace.h"
 #include "sim/HTTPTrace.h"
 #include "sim/TemporaryHome.h"
+#include "sim/VideoTrace.h"
 #include "sim/WebTrace.h"
 #include "sim/WindowFrontEnd.h"
 #include "sim/WindowTrace.h"
@@ -231,6 +233,10 @@ void Simulator::observePlatform() {
         addressbook::AddressBook::observeChanges([this](const addressbook::Change& change) {
             trace_.record("contact", ContactTrace::fields(change));
         });
+    videoObserver_ =
+        pennant::VideoViewController::observeEvents([this](const pennant::VideoEvent& event) {
+            trace_.record("video", VideoTrace::fields(event));
+        });
     webObserver_ = web::WebContext::shared().addLoadObserver(
         [this](const web::LoadEvent& event) { trace_.record("web", WebTrace::fields(event)); });
     alertTrace_.emplace(trace_);
@@ -287,7 +293,8 @@ void Simulator::printSummary() const {
                trace_.elapsed(), trace_.count("sound"), trace_.count("screenshot"),
                trace_.count("log") + trace_.count("sound") + trace_.count("screenshot") +
                    trace_.count("view-tree") + trace_.count("open-url") + trace_.count("http") +
-                   trace_.count("alert") + trace_.count("action-sheet") + trace_.count("contact"),
+                   trace_.count("alert") + trace_.count("action-sheet") + trace_.count("contact") +
+                   trace_.count("video"),
                temporaryHome_ && options_.keepHome ? "; sandbox kept at " + home_ : "");
 }
 

@@ -58,6 +58,7 @@ private:
     foundation::Subscription webObserver_;
     foundation::Subscription windowObserver_;
     foundation::Subscription contactObserver_;
+    foundation::Subscription videoObserver_;
     std::unique_ptr<adserver::AdServer> adServer_;
     std::unique_ptr<XServer> xServer_;
     foundation::Timer endOfRun_;

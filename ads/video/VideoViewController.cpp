@@ -7,6 +7,7 @@
 #include "ads/video/VideoPlayerButton.h"
 #include "ads/video/VideoPlayerOverlayView.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PlatformContext.h"
 #include "platform/foundation/Singleton.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Image.h"
@@ -46,6 +47,12 @@ constexpr unsigned kFlexibleSize = ui::AutoresizingFlexibleWidth | ui::Autoresiz
 struct LastController {
     std::weak_ptr<VideoViewController> controller;
 };
+
+using EventObservers = foundation::Subscribers<VideoEvent>;
+
+EventObservers& eventObservers() {
+    return foundation::PlatformContext::current().object<EventObservers>();
+}
 
 float truncated(float value) { return float(int(value)); }
 
@@ -127,6 +134,16 @@ VideoViewController::findSubviewWithName(const std::string& name,
         if (auto found = findSubviewWithName(name, subview))
             return found;
     return nullptr;
+}
+
+foundation::Subscription
+VideoViewController::observeEvents(std::function<void(const VideoEvent&)> observer) {
+    return eventObservers().subscribe(std::move(observer));
+}
+
+void VideoViewController::reportEvent(VideoEvent::Kind kind) const {
+    eventObservers().notify(
+        {kind, info_.videoURL(), moviePlayer_ ? moviePlayer_->currentPlaybackTime() : 0});
 }
 
 // Creation ----------------------------------------------------------------------------------
@@ -345,6 +362,7 @@ void VideoViewController::moviePlayerStarted(int orientation) {
         return;
     }
     recordStart();
+    reportEvent(VideoEvent::Kind::Started);
     for (const auto& subview : view()->subviews())
         subview->setAlpha(0);
     if (info_.hasOwnControls())
@@ -436,6 +454,7 @@ void VideoViewController::closeAndRelinquish() {
 
 void VideoViewController::moviePlayBackDidFinish(media::MovieFinishReason reason) {
     auto protector = self();
+    reportEvent(stopCalled_ ? VideoEvent::Kind::Skipped : VideoEvent::Kind::Finished);
     // A movie that broke off did not run to its end, though nobody stopped it.
     if (!moviePlayerHadStopCalledOnIt_ && reason == media::MovieFinishReason::PlaybackEnded)
         movieRanUntilEnd_ = true;
@@ -476,6 +495,7 @@ void VideoViewController::restart() {
         relinquishScreen();
         return;
     }
+    reportEvent(VideoEvent::Kind::Replayed);
     setupView();
     registerForMoviePlayerNotifications();
     play();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ads/actions/ModalViewController.h"
+#include "ads/video/VideoEvent.h"
 #include "ads/video/VideoInfo.h"
 #include "platform/foundation/Subscribers.h"
 #include "platform/foundation/Timer.h"
@@ -74,6 +75,10 @@ public:
     // Depth first, the parent before its subviews.
     static std::shared_ptr<ui::View> findSubviewWithName(const std::string& name,
                                                          const std::shared_ptr<ui::View>& parent);
+    // Told when any video screen of the current platform context starts, finishes, skips or
+    // replays its movie.
+    [[nodiscard]] static foundation::Subscription
+    observeEvents(std::function<void(const VideoEvent&)> observer);
 
     // A user stop: the movie ends and the screen closes.
     void stop();
@@ -135,6 +140,7 @@ private:
     void recordStart();
     void recordStop();
     void recordVisit(const std::string& name, const foundation::Dictionary& extraParams);
+    void reportEvent(VideoEvent::Kind kind) const;
 
     // The overlay and the end screen.
     void customizeMoviePlayer(int orientation);

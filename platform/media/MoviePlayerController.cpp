@@ -75,6 +75,10 @@ void MoviePlayerController::setAudioSink(std::shared_ptr<AudioSink> sink) {
     audioSink_ = std::move(sink);
 }
 
+double MoviePlayerController::currentPlaybackTime() const {
+    return state_ == State::Playing ? loop().now() - startTime_ : finishedAt_;
+}
+
 void MoviePlayerController::play() {
     foundation::assertIsMainThread();
     if (state_ == State::Playing || state_ == State::Finished)
@@ -264,6 +268,7 @@ void MoviePlayerController::showFrame() {
 void MoviePlayerController::finish(MovieFinishReason reason) {
     if (state_ == State::Finished)
         return;
+    finishedAt_ = currentPlaybackTime();
     state_ = State::Finished;
     timer_.stop();
     ahead_.clear();

@@ -66,6 +66,8 @@ public:
     // The movie's length in seconds; 0 until the content has preloaded.
     double duration() const { return duration_; }
     bool isPlaying() const { return state_ == State::Playing; }
+    // Seconds into the movie: 0 until playback starts, kept where it finished.
+    double currentPlaybackTime() const;
 
     void play();
     void stop();
@@ -118,6 +120,7 @@ private:
     bool endOfStream_ = false;
     double startTime_ = 0;
     double streamEnd_ = 0;
+    double finishedAt_ = 0;
     foundation::Timer timer_;
 
     // Last, so it stops (finishing a running job) before anything it may use goes.

@@ -1,4 +1,5 @@
 #include "sim/Simulator.h"
+#include "ads/request/URLDownload.h"
 #include "app/InterfaceClasses.h"
 #include "platform/addressbook/AddressBook.h"
 #include "platform/foundation/DeviceProfile.h"
@@ -11,9 +12,11 @@
 #include "platform/ui/Device.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/ScenarioRun.h"
 #include "tests/support/ScratchDirectory.h"
 #include "json/JSONDeserializer.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,32 +60,6 @@ std::string withoutTimeAndPorts(std::string line) {
     }
     return line;
 }
-
-// One of the bundled scenarios, run headless with the catalogue's rotation starting at an ad:
-// its trace as text, its screenshots under out/shots, its sandbox home under out/home.
-struct ScenarioRun {
-    ScenarioRun(const std::string& name, const std::string& firstAd)
-        : out(testing_support::ScratchDirectory::create(name + "-run")) {
-        kessa::registerInterfaceClasses();
-        sim::SimulatorOptions options;
-        options.scenario = std::string(PROJECT_SOURCE_DIR) + "/sim/scenarios/" + name + ".scn";
-        options.trace = (out / "trace.jsonl").string();
-        options.screenshots = (out / "shots").string();
-        options.bundle = std::string(PROJECT_SOURCE_DIR) + "/app/Resources";
-        options.home = (out / "home").string();
-        options.firstAd = firstAd;
-        status = sim::Simulator(options).run();
-        trace = slurp(out / "trace.jsonl");
-    }
-    ~ScenarioRun() { std::filesystem::remove_all(out); }
-    bool shot(const std::string& name) const {
-        return std::filesystem::exists(out / "shots" / name);
-    }
-
-    std::filesystem::path out;
-    int status = -1;
-    std::string trace;
-};
 
 sim::SimulatorOptions shortRun() {
     sim::SimulatorOptions options;
@@ -212,9 +189,10 @@ TEST(SimulatorRun, DemoScenarioProducesTraceAndScreenshots) {
 // the click, whose results page (the ad server puts the click's query into it) replaces the
 // search screen.
 TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
-    const ScenarioRun run("search", "web-search");
-    ASSERT_EQ(run.status, 0);
-    const std::string& trace = run.trace;
+    testing_support::ScenarioRun search("search", "web-search");
+    ASSERT_EQ(search.run(), 0);
+
+    const std::string trace = search.trace();
     const std::string suggest =
         "\"url\":\"http:\\/\\/ads.pennant.test\\/search\\/suggest?src=banner&query=";
     const auto p = trace.find(suggest + "p\"");
@@ -235,15 +213,15 @@ TEST(SimulatorRun, SearchScenarioSendsSuggestionsThenTheQueryAsTheClick) {
     EXPECT_NE(trace.find("\"controller\":\"PennantBrowserController\"", click), std::string::npos);
     for (const char* shot :
          {"01-search-banner.png", "02-search-suggestions.png", "04-search-results.png"})
-        EXPECT_TRUE(run.shot(shot)) << shot;
+        EXPECT_TRUE(search.hasScreenshot(shot)) << shot;
 }
 
 // The canvas ad: the canvas page over the backdrop, its Call button asking first (the ping,
 // then the number), its Close button sending the canvas back onto the banner.
 TEST(SimulatorRun, CanvasScenarioCallsThroughThePageAndCloses) {
-    const ScenarioRun run("canvas", "kessa-canvas");
-    ASSERT_EQ(run.status, 0);
-    const std::string& trace = run.trace;
+    testing_support::ScenarioRun canvas("canvas", "kessa-canvas");
+    ASSERT_EQ(canvas.run(), 0);
+    const std::string trace = canvas.trace();
     const auto shown =
         trace.find("\"event\":\"shown\",\"level\":0,\"controller\":\"PennantCanvasController\"");
     ASSERT_NE(shown, std::string::npos);
@@ -257,20 +235,20 @@ TEST(SimulatorRun, CanvasScenarioCallsThroughThePageAndCloses) {
         std::string::npos)
         << "the canvas page's visit is recorded";
     for (const char* shot : {"01-canvas-opening.png", "02-canvas.png", "04-canvas-closing.png"})
-        EXPECT_TRUE(run.shot(shot)) << shot;
+        EXPECT_TRUE(canvas.hasScreenshot(shot)) << shot;
 }
 
 // The contact ad: accepted, the entry goes into the address book in the run's home, picture
 // and all, and the acquisition ping goes out.
 TEST(SimulatorRun, ContactScenarioAddsTheAdvertiserWithItsPicture) {
-    const ScenarioRun run("contact", "garden-contact");
-    ASSERT_EQ(run.status, 0);
-    EXPECT_NE(run.trace.find("\"title\":\"Add Green Thumb to your Address Book?\""),
-              std::string::npos);
-    EXPECT_NE(run.trace.find("pixel\\/track\\/garden-contact-added"), std::string::npos);
-    EXPECT_EQ(occurrences(run.trace, "\"type\":\"contact\",\"event\":\"added\""), 2u)
+    testing_support::ScenarioRun contact("contact", "garden-contact");
+    ASSERT_EQ(contact.run(), 0);
+    const std::string trace = contact.trace();
+    EXPECT_NE(trace.find("\"title\":\"Add Green Thumb to your Address Book?\""), std::string::npos);
+    EXPECT_NE(trace.find("pixel\\/track\\/garden-contact-added"), std::string::npos);
+    EXPECT_EQ(occurrences(trace, "\"type\":\"contact\",\"event\":\"added\""), 2u)
         << "once without its picture, once with it";
-    ASSERT_TRUE(foundation::Sandbox::current().setHome((run.out / "home").string()));
+    ASSERT_TRUE(foundation::Sandbox::current().setHome(contact.home()));
     auto book = addressbook::AddressBook::create(addressbook::AddressBook::OpenMode::ExistingOnly);
     ASSERT_TRUE(book);
     const auto people = book.value()->allPeople();
@@ -278,6 +256,43 @@ TEST(SimulatorRun, ContactScenarioAddsTheAdvertiserWithItsPicture) {
     ASSERT_EQ(people.value().size(), 1u);
     EXPECT_EQ(people.value()[0].organization, "Green Thumb");
     EXPECT_TRUE(people.value()[0].imageData);
+}
+
+// The video scenario: the clip plays to its end, is replayed and plays to its end again, and each
+// start and the close reach the ad's analytics; the closing report says the movie ran to its end.
+TEST(SimulatorRun, VideoScenarioTracesPlaybackAndReportsItToAnalytics) {
+    testing_support::ScenarioRun video("video", "clock-video");
+    ASSERT_EQ(video.run(), 0);
+
+    std::vector<std::string> played;
+    for (const auto& event : video.events("video")) {
+        EXPECT_EQ(event["url"].stringValue(), "http://static.pennant.test/static/video/clock.mp4");
+        played.push_back(fmt::format("{}@{:.1f}", event["event"].stringValue(),
+                                     event["position"].doubleValue(-1)));
+    }
+    EXPECT_EQ(played, (std::vector<std::string>{"started@0.0", "finished@6.0", "replayed@0.0",
+                                                "started@0.0", "finished@6.0"}));
+    std::size_t analyticsPosts = 0;
+    for (const auto& event : video.events("http"))
+        if (event["method"].stringValue() == "POST" &&
+            event["url"].stringValue() == "http://ads.pennant.test/ad_source.php")
+            ++analyticsPosts;
+    EXPECT_EQ(analyticsPosts, 3u);
+
+    std::vector<std::string> visits;
+    for (const auto& entry : video.requests())
+        if (entry.method == "POST" && entry.path == "/ad_source.php") {
+            const auto visit = pennant::URLDownload::dictionaryFromQueryString(entry.body);
+            visits.push_back(visit.get("p").stringValue() + " " +
+                             visit.get("startvisit").stringValue() + " " +
+                             visit.get("event").stringValue());
+        }
+    EXPECT_EQ(visits, (std::vector<std::string>{"http://ads.pennant.test/video 1 ",
+                                                "http://ads.pennant.test/video 1 ",
+                                                "http://ads.pennant.test/done  completed"}));
+    for (const char* shot : {"01-video-splash.png", "02-video-playing.png",
+                             "03-video-end-screen.png", "05-video-closed.png"})
+        EXPECT_TRUE(video.hasScreenshot(shot)) << shot;
 }
 
 // The shaker screen as the app first draws it, status bar included.

@@ -242,6 +242,78 @@ void loaf(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
+// The video ad's clock face: a white dial with two hands, centred at (cx, cy).
+void clockFace(cairo_t* cr, double cx, double cy, double radius) {
+    cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
+    cairo_set_source_rgb(cr, 0.97, 0.95, 0.9);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.2, 0.2, 0.25);
+    cairo_set_line_width(cr, radius * 0.12);
+    cairo_stroke(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, cx, cy);
+    cairo_line_to(cr, cx, cy - radius * 0.7);
+    cairo_move_to(cr, cx, cy);
+    cairo_line_to(cr, cx + radius * 0.45, cy + radius * 0.2);
+    cairo_stroke(cr);
+}
+
+void clockTile(cairo_t* cr) {
+    tools::CairoPaths::roundedRect(cr, 0, 0, 38, 38, 6);
+    cairo_set_source_rgb(cr, 0.5, 0.15, 0.45);
+    cairo_fill(cr);
+    clockFace(cr, 19, 19, 13);
+}
+
+// The splash before the clip and the end screen's background.
+void clockSplash(cairo_t* cr) {
+    cairo_pattern_t* ground = cairo_pattern_create_linear(0, 0, 0, 160);
+    cairo_pattern_add_color_stop_rgb(ground, 0, 0.35, 0.1, 0.32);
+    cairo_pattern_add_color_stop_rgb(ground, 1, 0.12, 0.04, 0.12);
+    cairo_set_source(cr, ground);
+    cairo_paint(cr);
+    cairo_pattern_destroy(ground);
+    clockFace(cr, 120, 62, 40);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    centredText(cr, "Tick Tock Clocks", 120, 132, 18);
+}
+
+// The video buttons' pressed glow, behind the icon.
+void buttonHighlight(cairo_t* cr) {
+    tools::CairoPaths::roundedRect(cr, 1, 1, 48, 48, 8);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
+    cairo_fill(cr);
+}
+
+// Background of the video screen's skip and replay buttons: dark when up, lit when pressed.
+Draw videoButton(int width, int height, bool pressed) {
+    return [=](cairo_t* cr) {
+        tools::CairoPaths::roundedRect(cr, 1, 1, width - 2, height - 2, 6);
+        const double shade = pressed ? 0.55 : 0.2;
+        cairo_set_source_rgba(cr, shade, shade, shade, 0.85);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    };
+}
+
+// The replay button: a round arrow above the caption the screen writes in its lower third.
+Draw replayButton(bool pressed) {
+    return [=](cairo_t* cr) {
+        videoButton(96, 72, pressed)(cr);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, 4);
+        cairo_arc(cr, 48, 26, 14, -M_PI * 0.35, M_PI * 1.45);
+        cairo_stroke(cr);
+        cairo_move_to(cr, 66, 13);
+        cairo_line_to(cr, 62, 27);
+        cairo_line_to(cr, 52, 17);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -280,6 +352,13 @@ int main(int argc, char** argv) {
         {"ads/flex-cup.png", 36, 36, product({0.98, 0.94, 0.86}, cup)},
         {"ads/flex-cake.png", 36, 36, product({0.98, 0.92, 0.94}, cake)},
         {"ads/flex-loaf.png", 36, 36, product({0.96, 0.93, 0.84}, loaf)},
+        {"ads/clock-tile.png", 38, 38, clockTile},
+        {"ads/clock-splash.png", 240, 160, clockSplash},
+        {"ads/video-highlight.png", 50, 50, buttonHighlight},
+        {"ads/video-skip-up.png", 50, 30, videoButton(50, 30, false)},
+        {"ads/video-skip-down.png", 50, 30, videoButton(50, 30, true)},
+        {"ads/video-replay-up.png", 96, 72, replayButton(false)},
+        {"ads/video-replay-down.png", 96, 72, replayButton(true)},
     };
     bool ok = true;
     for (const auto& image : images)

@@ -12,6 +12,8 @@
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ScreenTap.h"
 
+#include <fmt/format.h>
+
 #include <numbers>
 
 using graphics::Rect;
@@ -254,6 +256,44 @@ TEST_F(VideoViewControllerTest, RotationTurnsThePlayerAndReCentresTheOverlay) {
               graphics::AffineTransform::identity().rotated(-pi / 2).scaled(ratio, ratio));
     EXPECT_TRUE(overlay->isShowing());
     EXPECT_EQ(overlay->alwaysShow(), VideoPlayerOverlayView::kToggle);
+}
+
+} // namespace
+
+namespace {
+
+// What the screens tell their event watchers, as "kind@position".
+class VideoEventsTest : public VideoViewControllerTest {
+protected:
+    void SetUp() override {
+        VideoViewControllerTest::SetUp();
+        watching = Controller::observeEvents([this](const pennant::VideoEvent& event) {
+            static const char* kinds[] = {"started", "finished", "skipped", "replayed"};
+            EXPECT_EQ(event.url.absoluteString(), clipURL("clock.mp4"));
+            heard.push_back(fmt::format("{}@{:.1f}", kinds[int(event.kind)], event.position));
+        });
+    }
+
+    foundation::Subscription watching;
+    Names heard;
+};
+
+TEST_F(VideoEventsTest, DoneDuringPlaybackIsASkipWhereTheMovieHadGot) {
+    auto controller = present(settings());
+    ASSERT_TRUE(playing(controller));
+    advance(2.5);
+    tap(*controller->skipButton());
+    ASSERT_TRUE(closed(controller));
+    EXPECT_EQ(heard, (Names{"started@0.0", "skipped@2.5"}));
+}
+
+TEST_F(VideoEventsTest, ASkipOnTheSplashStartsNothing) {
+    auto controller = present(settings());
+    ASSERT_TRUE(
+        runUntil([&] { return ModalViewController::onScreenModalViewController() != nullptr; }));
+    tap(*controller->skipButton());
+    ASSERT_TRUE(closed(controller));
+    EXPECT_EQ(heard, Names{"skipped@0.0"});
 }
 
 } // namespace
