@@ -89,11 +89,12 @@ fuzz-smoke: deps
 # flips, and one banner redraw, each with its parts.
 bench: deps
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBENCH=ON >/dev/null
-	@cmake --build build -j $(JOBS) --target json_bench ad_bench banner_bench flex_bench
+	@cmake --build build -j $(JOBS) --target json_bench ad_bench banner_bench flex_bench media_bench
 	build/bin/json_bench
 	build/bin/ad_bench
 	build/bin/banner_bench
 	build/bin/flex_bench
+	build/bin/media_bench
 
 # An hour of Kessa's app time on the virtual clock, the banner refreshing every 31 s and tapped
 # every 5 minutes: real time taken, and whether the app's memory grows from minute 10 to 60.

@@ -194,6 +194,7 @@ void ScenarioRunner::dump() {
 void ScenarioRunner::rotate(int orientation) {
     ui::Device::current().setOrientation(orientation);
     foundation::log("device orientation changed to {}", orientation);
+    ui::Application::shared().deviceOrientationDidChange(orientation);
 }
 
 } // namespace sim

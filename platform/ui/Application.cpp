@@ -8,6 +8,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/StatusBarWindow.h"
 #include "platform/ui/Touch.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 #include <algorithm>
@@ -98,6 +99,27 @@ void Application::setStatusBarOrientation(int orientation) {
     if (changed)
         foundation::NotificationCenter::defaultCenter().post(
             kDidChangeStatusBarOrientationNotification, this);
+}
+
+void Application::deviceOrientationDidChange(int orientation) {
+    assertIsMainThread();
+    if (auto controller = frontmostViewController();
+        controller && controller->shouldAutorotateToInterfaceOrientation(orientation))
+        setStatusBarOrientation(orientation);
+}
+
+std::shared_ptr<ViewController> Application::frontmostViewController() const {
+    // The key window's, else that of the topmost window that has one (a movie's own window
+    // has none: the screen that plays it decides).
+    auto candidates = windows();
+    std::ranges::reverse(candidates);
+    if (auto key = keyWindow())
+        candidates.insert(candidates.begin(), key);
+    for (const auto& window : candidates)
+        for (const auto& root : window->subviews())
+            if (auto controller = root->viewController())
+                return controller;
+    return nullptr;
 }
 
 std::shared_ptr<Window> Application::statusBarWindow() const { return statusBarWindow_; }

@@ -18,6 +18,7 @@ namespace ui {
 
 class ApplicationDelegate;
 class StatusBarWindow;
+class ViewController;
 class Window;
 
 // The running application: its delegate, its windows, the status bar, URL hand-off to the
@@ -60,6 +61,10 @@ public:
     void setStatusBarHidden(bool hidden);
     int statusBarOrientation() const { return statusBarOrientation_; }
     void setStatusBarOrientation(int orientation);
+    // The device turned: the interface (the status bar, and every screen that follows it)
+    // turns with it when the frontmost window's controller agrees.
+    void deviceOrientationDidChange(int orientation);
+    std::shared_ptr<ViewController> frontmostViewController() const;
     // Zero when hidden; along the top edge in portrait, along a long side in landscape.
     graphics::Rect statusBarFrame() const;
     std::shared_ptr<Window> statusBarWindow() const;

@@ -1,7 +1,9 @@
 #include "platform/ui/StatusBarWindow.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/graphics/Image.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Compositor.h"
+#include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>
@@ -84,4 +86,43 @@ TEST_F(StatusBar, DrawsAtTheTopOrBottomButNotAlongALongSide) {
     EXPECT_LT(redAt(160, 2), 0.02f);
     application.setStatusBarOrientation(3);
     EXPECT_LT(redAt(310, 240), 0.02f);
+}
+
+namespace {
+
+// A screen that turns to landscape only.
+class LandscapeController : public ViewController {
+    UI_CREATABLE(LandscapeController)
+    bool shouldAutorotateToInterfaceOrientation(int orientation) const override {
+        return orientation == 3 || orientation == 4;
+    }
+
+protected:
+    LandscapeController() = default;
+};
+
+} // namespace
+
+TEST_F(StatusBar, TurnsWithTheDeviceOnlyWhenTheFrontmostControllerAgrees) {
+    auto& application = Application::shared();
+    int heard = 0;
+    auto observer = foundation::NotificationCenter::defaultCenter().addObserver(
+        Application::kDidChangeStatusBarOrientationNotification, nullptr,
+        [&](const foundation::Notification&) { ++heard; });
+    // A window without a controller, then a portrait-only one: nothing turns.
+    application.deviceOrientationDidChange(3);
+    auto portrait = ViewController::create();
+    window->addSubview(portrait->view());
+    application.deviceOrientationDidChange(3);
+    EXPECT_EQ(application.statusBarOrientation(), 1);
+
+    auto front = shown(Rect(0, 0, 320, 480), Window::kLevelNormal);
+    auto landscape = LandscapeController::create();
+    front->addSubview(landscape->view());
+    front->makeKeyAndVisible();
+    application.deviceOrientationDidChange(4);
+    EXPECT_EQ(application.statusBarOrientation(), 4);
+    application.deviceOrientationDidChange(1);
+    EXPECT_EQ(application.statusBarOrientation(), 4);
+    EXPECT_EQ(heard, 1);
 }
