@@ -1,6 +1,7 @@
 #include "sim/XServer.h"
 
 #include <fmt/format.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -8,30 +9,18 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <thread>
 
 namespace sim {
 
 namespace {
 
-constexpr int kFirstDisplay = 90;
-constexpr int kLastDisplay = 190;
 constexpr auto kStartBound = std::chrono::seconds(10);
 
-std::string socketPath(int display) { return fmt::format("/tmp/.X11-unix/X{}", display); }
-
-// X servers take a display by its lock file; a free number has neither lock nor socket.
-int freeDisplay() {
-    for (int display = kFirstDisplay; display <= kLastDisplay; ++display)
-        if (!std::filesystem::exists(fmt::format("/tmp/.X{}-lock", display)) &&
-            !std::filesystem::exists(socketPath(display)))
-            return display;
-    return -1;
-}
-
-pid_t spawn(int display) {
+// The server picks a free display itself and writes its number to the pipe once it is
+// ready: choosing one here would race with other runs starting at the same moment.
+pid_t spawn(int displayWriteEnd) {
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child == 0) {
@@ -39,26 +28,32 @@ pid_t spawn(int display) {
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (::getppid() != parent)
             ::_exit(0);
-        const std::string name = fmt::format(":{}", display);
-        ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                 static_cast<char*>(nullptr));
+        const std::string fd = std::to_string(displayWriteEnd);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     return child;
 }
 
-// Ready once its socket appears; false when it died or took too long.
-bool waitForSocket(pid_t process, int display) {
+// The display number the server wrote; nullopt when it died, wrote nothing or took too long.
+std::optional<int> readDisplay(int readEnd) {
+    std::string text;
     const auto giveUp = std::chrono::steady_clock::now() + kStartBound;
-    while (std::chrono::steady_clock::now() < giveUp) {
-        if (std::filesystem::exists(socketPath(display)))
-            return true;
-        int status = 0;
-        if (::waitpid(process, &status, WNOHANG) == process)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (text.find('\n') == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            giveUp - std::chrono::steady_clock::now());
+        pollfd ready{readEnd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0)
+            return std::nullopt;
+        char buffer[32];
+        const auto got = ::read(readEnd, buffer, sizeof buffer);
+        if (got <= 0)
+            return std::nullopt;
+        text.append(buffer, static_cast<std::size_t>(got));
     }
-    return false;
+    const int display = std::atoi(text.c_str());
+    return text[0] >= '0' && text[0] <= '9' ? std::optional(display) : std::nullopt;
 }
 
 } // namespace
@@ -66,14 +61,21 @@ bool waitForSocket(pid_t process, int display) {
 std::unique_ptr<XServer> XServer::startIfNeeded() {
     if (const char* display = std::getenv("DISPLAY"); display && *display)
         return nullptr;
-    const int display = freeDisplay();
-    const pid_t process = display < 0 ? -1 : spawn(display);
-    if (process <= 0)
+    int ends[2];
+    if (::pipe(ends) != 0)
         return nullptr;
+    const pid_t process = spawn(ends[1]);
+    ::close(ends[1]);
+    if (process <= 0) {
+        ::close(ends[0]);
+        return nullptr;
+    }
     std::unique_ptr<XServer> server(new XServer(process));
-    if (!waitForSocket(process, display))
+    const auto display = readDisplay(ends[0]);
+    ::close(ends[0]);
+    if (!display)
         return nullptr;
-    ::setenv("DISPLAY", fmt::format(":{}", display).c_str(), 1);
+    ::setenv("DISPLAY", fmt::format(":{}", *display).c_str(), 1);
     return server;
 }
 
