@@ -48,3 +48,14 @@ function(project_display_test name)
   add_test(NAME ${name} COMMAND xvfb-run -a $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# test_clip(PATH SOURCE): a plain movie for the tests, encoded at build time with the ffmpeg
+# program from one of its test sources, e.g. "color=c=gray:s=16x16:r=1:d=30".
+function(test_clip path source)
+  find_program(FFMPEG_PROGRAM ffmpeg REQUIRED)
+  add_custom_command(
+    OUTPUT ${path}
+    COMMAND ${FFMPEG_PROGRAM} -hide_banner -loglevel error -y -f lavfi -i ${source}
+      -c:v libx264 -preset ultrafast -pix_fmt yuv420p -threads 1 ${path}
+    VERBATIM)
+endfunction()
