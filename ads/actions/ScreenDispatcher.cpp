@@ -70,12 +70,9 @@ void ScreenDispatcher::addToContacts(Opener& opener) {
                                                    opener.acquisitionURL()))
         prompt->show();
 }
-void ScreenDispatcher::displayVideoPlayer(Opener& opener) {
-    notAvailable(opener, "the video player");
-}
 
-void ScreenDispatcher::notAvailable(const Opener& opener, std::string_view what) {
-    foundation::log("<Pennant> Click action {} ({}) is not available.", opener.action(), what);
+void ScreenDispatcher::displayVideoPlayer(Opener& opener) {
+    opener.logNotAvailable("the video player");
 }
 
 } // namespace pennant

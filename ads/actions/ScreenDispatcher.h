@@ -2,8 +2,6 @@
 
 #include "ads/request/ActionScreens.h"
 
-#include <string_view>
-
 namespace pennant {
 
 class ModalViewController;
@@ -26,7 +24,6 @@ public:
 
 private:
     static void present(ModalViewController& screen, const Opener& opener);
-    static void notAvailable(const Opener& opener, std::string_view what);
 };
 
 } // namespace pennant

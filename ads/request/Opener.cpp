@@ -413,10 +413,14 @@ void Opener::openNewApplicationIfSupposedTo() {
     ui::Application::shared().openURL(url);
 }
 
+void Opener::logNotAvailable(std::string_view operation) const {
+    foundation::log("<Pennant> Click action {} ({}) is not available.", action_, operation);
+}
+
 std::shared_ptr<ActionScreens> Opener::actionScreens(std::string_view operation) const {
     auto screens = ActionScreens::installed();
     if (!screens)
-        foundation::log("<Pennant> Click action {} ({}) is not available.", action_, operation);
+        logNotAvailable(operation);
     return screens;
 }
 

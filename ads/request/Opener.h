@@ -156,6 +156,8 @@ public:
     }
 
     std::string description() const;
+    // One log line: this opener's action cannot be shown here.
+    void logNotAvailable(std::string_view operation) const;
 
 private:
     Opener() = default;
